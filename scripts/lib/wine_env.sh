@@ -1,0 +1,46 @@
+# Sourced by the scripts that run Windows programs: a project-local Wine
+# prefix with a virtual desktop (windows get frames and the tray has a place)
+# and, when asked, a private X display.
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+
+export WINEPREFIX="$root/build/wineprefix"
+export WINEARCH=win32
+export WINEDEBUG=-all
+# No offers to download .NET and the HTML engine: there is no network.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+desktop_size=1280x800
+
+# Starts Xvfb on a free display number and points DISPLAY at it; the server
+# ends with the calling script.
+start_private_display() {
+  local n=90
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 100); do
+    xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  trap 'stop_wine; kill $xvfb_pid 2>/dev/null; wait $xvfb_pid 2>/dev/null' EXIT
+}
+
+# Creates the prefix on first use and sets the virtual desktop.
+prepare_wine_prefix() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+  fi
+  # Debian's 32-bit Wine does not find its own fonts (Marlett draws the
+  # caption buttons, Tahoma the dialogs); the prefix's Fonts folder it reads.
+  cp -u /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Tallyline /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Tallyline /d "$desktop_size" /f >/dev/null 2>&1
+}
+
+stop_wine() {
+  wineserver -k 2>/dev/null || true
+}

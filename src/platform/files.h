@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/exception.h"
+
+#ifdef _WIN32
+constexpr char PathDelim = '\\';
+#else
+constexpr char PathDelim = '/';
+#endif
+
+// A read or write on an open file failed (disk full, device gone).
+class EFileError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// An open file. The open functions return nothing when the system refuses
+// (missing, locked, access denied); I/O errors afterwards throw EFileError.
+class TFile {
+ public:
+  // Reading, shared with every other reader and writer, and with deletion
+  // or replacement of the file.
+  static std::optional<TFile> OpenRead(const std::string& path);
+  // Reading and writing, shared with nobody: fails while anyone else has it open.
+  static std::optional<TFile> OpenExclusive(const std::string& path);
+  // Creates a file that must not exist yet, for writing, shared for writing.
+  static std::optional<TFile> CreateNew(const std::string& path);
+
+  TFile(TFile&& other) noexcept;
+  TFile& operator=(TFile&& other) noexcept;
+  TFile(const TFile&) = delete;
+  TFile& operator=(const TFile&) = delete;
+  ~TFile();
+
+  int64_t Size() const;
+  std::string ReadAll();
+  void Write(const void* data, size_t size);
+  void Truncate();  // empties the file and moves to its start
+  void Flush();     // to the disk, not only to the system's cache
+  void Close();
+
+ private:
+  explicit TFile(intptr_t handle) : Handle(handle) {}
+  static std::optional<TFile> Wrap(intptr_t handle);  // none for an invalid handle
+  intptr_t Handle;
+};
+
+// The file's modification time in the local zone, packed as the platform's
+// 2-second date-time (date in the high word, time in the low); -1 when there
+// is no such file or the time cannot be packed.
+int32_t FileAge(const std::string& path);
+
+// True only for a file: a folder of that name does not count.
+bool FileExists(const std::string& path);
+bool IsReadOnly(const std::string& path);
+bool MakeDirectory(const std::string& path);
+
+struct TDirEntry {
+  std::string Name;
+  bool IsDirectory = false;
+};
+
+// Every entry of a folder (hidden and system ones included) except "." and
+// "..", in the file system's order. A folder that cannot be read gives none.
+std::vector<TDirEntry> ListDirectory(const std::string& folder);
+
+// The running program's full path, and its folder with a trailing PathDelim.
+std::string ExePath();
+std::string ExeFolder();

@@ -1,0 +1,18 @@
+#include "platform/format_settings.h"
+
+namespace {
+
+TFormatSettings& Current() {
+  static TFormatSettings settings;
+  return settings;
+}
+
+}  // namespace
+
+const TFormatSettings& FormatSettings() {
+  return Current();
+}
+
+void SetFormatSettings(const TFormatSettings& settings) {
+  Current() = settings;
+}

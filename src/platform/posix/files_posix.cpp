@@ -1,0 +1,166 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <ctime>
+
+#include "platform/files.h"
+
+// POSIX has no share modes. Advisory locks stand in for them: readers hold a
+// shared lock and an exclusive open holds an exclusive one, so the two refuse
+// each other as they do on Windows, between processes and within one.
+
+namespace {
+
+int OpenLocked(const std::string& path, int flags, int lock) {
+  const int fd = open(path.c_str(), flags | O_CLOEXEC, 0666);
+  if (fd < 0) return -1;
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || (lock && flock(fd, lock | LOCK_NB) != 0)) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+[[noreturn]] void Fail(const char* what) {
+  throw EFileError(std::string(what) + ": " + std::strerror(errno));
+}
+
+}  // namespace
+
+std::optional<TFile> TFile::Wrap(intptr_t handle) {
+  if (handle < 0) return std::nullopt;
+  return TFile(handle);
+}
+
+std::optional<TFile> TFile::OpenRead(const std::string& path) {
+  return Wrap(OpenLocked(path, O_RDONLY, LOCK_SH));
+}
+
+std::optional<TFile> TFile::OpenExclusive(const std::string& path) {
+  return Wrap(OpenLocked(path, O_RDWR, LOCK_EX));
+}
+
+std::optional<TFile> TFile::CreateNew(const std::string& path) {
+  return Wrap(OpenLocked(path, O_WRONLY | O_CREAT | O_EXCL, 0));
+}
+
+TFile::TFile(TFile&& other) noexcept : Handle(other.Handle) {
+  other.Handle = -1;
+}
+
+TFile& TFile::operator=(TFile&& other) noexcept {
+  if (this != &other) {
+    Close();
+    Handle = other.Handle;
+    other.Handle = -1;
+  }
+  return *this;
+}
+
+TFile::~TFile() {
+  Close();
+}
+
+void TFile::Close() {
+  if (Handle >= 0) close(static_cast<int>(Handle));
+  Handle = -1;
+}
+
+int64_t TFile::Size() const {
+  struct stat st {};
+  if (fstat(static_cast<int>(Handle), &st) != 0) Fail("Cannot read the file size");
+  return st.st_size;
+}
+
+std::string TFile::ReadAll() {
+  std::string data;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = read(static_cast<int>(Handle), buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) Fail("Read error");
+    if (n == 0) return data;
+    data.append(buffer, static_cast<size_t>(n));
+  }
+}
+
+void TFile::Write(const void* data, size_t size) {
+  const char* p = static_cast<const char*>(data);
+  while (size > 0) {
+    const ssize_t n = write(static_cast<int>(Handle), p, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) Fail("Write error");
+    p += n;
+    size -= static_cast<size_t>(n);
+  }
+}
+
+void TFile::Truncate() {
+  if (lseek(static_cast<int>(Handle), 0, SEEK_SET) < 0 || ftruncate(static_cast<int>(Handle), 0))
+    Fail("Write error");
+}
+
+void TFile::Flush() {
+  if (fsync(static_cast<int>(Handle)) != 0) Fail("Write error");
+}
+
+int32_t FileAge(const std::string& path) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return -1;
+  tm local{};
+  if (!localtime_r(&st.st_mtime, &local)) return -1;
+  const int year = local.tm_year + 1900;
+  if (year < 1980 || year > 2107) return -1;
+  const uint32_t date = ((year - 1980) << 9) | ((local.tm_mon + 1) << 5) | local.tm_mday;
+  const uint32_t time = (local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec / 2);
+  return static_cast<int32_t>((date << 16) | time);
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool IsReadOnly(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
+}
+
+bool MakeDirectory(const std::string& path) {
+  return mkdir(path.c_str(), 0777) == 0;
+}
+
+std::vector<TDirEntry> ListDirectory(const std::string& folder) {
+  std::vector<TDirEntry> entries;
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return entries;
+  while (const dirent* e = readdir(dir)) {
+    const std::string name = e->d_name;
+    if (name == "." || name == "..") continue;
+    std::string full = folder;
+    if (!full.empty() && full.back() != '/') full += '/';
+    struct stat st {};
+    const bool isDir = stat((full + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    entries.push_back({name, isDir});
+  }
+  closedir(dir);
+  return entries;
+}
+
+std::string ExePath() {
+  char buffer[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
+}
+
+std::string ExeFolder() {
+  const std::string path = ExePath();
+  return path.substr(0, path.find_last_of(PathDelim) + 1);
+}

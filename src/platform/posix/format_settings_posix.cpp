@@ -1,0 +1,5 @@
+#include "platform/format_settings.h"
+
+void ReadFormatSettings() {
+  SetFormatSettings(TFormatSettings{});
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Creates an empty file at path unless a file is there already. An existing
+// file is never opened; a failure (missing folder, no access) is ignored.
+void EnsureFileExists(const std::string& path);
+
+// Appends folder + name for every file (not sub-folder) of folder whose name
+// matches mask, in the file system's order.
+void FindFiles(const std::string& folder, const std::string& mask, std::vector<std::string>& files);
+
+// Wildcard match over the whole name: "*" any run, "?" one character, ASCII
+// letters without regard to case. Time is linear in the product of the two
+// lengths at worst, never exponential.
+bool MatchesMask(const std::string& mask, const std::string& name);

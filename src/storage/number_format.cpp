@@ -1,0 +1,88 @@
+#include "storage/number_format.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+const char* const kBytesWord = "bytes";
+
+constexpr double kKB = 1024.0;
+constexpr double kMB = kKB * 1024.0;
+constexpr double kGB = kMB * 1024.0;
+constexpr double kTB = kGB * 1024.0;
+
+std::string TwoDigits(int32_t value) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%02d", static_cast<int>(value));
+  return buffer;
+}
+
+// The decimal digits of |value| rounded half away from zero, as users expect
+// of a shown figure (the C library would round an exact half to even).
+std::string RoundedDigits(double value, int decimals) {
+  // Twenty digits more than needed, then rounded by hand. The largest double
+  // has 309 integer digits.
+  char buffer[400];
+  std::snprintf(buffer, sizeof buffer, "%.*f", decimals + 20, std::fabs(value));
+  std::string text = buffer;
+  const size_t point = text.find('.');
+  const bool up = text[point + 1 + decimals] >= '5';
+  text.erase(point + 1 + decimals);
+  if (decimals == 0) text.erase(point);
+  for (size_t i = text.size(); up && i-- > 0;) {
+    if (text[i] == '.') continue;
+    if (text[i] != '9') {
+      ++text[i];
+      return text;
+    }
+    text[i] = '0';
+  }
+  return up ? "1" + text : text;
+}
+
+}  // namespace
+
+std::string InsertThousandSeparators(const std::string& digits, const TFormatSettings& fs) {
+  if (digits.size() <= 3) return digits;
+  std::string result;
+  result.reserve(digits.size() + digits.size() / 3);
+  for (size_t i = 0; i < digits.size(); ++i) {
+    const size_t fromEnd = digits.size() - i;
+    if (i > 0 && fromEnd % 3 == 0) result += fs.ThousandSeparator;
+    result += digits[i];
+  }
+  return result;
+}
+
+std::string FormatNumber(double value, int decimals, const TFormatSettings& fs) {
+  if (!std::isfinite(value)) return value != value ? "NAN" : value > 0 ? "INF" : "-INF";
+  const std::string text = RoundedDigits(value, std::clamp(decimals, 0, 18));
+  const size_t point = text.find('.');
+  std::string result = InsertThousandSeparators(text.substr(0, point), fs);
+  if (point != std::string::npos) result += fs.DecimalSeparator + text.substr(point + 1);
+  // No sign on a value that rounds to zero.
+  const bool zero = text.find_first_not_of("0.") == std::string::npos;
+  return value < 0 && !zero ? "-" + result : result;
+}
+
+std::string FormatByteSize(double bytes, const TFormatSettings& fs) {
+  if (bytes < kKB) return FormatNumber(bytes, 0, fs) + " " + kBytesWord;
+  if (bytes < kMB) {
+    // Whole kilobytes, truncated rather than rounded.
+    const auto kilobytes = static_cast<int64_t>(bytes / kKB);
+    return InsertThousandSeparators(std::to_string(kilobytes), fs) + " KB";
+  }
+  if (bytes < kGB) return FormatNumber(bytes / kMB, 2, fs) + " MB";
+  if (bytes < kTB) return FormatNumber(bytes / kGB, 2, fs) + " GB";
+  return FormatNumber(bytes / kTB, 2, fs) + " TB";
+}
+
+std::string FormatSeconds(int32_t seconds) {
+  if (seconds < 0) return "??:??";
+  const int32_t hours = seconds / 3600;
+  const int32_t minutes = seconds % 3600 / 60;
+  const std::string tail = TwoDigits(minutes) + ":" + TwoDigits(seconds % 60);
+  return hours >= 1 ? TwoDigits(hours) + ":" + tail : tail;
+}

@@ -1,0 +1,159 @@
+#include "driver/window_driver_win32.h"
+
+#include <fstream>
+
+namespace {
+
+struct TSearch {
+  const TWindowQuery* Query;
+  std::vector<HWND> Found;
+};
+
+BOOL CALLBACK CollectTopWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<TSearch*>(param);
+  const TWindowQuery& q = *search->Query;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if ((q.ProcessId == 0 || q.ProcessId == pid) &&
+      (q.Title.empty() || WindowText(window) == q.Title) &&
+      (q.ClassName.empty() || WindowClass(window) == q.ClassName))
+    search->Found.push_back(window);
+  return TRUE;
+}
+
+struct TChildSearch {
+  std::string ClassName;
+  std::vector<HWND> Found;
+};
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<TChildSearch*>(param);
+  if (_stricmp(WindowClass(window).c_str(), search->ClassName.c_str()) == 0)
+    search->Found.push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> Children(HWND parent, const std::string& className) {
+  TChildSearch search{className, {}};
+  EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+std::string WithoutAccessKey(std::string text) {
+  for (size_t at; (at = text.find('&')) != std::string::npos;) text.erase(at, 1);
+  return text;
+}
+
+}  // namespace
+
+std::vector<HWND> FindTopWindows(const TWindowQuery& query) {
+  TSearch search{&query, {}};
+  EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+HWND WaitForWindow(const TWindowQuery& query, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    for (HWND window : FindTopWindows(query))
+      if (IsWindowVisible(window)) return window;
+    if (GetTickCount() - start >= timeoutMs) return nullptr;
+    Sleep(20);
+  }
+}
+
+bool WaitUntilGone(HWND window, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (IsWindow(window)) {
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+std::string WindowText(HWND window) {
+  char buffer[1024];
+  // WM_GETTEXT works across processes, unlike GetWindowText on controls.
+  const LRESULT n =
+      SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
+                          SMTO_ABORTIFHUNG, 2000, nullptr)
+          ? static_cast<LRESULT>(strnlen(buffer, sizeof buffer))
+          : 0;
+  return std::string(buffer, static_cast<size_t>(n));
+}
+
+std::string WindowClass(HWND window) {
+  char buffer[256];
+  const int n = GetClassNameA(window, buffer, sizeof buffer);
+  return std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+std::string DialogText(HWND dialog) {
+  std::string text;
+  for (HWND label : Children(dialog, "Static")) {
+    const std::string part = WindowText(label);
+    if (part.empty()) continue;
+    if (!text.empty()) text += '\n';
+    text += part;
+  }
+  return text;
+}
+
+bool PressButton(HWND dialog, const std::string& caption) {
+  for (HWND button : Children(dialog, "Button")) {
+    if (WithoutAccessKey(WindowText(button)) != caption) continue;
+    const int id = GetDlgCtrlID(button);
+    return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(button));
+  }
+  return false;
+}
+
+bool SaveScreenshot(HWND window, const std::string& path) {
+  RECT r;
+  if (window) {
+    if (!GetWindowRect(window, &r)) return false;
+  } else {
+    r = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  }
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  if (width <= 0 || height <= 0) return false;
+
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = height;  // bottom-up, as BMP files store rows
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  const DWORD stride = (width * 3 + 3) & ~3u;
+  header.biSizeImage = stride * height;
+
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
+                                    &bits, nullptr, 0);
+  bool ok = false;
+  if (bitmap) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    ok = BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    SelectObject(memory, old);
+    if (ok) {
+      BITMAPFILEHEADER file{};
+      file.bfType = 0x4D42;
+      file.bfOffBits = sizeof file + sizeof header;
+      file.bfSize = file.bfOffBits + header.biSizeImage;
+      std::ofstream out(path, std::ios::binary);
+      out.write(reinterpret_cast<const char*>(&file), sizeof file);
+      out.write(reinterpret_cast<const char*>(&header), sizeof header);
+      out.write(static_cast<const char*>(bits), header.biSizeImage);
+      ok = static_cast<bool>(out);
+    }
+    DeleteObject(bitmap);
+  }
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return ok;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Works real windows from outside the code under test, as a user would:
+// finds them by title, class and process, reads their texts, presses the
+// buttons of dialogs and message boxes, and saves screenshots.
+
+struct TWindowQuery {
+  std::string Title;      // exact window text; empty: any
+  std::string ClassName;  // exact class name; empty: any
+  DWORD ProcessId = 0;    // 0: any process
+};
+
+std::vector<HWND> FindTopWindows(const TWindowQuery& query);
+// The first visible match, waiting up to timeoutMs; nullptr when none came.
+HWND WaitForWindow(const TWindowQuery& query, DWORD timeoutMs);
+bool WaitUntilGone(HWND window, DWORD timeoutMs);
+
+std::string WindowText(HWND window);
+std::string WindowClass(HWND window);
+// The texts of a dialog's static controls, joined by line feeds: the message
+// of a message box.
+std::string DialogText(HWND dialog);
+// Clicks the dialog button whose caption, without its "&", is caption.
+bool PressButton(HWND dialog, const std::string& caption);
+
+// Saves the window's screen area (the whole screen for nullptr) as a 24-bit
+// BMP file.
+bool SaveScreenshot(HWND window, const std::string& path);

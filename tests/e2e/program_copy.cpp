@@ -1,0 +1,63 @@
+#include "e2e/program_copy.h"
+
+#include <filesystem>
+#include <stdexcept>
+
+#include "platform/files.h"
+
+TProgramCopy::TProgramCopy() {
+  char temp[MAX_PATH];
+  GetTempPathA(sizeof temp, temp);
+  for (unsigned n = GetTickCount();; ++n) {
+    FFolder.assign(temp).append("tallyline-e2e-").append(std::to_string(n)).push_back('\\');
+    if (CreateDirectoryA(FFolder.c_str(), nullptr)) break;
+  }
+  // The program under test is built beside this test program.
+  if (!CopyFileA((ExeFolder() + "tallyline.exe").c_str(), ExePath().c_str(), TRUE))
+    throw std::runtime_error("cannot copy tallyline.exe to " + FFolder);
+}
+
+TProgramCopy::~TProgramCopy() {
+  for (const PROCESS_INFORMATION& p : FProcesses) {
+    if (WaitForSingleObject(p.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(p.hProcess, 1);
+      WaitForSingleObject(p.hProcess, 5000);
+    }
+    CloseHandle(p.hProcess);
+    CloseHandle(p.hThread);
+  }
+  std::error_code ignored;
+  std::filesystem::remove_all(FFolder, ignored);
+}
+
+DWORD TProgramCopy::Start() {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  std::string commandLine = ExePath();
+  commandLine.insert(commandLine.begin(), '"');
+  commandLine.push_back('"');
+  if (!CreateProcessA(ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      FFolder.c_str(), &startup, &info))
+    throw std::runtime_error("cannot start " + ExePath());
+  FProcesses.push_back(info);
+  return info.dwProcessId;
+}
+
+HANDLE TProgramCopy::Process(DWORD pid) const {
+  for (const PROCESS_INFORMATION& p : FProcesses)
+    if (p.dwProcessId == pid) return p.hProcess;
+  return nullptr;
+}
+
+bool TProgramCopy::IsRunning(DWORD pid) const {
+  return WaitForSingleObject(Process(pid), 0) == WAIT_TIMEOUT;
+}
+
+long TProgramCopy::WaitForExit(DWORD pid, DWORD timeoutMs) const {
+  HANDLE process = Process(pid);
+  if (WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(process, &code);
+  return static_cast<long>(code);
+}

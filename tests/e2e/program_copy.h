@@ -1,0 +1,33 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// A copy of tallyline.exe in a scratch folder of its own, and the processes
+// started from it. Whatever still runs is ended when the copy goes away.
+class TProgramCopy {
+ public:
+  TProgramCopy();
+  ~TProgramCopy();
+  TProgramCopy(const TProgramCopy&) = delete;
+  TProgramCopy& operator=(const TProgramCopy&) = delete;
+
+  const std::string& Folder() const { return FFolder; }  // with a trailing backslash
+  std::string ExePath() const { return FFolder + "tallyline.exe"; }
+
+  // Starts the program in its folder; returns its process id.
+  DWORD Start();
+  HANDLE Process(DWORD pid) const;
+  bool IsRunning(DWORD pid) const;
+  // Waits for the process to end; its exit code, or -1 on time-out.
+  long WaitForExit(DWORD pid, DWORD timeoutMs) const;
+
+ private:
+  std::string FFolder;
+  std::vector<PROCESS_INFORMATION> FProcesses;
+};
+
+// The main window's caption.
+inline const char* const kMainCaption = "Tallyline v1.43";

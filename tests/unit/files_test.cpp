@@ -1,0 +1,122 @@
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/date_time.h"
+#include "scratch_dir.h"
+
+namespace {
+
+class FilesTest : public testing::Test {
+ protected:
+  TScratchDir Dir;
+};
+
+TEST_F(FilesTest, ReadersShareAndExclusiveOpenSharesWithNobody) {
+  Dir.Write("settings.ini", "[Settings]\r\n");
+  const std::string path = Dir.Path("settings.ini");
+  {
+    auto reader = TFile::OpenRead(path);
+    ASSERT_TRUE(reader);
+    EXPECT_TRUE(TFile::OpenRead(path));
+    EXPECT_FALSE(TFile::OpenExclusive(path));
+    EXPECT_EQ(reader->ReadAll(), "[Settings]\r\n");
+  }
+  auto writer = TFile::OpenExclusive(path);
+  ASSERT_TRUE(writer);
+  EXPECT_FALSE(TFile::OpenRead(path));
+  EXPECT_FALSE(TFile::OpenExclusive(path));
+  writer->Close();
+  EXPECT_TRUE(TFile::OpenExclusive(path));
+}
+
+TEST_F(FilesTest, ExclusiveWriteTruncateAndFlush) {
+  Dir.Write("a.dat", "old content that is long");
+  {
+    auto file = TFile::OpenExclusive(Dir.Path("a.dat"));
+    ASSERT_TRUE(file);
+    file->Truncate();
+    file->Write("new\r\n", 5);
+    file->Flush();
+    EXPECT_EQ(file->Size(), 5);
+  }
+  EXPECT_EQ(Dir.Read("a.dat"), "new\r\n");
+}
+
+TEST_F(FilesTest, CreateNewRefusesAnExistingFile) {
+  auto created = TFile::CreateNew(Dir.Path("new.log"));
+  ASSERT_TRUE(created);
+  created->Close();
+  EXPECT_FALSE(TFile::CreateNew(Dir.Path("new.log")));
+  EXPECT_FALSE(TFile::CreateNew(Dir.Path("missing") + PathDelim + "x"));
+  EXPECT_FALSE(TFile::OpenRead(Dir.Path("absent")));
+}
+
+TEST_F(FilesTest, FoldersAreNotFiles) {
+  ASSERT_TRUE(MakeDirectory(Dir.Path("data")));
+  EXPECT_FALSE(MakeDirectory(Dir.Path("data")));
+  EXPECT_FALSE(FileExists(Dir.Path("data")));
+  EXPECT_EQ(FileAge(Dir.Path("data")), -1);
+  EXPECT_FALSE(TFile::OpenRead(Dir.Path("data")));
+  Dir.Write("f", "");
+  EXPECT_TRUE(FileExists(Dir.Path("f")));
+  EXPECT_FALSE(FileExists(Dir.Path("g")));
+}
+
+TEST_F(FilesTest, FileAgePacksLocalTimeInTwoSecondSteps) {
+  Dir.Write("stamp.dat", "x");
+  const TSystemTime now = LocalSystemTime();
+  const int32_t age = FileAge(Dir.Path("stamp.dat"));
+  ASSERT_NE(age, -1);
+  const uint32_t date = static_cast<uint32_t>(age) >> 16;
+  const uint32_t time = static_cast<uint32_t>(age) & 0xFFFF;
+  EXPECT_EQ(static_cast<int>(date >> 9) + 1980, now.Year);
+  EXPECT_EQ(static_cast<int>(date >> 5 & 15), now.Month);
+  const int fileSeconds = (time >> 11) * 3600 + (time >> 5 & 63) * 60 + (time & 31) * 2;
+  const int nowSeconds = now.Hour * 3600 + now.Minute * 60 + now.Second;
+  EXPECT_NEAR(fileSeconds, nowSeconds, 4);
+
+  // An older file has a smaller stamp: the comparison the reload rule makes.
+  Dir.Write("old.dat", "x");
+  std::filesystem::last_write_time(
+      Dir.Path("old.dat"),
+      std::filesystem::last_write_time(Dir.Path("stamp.dat")) - std::chrono::hours(24 * 40));
+  EXPECT_LT(FileAge(Dir.Path("old.dat")), age);
+  EXPECT_EQ(FileAge(Dir.Path("absent.dat")), -1);
+}
+
+TEST_F(FilesTest, ReadOnlyAttribute) {
+  Dir.Write("ro.ini", "");
+  EXPECT_FALSE(IsReadOnly(Dir.Path("ro.ini")));
+  std::filesystem::permissions(Dir.Path("ro.ini"), std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
+  EXPECT_TRUE(IsReadOnly(Dir.Path("ro.ini")));
+  std::filesystem::permissions(Dir.Path("ro.ini"), std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);
+}
+
+TEST_F(FilesTest, ListDirectoryGivesFilesAndFolders) {
+  Dir.Write("one.dat", "");
+  MakeDirectory(Dir.Path("sub"));
+  auto entries = ListDirectory(Dir.Folder());
+  std::sort(entries.begin(), entries.end(),
+            [](const TDirEntry& a, const TDirEntry& b) { return a.Name < b.Name; });
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].Name, "one.dat");
+  EXPECT_FALSE(entries[0].IsDirectory);
+  EXPECT_EQ(entries[1].Name, "sub");
+  EXPECT_TRUE(entries[1].IsDirectory);
+  EXPECT_TRUE(ListDirectory(Dir.Path("missing")).empty());
+}
+
+TEST(ExeFolderTest, IsTheFolderOfTheRunningProgram) {
+  const std::string folder = ExeFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(folder.back(), PathDelim);
+  EXPECT_EQ(ExePath().substr(0, folder.size()), folder);
+  EXPECT_TRUE(FileExists(ExePath()));
+}
+
+}  // namespace
