@@ -31,6 +31,8 @@ class TFile {
   static std::optional<TFile> OpenExclusive(const std::string& path);
   // Creates a file that must not exist yet, for writing, shared for writing.
   static std::optional<TFile> CreateNew(const std::string& path);
+  // Creates or empties a file for writing, shared with nobody.
+  static std::optional<TFile> CreateAlways(const std::string& path);
 
   TFile(TFile&& other) noexcept;
   TFile& operator=(TFile&& other) noexcept;
@@ -38,11 +40,9 @@ class TFile {
   TFile& operator=(const TFile&) = delete;
   ~TFile();
 
-  int64_t Size() const;
   std::string ReadAll();
   void Write(const void* data, size_t size);
-  void Truncate();  // empties the file and moves to its start
-  void Flush();     // to the disk, not only to the system's cache
+  void Flush();  // to the disk, not only to the system's cache
   void Close();
 
  private:
@@ -58,8 +58,16 @@ int32_t FileAge(const std::string& path);
 
 // True only for a file: a folder of that name does not count.
 bool FileExists(const std::string& path);
+// A file or a folder.
+bool PathExists(const std::string& path);
 bool IsReadOnly(const std::string& path);
 bool MakeDirectory(const std::string& path);
+bool RemoveFile(const std::string& path);
+
+// Moves a file over another in one step, so the target is always either the
+// old or the new file, also after a crash or a power cut. False when the
+// system refuses (the target is open without sharing, or read-only).
+bool RenameReplacing(const std::string& from, const std::string& to);
 
 struct TDirEntry {
   std::string Name;

@@ -32,17 +32,40 @@ TEST_F(FilesTest, ReadersShareAndExclusiveOpenSharesWithNobody) {
   EXPECT_TRUE(TFile::OpenExclusive(path));
 }
 
-TEST_F(FilesTest, ExclusiveWriteTruncateAndFlush) {
-  Dir.Write("a.dat", "old content that is long");
-  {
-    auto file = TFile::OpenExclusive(Dir.Path("a.dat"));
-    ASSERT_TRUE(file);
-    file->Truncate();
-    file->Write("new\r\n", 5);
-    file->Flush();
-    EXPECT_EQ(file->Size(), 5);
-  }
-  EXPECT_EQ(Dir.Read("a.dat"), "new\r\n");
+TEST_F(FilesTest, CreateAlwaysEmptiesAndSharesWithNobody) {
+  Dir.Write("a.tmp", "old content that is long");
+  auto file = TFile::CreateAlways(Dir.Path("a.tmp"));
+  ASSERT_TRUE(file);
+  EXPECT_FALSE(TFile::OpenRead(Dir.Path("a.tmp")));
+  file->Write("new\r\n", 5);
+  file->Flush();
+  file->Close();
+  EXPECT_EQ(Dir.Read("a.tmp"), "new\r\n");
+}
+
+TEST_F(FilesTest, RenameReplacingSwapsContentUnderAnOpenReader) {
+  Dir.Write("settings.ini", "old");
+  Dir.Write("settings.ini.tmp", "new");
+  auto reader = TFile::OpenRead(Dir.Path("settings.ini"));
+  ASSERT_TRUE(reader);
+  ASSERT_TRUE(RenameReplacing(Dir.Path("settings.ini.tmp"), Dir.Path("settings.ini")));
+  EXPECT_EQ(reader->ReadAll(), "old");  // the reader keeps what it opened
+  EXPECT_EQ(Dir.Read("settings.ini"), "new");
+  EXPECT_FALSE(FileExists(Dir.Path("settings.ini.tmp")));
+}
+
+TEST_F(FilesTest, RenameReplacingRefusesAReadOnlyTarget) {
+  Dir.Write("kept.ini", "old");
+  Dir.Write("kept.ini.tmp", "new");
+  std::filesystem::permissions(Dir.Path("kept.ini"), std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
+  EXPECT_FALSE(RenameReplacing(Dir.Path("kept.ini.tmp"), Dir.Path("kept.ini")));
+  EXPECT_FALSE(TFile::OpenExclusive(Dir.Path("kept.ini")));
+  std::filesystem::permissions(Dir.Path("kept.ini"), std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);
+  EXPECT_EQ(Dir.Read("kept.ini"), "old");
+  EXPECT_TRUE(RemoveFile(Dir.Path("kept.ini.tmp")));
+  EXPECT_FALSE(RemoveFile(Dir.Path("kept.ini.tmp")));
 }
 
 TEST_F(FilesTest, CreateNewRefusesAnExistingFile) {

@@ -21,7 +21,12 @@ int OpenLocked(const std::string& path, int flags, int lock) {
   const int fd = open(path.c_str(), flags | O_CLOEXEC, 0666);
   if (fd < 0) return -1;
   struct stat st {};
-  if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || (lock && flock(fd, lock | LOCK_NB) != 0)) {
+  // Without write permission a file counts as read-only even for root, as
+  // the read-only attribute does on Windows.
+  const bool refused = fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) ||
+                       ((flags & O_ACCMODE) != O_RDONLY && (st.st_mode & S_IWUSR) == 0) ||
+                       (lock && flock(fd, lock | LOCK_NB) != 0);
+  if (refused) {
     close(fd);
     return -1;
   }
@@ -51,6 +56,10 @@ std::optional<TFile> TFile::CreateNew(const std::string& path) {
   return Wrap(OpenLocked(path, O_WRONLY | O_CREAT | O_EXCL, 0));
 }
 
+std::optional<TFile> TFile::CreateAlways(const std::string& path) {
+  return Wrap(OpenLocked(path, O_WRONLY | O_CREAT | O_TRUNC, LOCK_EX));
+}
+
 TFile::TFile(TFile&& other) noexcept : Handle(other.Handle) {
   other.Handle = -1;
 }
@@ -71,12 +80,6 @@ TFile::~TFile() {
 void TFile::Close() {
   if (Handle >= 0) close(static_cast<int>(Handle));
   Handle = -1;
-}
-
-int64_t TFile::Size() const {
-  struct stat st {};
-  if (fstat(static_cast<int>(Handle), &st) != 0) Fail("Cannot read the file size");
-  return st.st_size;
 }
 
 std::string TFile::ReadAll() {
@@ -102,11 +105,6 @@ void TFile::Write(const void* data, size_t size) {
   }
 }
 
-void TFile::Truncate() {
-  if (lseek(static_cast<int>(Handle), 0, SEEK_SET) < 0 || ftruncate(static_cast<int>(Handle), 0))
-    Fail("Write error");
-}
-
 void TFile::Flush() {
   if (fsync(static_cast<int>(Handle)) != 0) Fail("Write error");
 }
@@ -128,6 +126,11 @@ bool FileExists(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+bool PathExists(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0;
+}
+
 bool IsReadOnly(const std::string& path) {
   struct stat st {};
   return stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
@@ -135,6 +138,23 @@ bool IsReadOnly(const std::string& path) {
 
 bool MakeDirectory(const std::string& path) {
   return mkdir(path.c_str(), 0777) == 0;
+}
+
+bool RemoveFile(const std::string& path) {
+  return unlink(path.c_str()) == 0;
+}
+
+bool RenameReplacing(const std::string& from, const std::string& to) {
+  if (IsReadOnly(to) || rename(from.c_str(), to.c_str()) != 0) return false;
+  // The rename itself reaches the disk with the folder's entry.
+  const size_t slash = to.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : to.substr(0, slash + 1);
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    fsync(fd);
+    close(fd);
+  }
+  return true;
 }
 
 std::vector<TDirEntry> ListDirectory(const std::string& folder) {

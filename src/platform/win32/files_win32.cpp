@@ -38,6 +38,10 @@ std::optional<TFile> TFile::CreateNew(const std::string& path) {
   return Wrap(Open(path, GENERIC_WRITE, FILE_SHARE_WRITE, CREATE_NEW));
 }
 
+std::optional<TFile> TFile::CreateAlways(const std::string& path) {
+  return Wrap(Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS));
+}
+
 TFile::TFile(TFile&& other) noexcept : Handle(other.Handle) {
   other.Handle = reinterpret_cast<intptr_t>(INVALID_HANDLE_VALUE);
 }
@@ -60,12 +64,6 @@ void TFile::Close() {
   Handle = reinterpret_cast<intptr_t>(INVALID_HANDLE_VALUE);
 }
 
-int64_t TFile::Size() const {
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(H(Handle), &size)) Fail("Cannot read the file size");
-  return size.QuadPart;
-}
-
 std::string TFile::ReadAll() {
   std::string data;
   char buffer[65536];
@@ -86,12 +84,6 @@ void TFile::Write(const void* data, size_t size) {
     p += n;
     size -= n;
   }
-}
-
-void TFile::Truncate() {
-  if (SetFilePointer(H(Handle), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
-      !SetEndOfFile(H(Handle)))
-    Fail("Write error");
 }
 
 void TFile::Flush() {
@@ -122,6 +114,10 @@ bool FileExists(const std::string& path) {
   return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+bool PathExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 bool IsReadOnly(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
@@ -129,6 +125,14 @@ bool IsReadOnly(const std::string& path) {
 
 bool MakeDirectory(const std::string& path) {
   return CreateDirectoryA(path.c_str(), nullptr);
+}
+
+bool RemoveFile(const std::string& path) {
+  return DeleteFileA(path.c_str());
+}
+
+bool RenameReplacing(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
 std::vector<TDirEntry> ListDirectory(const std::string& folder) {

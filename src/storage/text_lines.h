@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The lines of a text: CR, LF or CR LF ends a line, a NUL byte ends the text,
+// and a last line without a line break still counts.
+std::vector<std::string> SplitLines(std::string_view text);
+// The lines, each followed by CR LF.
+std::string JoinLines(const std::vector<std::string>& lines);
