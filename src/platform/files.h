@@ -25,7 +25,7 @@ class EFileError : public Exception {
 class TFile {
  public:
   // Reading, shared with every other reader and writer, and with deletion
-  // or replacement of the file.
+  // or replacement of the file where the system allows that.
   static std::optional<TFile> OpenRead(const std::string& path);
   // Reading and writing, shared with nobody: fails while anyone else has it open.
   static std::optional<TFile> OpenExclusive(const std::string& path);
@@ -66,7 +66,7 @@ bool RemoveFile(const std::string& path);
 
 // Moves a file over another in one step, so the target is always either the
 // old or the new file, also after a crash or a power cut. False when the
-// system refuses (the target is open without sharing, or read-only).
+// system refuses (Windows does while the target is open).
 bool RenameReplacing(const std::string& from, const std::string& to);
 
 struct TDirEntry {

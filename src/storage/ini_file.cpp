@@ -14,8 +14,8 @@ namespace {
 
 // Another object's write shows up at most this often (milliseconds).
 constexpr uint32_t kOutsideCheckInterval = 15;
-// A writer that finds the file locked tries once more after this long.
-constexpr auto kLockRetryDelay = std::chrono::milliseconds(800);
+// A writer that finds the file in use tries once more after this long.
+constexpr auto kRetryDelay = std::chrono::milliseconds(800);
 
 // Packed stamps keep the year in the top bits, so they order as unsigned
 // numbers (signed, they would turn negative in 2044).
@@ -23,13 +23,18 @@ bool IsLater(int32_t stamp, int32_t seen) {
   return static_cast<uint32_t>(stamp) > static_cast<uint32_t>(seen);
 }
 
+template <typename TAttempt>
+auto WithOneRetry(TAttempt attempt) {
+  if (auto result = attempt()) return result;
+  std::this_thread::sleep_for(kRetryDelay);
+  return attempt();
+}
+
 // Opens the file for writing, shared with nobody, which keeps other writers
-// out; one retry, unless the file is read-only.
+// out. A read-only file is given up at once.
 std::optional<TFile> LockForWriting(const std::string& path) {
-  if (auto file = TFile::OpenExclusive(path)) return file;
   if (IsReadOnly(path)) return std::nullopt;
-  std::this_thread::sleep_for(kLockRetryDelay);
-  return TFile::OpenExclusive(path);
+  return WithOneRetry([&] { return TFile::OpenExclusive(path); });
 }
 
 }  // namespace
@@ -115,9 +120,10 @@ bool TIniFile32::WriteAndReplace(const std::string& bytes) {
     throw;
   }
   file->Close();
-  // The lock must go first: Windows does not replace a file open without sharing.
+  // The lock must go first: Windows does not replace a file that is open. A
+  // reader that has it open this moment holds the replace up for as long.
   lock->Close();
-  if (!RenameReplacing(temp, FFileName)) {
+  if (!WithOneRetry([&] { return RenameReplacing(temp, FFileName); })) {
     RemoveFile(temp);
     return false;
   }

@@ -343,6 +343,23 @@ TEST_F(IniFileTest, LockedFileIsRetriedOnceThenLeftModified) {
   EXPECT_EQ(Read(), "[S]\r\nK=2\r\nL=3\r\n");
 }
 
+TEST_F(IniFileTest, SaveWaitsForAReaderThatHasTheFileOpen) {
+  Write("[S]\r\nK=1\r\n");
+  TIniFile32 ini(Path(), false);
+  EXPECT_EQ(ini.ReadInteger("S", "K", 0), 1);
+  auto reader = TFile::OpenRead(Path());
+  ASSERT_TRUE(reader);
+  std::thread closer([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    reader->Close();
+  });
+  ini.WriteInteger("S", "K", 2);
+  closer.join();
+  EXPECT_FALSE(ini.Modified());
+  EXPECT_EQ(Read(), "[S]\r\nK=2\r\n");
+  EXPECT_FALSE(FileExists(Path() + ".tmp"));
+}
+
 TEST_F(IniFileTest, ReadOnlyFileIsNeverWritten) {
   Write("[S]\r\nK=1\r\n");
   fs::permissions(Path(), fs::perms::owner_write, fs::perm_options::remove);

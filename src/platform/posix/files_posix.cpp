@@ -21,12 +21,7 @@ int OpenLocked(const std::string& path, int flags, int lock) {
   const int fd = open(path.c_str(), flags | O_CLOEXEC, 0666);
   if (fd < 0) return -1;
   struct stat st {};
-  // Without write permission a file counts as read-only even for root, as
-  // the read-only attribute does on Windows.
-  const bool refused = fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) ||
-                       ((flags & O_ACCMODE) != O_RDONLY && (st.st_mode & S_IWUSR) == 0) ||
-                       (lock && flock(fd, lock | LOCK_NB) != 0);
-  if (refused) {
+  if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || (lock && flock(fd, lock | LOCK_NB) != 0)) {
     close(fd);
     return -1;
   }
@@ -145,7 +140,7 @@ bool RemoveFile(const std::string& path) {
 }
 
 bool RenameReplacing(const std::string& from, const std::string& to) {
-  if (IsReadOnly(to) || rename(from.c_str(), to.c_str()) != 0) return false;
+  if (rename(from.c_str(), to.c_str()) != 0) return false;
   // The rename itself reaches the disk with the folder's entry.
   const size_t slash = to.find_last_of('/');
   const std::string folder = slash == std::string::npos ? "." : to.substr(0, slash + 1);
