@@ -61,7 +61,9 @@ std::optional<std::string> WriteContainer(std::string_view text, bool compressed
     compressed = packed.size() <= padded.size();
     if (compressed) payload = std::move(packed);
   }
-  if (!compressed && !enciphered) return std::nullopt;
+  // Plain text that itself begins like a container would read back as a
+  // damaged one; such text is stored in a container as it is.
+  if (!compressed && !enciphered && !IsContainer(text)) return std::nullopt;
 
   std::string header(kHeaderSize, '\0');
   header.replace(0, kMagic.size(), kMagic);

@@ -16,7 +16,8 @@ bool IsContainer(std::string_view bytes);
 // not match, or the compressed stream is corrupt.
 std::string ReadContainer(std::string_view bytes, const std::string& password);
 
-// The container holding text; nothing when the options leave the plain form
-// (no compression that pays and no usable password).
+// The container holding text; nothing when the plain form will do: no
+// compression that pays, no usable password, and a text that does not begin
+// like a container itself.
 std::optional<std::string> WriteContainer(std::string_view text, bool compressed, bool encrypted,
                                           const std::string& password);

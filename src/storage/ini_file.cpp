@@ -131,10 +131,9 @@ bool TIniFile32::WriteAndReplace(const std::string& bytes) {
 }
 
 std::string TIniFile32::FileBytes() const {
-  const std::string text = JoinLines(FLines);
-  if (Compressed || (Encrypted && !Password.empty()))
-    if (auto container = WriteContainer(text, Compressed, Encrypted, Password)) return *container;
-  return text;
+  std::string text = JoinLines(FLines);
+  auto container = WriteContainer(text, Compressed, Encrypted, Password);
+  return container ? std::move(*container) : text;
 }
 
 // At most one empty line at the end and none at the start.

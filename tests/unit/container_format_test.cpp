@@ -51,6 +51,17 @@ TEST(ContainerFormatTest, CompressionThatDoesNotPayFallsBackToThePlainForm) {
   EXPECT_EQ((*enciphered)[13], 1);
 }
 
+TEST(ContainerFormatTest, PlainTextThatLooksLikeAContainerIsStoredInOne) {
+  const std::string text = "ESTREAM notes\r\n[S]\r\nK=V\r\n";
+  const auto container = WriteContainer(text, false, false, "");
+  ASSERT_TRUE(container);
+  EXPECT_EQ((*container)[12], 0);
+  EXPECT_EQ((*container)[13], 0);
+  EXPECT_EQ(ReadContainer(*container, ""), text + std::string(8 - text.size() % 8, '\0'));
+  // Up to the header's size the plain form reads back as it is.
+  EXPECT_FALSE(WriteContainer("ESTREAM\r\n", false, false, ""));
+}
+
 TEST(ContainerFormatTest, DamageIsReportedWithItsReason) {
   const auto written = WriteContainer(std::string(200, 'a'), true, false, "");
   ASSERT_TRUE(written);

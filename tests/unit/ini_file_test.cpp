@@ -268,6 +268,18 @@ TEST_F(IniFileTest, ContainerStartsAfterTwentyFourBytes) {
   EXPECT_EQ(fs::last_write_time(Dir.Path("damaged.dat")), stamp);
 }
 
+TEST_F(IniFileTest, TextBeginningLikeAContainerStaysReadable) {
+  Write("ESTREAM\x01\r\n");
+  {
+    TIniFile32 ini(Path(), false);
+    ini.WriteString("Settings", "CUI", "5");
+  }
+  EXPECT_EQ(Read().substr(0, 7), "ESTREAM");
+  TIniFile32 back(Path(), false);
+  EXPECT_EQ(back.ReadInteger("Settings", "CUI", 0), 5);
+  EXPECT_EQ(back.Lines().front(), "ESTREAM\x01");
+}
+
 struct ContainerCase {
   const char* Name;
   bool Compressed;
