@@ -9,7 +9,7 @@ TProgramCopy::TProgramCopy() {
   char temp[MAX_PATH];
   GetTempPathA(sizeof temp, temp);
   for (unsigned n = GetTickCount();; ++n) {
-    FFolder.assign(temp).append("tallyline-e2e-").append(std::to_string(n)).push_back('\\');
+    FFolder = std::string(temp) + "tallyline-e2e-" + std::to_string(n) + "\\";
     if (CreateDirectoryA(FFolder.c_str(), nullptr)) break;
   }
   // The program under test is built beside this test program.
@@ -34,9 +34,7 @@ DWORD TProgramCopy::Start() {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  std::string commandLine = ExePath();
-  commandLine.insert(commandLine.begin(), '"');
-  commandLine.push_back('"');
+  std::string commandLine = "\"" + ExePath() + "\"";
   if (!CreateProcessA(ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       FFolder.c_str(), &startup, &info))
     throw std::runtime_error("cannot start " + ExePath());

@@ -1,0 +1,41 @@
+// The Windows build of tallyline-cli, run as a console program.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/files.h"
+#include "unit/scratch_dir.h"
+
+namespace {
+
+// Runs tallyline-cli with the arguments; its standard output and exit status.
+std::pair<std::string, int> RunCli(const std::string& arguments) {
+  const std::string command =
+      "\"\"" + ExeFolder() + "tallyline-cli.exe\" " + arguments + " 2>nul\"";
+  FILE* pipe = _popen(command.c_str(), "rb");
+  std::string out;
+  char buffer[4096];
+  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+  const int status = _pclose(pipe);
+  return {out, status};
+}
+
+TEST(CliOnWindowsTest, PackedMonthFileDumpsBackWithWindowsLineBreaks) {
+  TScratchDir dir;
+  std::string month;
+  for (int day = 46357; day < 46367; ++day)
+    month += "[" + std::to_string(day) + "]\r\nHours=3600\r\nRecv=" + std::to_string(day * 7LL) +
+             "\r\n\r\n";
+  dir.Write("46357.dat", month);
+  const std::string in = "\"" + dir.Path("46357.dat") + "\"";
+  const std::string out = "\"" + dir.Path("packed.dat") + "\"";
+  EXPECT_EQ(RunCli("pack " + in + " " + out + " --compress --password pw").second, 0);
+  EXPECT_EQ(dir.Read("packed.dat").substr(0, 7), "ESTREAM");
+  const auto [text, status] = RunCli("dump " + out + " --password pw");
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(text, month);
+  EXPECT_EQ(RunCli("dump " + out).second, 1);
+}
+
+}  // namespace
