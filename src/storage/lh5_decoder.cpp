@@ -106,15 +106,21 @@ size_t ReadDistance(TDecoderState& s) {
   return (size_t{1} << (distanceClass - 1)) + s.Reader.Read(distanceClass - 1);
 }
 
-// Copies byte by byte where the match overlaps what it produces, so a short
-// distance repeats a pattern.
+// A match closer than its length repeats its first distance + 1 bytes. Short
+// matches go byte by byte; longer ones in stretches that double, each a whole
+// number of those periods taken from bytes already in place, so no copy
+// overlaps itself and a long run of one byte takes a handful of copies.
 void CopyMatch(TDecoderState& s, size_t length, size_t distance) {
   if (distance >= s.Produced) throw ECorruptFile();  // before the first byte
   length = std::min(length, s.Total - s.Produced);
   char* to = s.Out.data() + s.Produced;
   const char* from = to - distance - 1;
-  if (distance >= length) {
-    std::memcpy(to, from, length);
+  if (length > 16) {
+    for (size_t done = 0; done < length;) {
+      const size_t stretch = std::min(done + distance + 1, length - done);
+      std::memcpy(to + done, from, stretch);
+      done += stretch;
+    }
   } else {
     for (size_t i = 0; i < length; ++i) to[i] = from[i];
   }

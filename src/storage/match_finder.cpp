@@ -6,15 +6,18 @@
 
 #include "storage/lh5_format.h"
 
-// The window's positions form a binary search tree ordered by the bytes that
-// follow each position (compared up to the longest match), with the newest
-// position at the root: every node is newer than its children. Inserting a
-// position walks down from the root, splitting the tree into the nodes that
-// sort before and after it, and the longest match lies on that path, since it
-// holds both neighbours of the new position in sort order. A node that equals
-// the new position over the whole match length is replaced by it, so a run of
-// equal bytes costs one comparison per position. A node that has left the
-// window ends the walk: everything below it is older still.
+// The window's positions form binary search trees, one for each hash of the
+// first three bytes, ordered by the bytes that follow each position (compared
+// up to the longest match), with the newest position at the root: every node
+// is newer than its children. Inserting a position walks down from the root,
+// splitting the tree into the nodes that sort before and after it, and the
+// longest match lies on that path, since it holds both neighbours of the new
+// position in sort order. A node that equals the new position over the whole
+// match length is replaced by it, so a run of equal bytes costs one
+// comparison per position. A node that has left the window ends the walk:
+// everything below it is older still. Every match of three bytes or more is
+// in the position's own tree; shorter ones are never sent, so the ones found
+// by chance in a shared tree do no harm.
 
 namespace {
 
@@ -22,27 +25,35 @@ constexpr int32_t kNone = -1;
 // Larger than the window, so the slot of a position still in reach is never
 // reused by the position being inserted.
 constexpr int32_t kRingSize = 2 * lh5::kWindowSize;
+constexpr int kHashBits = 16;
 
 size_t Slot(int32_t pos) {
   return static_cast<size_t>(pos) & (kRingSize - 1);
 }
 
+size_t TreeOf(const unsigned char* bytes) {
+  const uint32_t key = bytes[0] << 16 | bytes[1] << 8 | bytes[2];
+  return (key * 2654435761u) >> (32 - kHashBits);  // multiplicative hashing
+}
+
 }  // namespace
 
 TMatchFinder::TMatchFinder(std::string_view data)
-    : FData(data), FRoot(kNone), FSmaller(kRingSize), FLarger(kRingSize) {}
+    : FData(data), FRoots(size_t{1} << kHashBits, kNone), FSmaller(kRingSize), FLarger(kRingSize) {}
 
 TMatchFinder::TMatch TMatchFinder::Insert(int32_t pos) {
   TMatch best;
   const auto remaining = static_cast<int32_t>(FData.size()) - pos;
-  if (remaining <= 0) return best;
+  if (remaining < lh5::kMinMatch) return best;
   const int limit = std::min<int32_t>(lh5::kMaxMatch, remaining);
 
   int32_t* smallerLink = &FSmaller[Slot(pos)];
   int32_t* largerLink = &FLarger[Slot(pos)];
-  int smallerLength = 0, largerLength = 0;  // bytes shared with the bounds of the subtree
-  int32_t node = FRoot;
-  FRoot = pos;
+  // Bytes known to be shared with everything below either link.
+  int smallerLength = 0, largerLength = 0;
+  int32_t& root = FRoots[TreeOf(reinterpret_cast<const unsigned char*>(FData.data()) + pos)];
+  int32_t node = root;
+  root = pos;
   while (node != kNone && pos - node <= lh5::kWindowSize) {
     const int length = CommonLength(node, pos, std::min(smallerLength, largerLength), limit);
     if (length > best.Length) best = {length, node};

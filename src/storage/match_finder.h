@@ -16,14 +16,14 @@ class TMatchFinder {
 
   explicit TMatchFinder(std::string_view data);
 
-  // Positions must come in increasing order, each once; the end of the input
-  // has no match.
+  // Positions must come in increasing order, each once. The length is exact
+  // from 3 bytes on; below that it may be anything shorter than 3.
   TMatch Insert(int32_t pos);
 
  private:
   int CommonLength(int32_t earlier, int32_t pos, int known, int limit) const;
 
   std::string_view FData;
-  int32_t FRoot;
+  std::vector<int32_t> FRoots;             // a tree for each hash of the first three bytes
   std::vector<int32_t> FSmaller, FLarger;  // children, by position modulo the ring size
 };

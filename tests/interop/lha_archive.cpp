@@ -1,5 +1,6 @@
 #include "interop/lha_archive.h"
 
+#include <array>
 #include <stdexcept>
 
 namespace {
@@ -52,11 +53,17 @@ size_t SkipExtendedHeaders(TCursor& cursor, size_t nextSize, TLhaMember& member)
 }  // namespace
 
 uint16_t LhaCrc16(std::string_view data) {
+  static const auto table = [] {
+    std::array<uint16_t, 256> entries{};
+    for (int byte = 0; byte < 256; ++byte) {
+      uint16_t crc = static_cast<uint16_t>(byte);
+      for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1;
+      entries[byte] = crc;
+    }
+    return entries;
+  }();
   uint16_t crc = 0;
-  for (unsigned char byte : data) {
-    crc ^= byte;
-    for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1;
-  }
+  for (unsigned char byte : data) crc = (crc >> 8) ^ table[(crc ^ byte) & 255];
   return crc;
 }
 
