@@ -8,7 +8,7 @@ namespace {
 
 // Days from 1 March of year 0 arithmetic (proleptic Gregorian calendar);
 // exact integer conversions both ways.
-int64_t DaysFromCivil(int64_t y, int m, int d) {
+constexpr int64_t DaysFromCivil(int64_t y, int m, int d) {
   y -= m <= 2;
   const int64_t era = (y >= 0 ? y : y - 399) / 400;
   const int64_t yoe = y - era * 400;
@@ -28,7 +28,7 @@ void CivilFromDays(int64_t z, TSystemTime& t) {
   t.Year = static_cast<int>(yoe + era * 400 + (t.Month <= 2));
 }
 
-const int64_t kBaseDay = DaysFromCivil(1899, 12, 30);
+constexpr int64_t kBaseDay = DaysFromCivil(1899, 12, 30);
 
 bool IsLeapYear(int year) {
   return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);

@@ -33,6 +33,8 @@ class TFile {
   static std::optional<TFile> CreateNew(const std::string& path);
   // Creates or empties a file for writing, shared with nobody.
   static std::optional<TFile> CreateAlways(const std::string& path);
+  // An existing file for writing at its end, shared with readers.
+  static std::optional<TFile> OpenAppend(const std::string& path);
 
   TFile(TFile&& other) noexcept;
   TFile& operator=(TFile&& other) noexcept;

@@ -56,15 +56,47 @@ std::string InsertThousandSeparators(const std::string& digits, const TFormatSet
   return result;
 }
 
-std::string FormatNumber(double value, int decimals, const TFormatSettings& fs) {
-  if (!std::isfinite(value)) return value != value ? "NAN" : value > 0 ? "INF" : "-INF";
+namespace {
+
+// The rounded number split at its point, with its sign when it is not zero.
+struct TDecimal {
+  bool Negative;
+  std::string Integer;
+  std::string Fraction;
+};
+
+TDecimal SplitDecimal(double value, int decimals) {
   const std::string text = RoundedDigits(value, std::clamp(decimals, 0, 18));
   const size_t point = text.find('.');
-  std::string result = InsertThousandSeparators(text.substr(0, point), fs);
-  if (point != std::string::npos) result += fs.DecimalSeparator + text.substr(point + 1);
+  TDecimal d{false, text.substr(0, point),
+             point == std::string::npos ? std::string() : text.substr(point + 1)};
   // No sign on a value that rounds to zero.
-  const bool zero = text.find_first_not_of("0.") == std::string::npos;
-  return value < 0 && !zero ? "-" + result : result;
+  d.Negative = value < 0 && text.find_first_not_of("0.") != std::string::npos;
+  return d;
+}
+
+std::string JoinDecimal(const TDecimal& d, const std::string& integer, const TFormatSettings& fs) {
+  std::string result = d.Negative ? "-" + integer : integer;
+  if (!d.Fraction.empty()) result += fs.DecimalSeparator + d.Fraction;
+  return result;
+}
+
+}  // namespace
+
+std::string FormatNumber(double value, int decimals, const TFormatSettings& fs) {
+  if (!std::isfinite(value)) return value != value ? "NAN" : value > 0 ? "INF" : "-INF";
+  const TDecimal d = SplitDecimal(value, decimals);
+  return JoinDecimal(d, InsertThousandSeparators(d.Integer, fs), fs);
+}
+
+std::string FormatFloat(double value, int minIntDigits, int decimals, const TFormatSettings& fs) {
+  if (!std::isfinite(value)) return value != value ? "NAN" : value > 0 ? "INF" : "-INF";
+  const TDecimal d = SplitDecimal(value, decimals);
+  std::string integer =
+      d.Integer.substr(std::min(d.Integer.find_first_not_of('0'), d.Integer.size()));
+  if (static_cast<int>(integer.size()) < minIntDigits)
+    integer.insert(0, static_cast<size_t>(minIntDigits) - integer.size(), '0');
+  return JoinDecimal(d, integer, fs);
 }
 
 std::string FormatByteSize(double bytes, const TFormatSettings& fs) {

@@ -88,3 +88,37 @@ TEST(FormatSecondsTest, MinutesHoursAndTheWholeRange) {
 }
 
 }  // namespace
+
+namespace {
+
+struct FloatCase {
+  const char* Name;
+  double Value;
+  int MinIntDigits;
+  int Decimals;
+  const char* Text;
+};
+
+class FormatFloatTest : public testing::TestWithParam<FloatCase> {};
+
+TEST_P(FormatFloatTest, FollowsThePicture) {
+  TFormatSettings fs;
+  fs.ThousandSeparator = '\'';
+  fs.DecimalSeparator = ',';
+  const FloatCase& c = GetParam();
+  EXPECT_EQ(FormatFloat(c.Value, c.MinIntDigits, c.Decimals, fs), c.Text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pictures, FormatFloatTest,
+                         testing::Values(FloatCase{"TwoDecimals", 28.8, 1, 2, "28,80"},
+                                         FloatCase{"NoSeparators", 12345.678, 1, 2, "12345,68"},
+                                         FloatCase{"OptionalInteger", 0.5, 0, 2, ",50"},
+                                         FloatCase{"ZeroWithOptionalInteger", 0, 0, 2, ",00"},
+                                         FloatCase{"PaddedTwoDigits", 5, 2, 0, "05"},
+                                         FloatCase{"RoundedUpToThreeDigits", 99.5, 2, 0, "100"},
+                                         FloatCase{"WholeRounded", 1.544, 0, 0, "2"},
+                                         FloatCase{"ZeroAsNothing", 0.2, 0, 0, ""},
+                                         FloatCase{"Negative", -3.14159, 1, 2, "-3,14"}),
+                         [](const auto& info) { return info.param.Name; });
+
+}  // namespace

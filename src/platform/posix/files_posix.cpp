@@ -51,6 +51,10 @@ std::optional<TFile> TFile::CreateNew(const std::string& path) {
   return Wrap(OpenLocked(path, O_WRONLY | O_CREAT | O_EXCL, 0));
 }
 
+std::optional<TFile> TFile::OpenAppend(const std::string& path) {
+  return Wrap(OpenLocked(path, O_WRONLY | O_APPEND, 0));
+}
+
 std::optional<TFile> TFile::CreateAlways(const std::string& path) {
   return Wrap(OpenLocked(path, O_WRONLY | O_CREAT | O_TRUNC, LOCK_EX));
 }

@@ -38,6 +38,14 @@ std::optional<TFile> TFile::CreateNew(const std::string& path) {
   return Wrap(Open(path, GENERIC_WRITE, FILE_SHARE_WRITE, CREATE_NEW));
 }
 
+std::optional<TFile> TFile::OpenAppend(const std::string& path) {
+  // Full write access, as flushing needs it, and the position at the end.
+  auto file = Wrap(Open(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING));
+  if (file && SetFilePointer(H(file->Handle), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER)
+    return std::nullopt;
+  return file;
+}
+
 std::optional<TFile> TFile::CreateAlways(const std::string& path) {
   return Wrap(Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS));
 }

@@ -1,0 +1,65 @@
+#include "traffic/adapters.h"
+
+#include <algorithm>
+#include <cstdio>
+
+std::string AdapterKey(const TNicItem& item) {
+  return item.MAC.empty() ? item.Description : item.Description + " @ " + item.MAC;
+}
+
+std::string FormatMacAddress(uint32_t length, const uint8_t* bytes) {
+  std::string text;
+  for (uint32_t i = 0; i < std::min<uint32_t>(length, 8); ++i) {
+    char pair[4];
+    std::snprintf(pair, sizeof pair, "%02X", bytes[i]);
+    if (i > 0) text += '-';
+    text += pair;
+  }
+  return text;
+}
+
+std::string AdapterAddress(TLinkSource& source, uint32_t index) {
+  std::vector<TMibIpAddrRow> rows;
+  if (!source.GetIpAddrTable(rows)) return std::string();
+  uint32_t address = 0;
+  for (const TMibIpAddrRow& row : rows)
+    if (row.dwIndex == index) address = row.dwAddr;
+  // Network byte order: the first octet is the lowest byte.
+  char text[16];
+  std::snprintf(text, sizeof text, "%u.%u.%u.%u", address & 0xFF, address >> 8 & 0xFF,
+                address >> 16 & 0xFF, address >> 24);
+  return text;
+}
+
+namespace {
+
+// Descriptions may carry trailing NULs, blanks or other control characters.
+std::string TrimDescription(const TMibIfRow& row) {
+  const auto* begin = reinterpret_cast<const char*>(row.bDescr);
+  std::string text(begin, std::min<uint32_t>(row.dwDescrLen, sizeof row.bDescr));
+  const auto isSpace = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+  const auto first = std::find_if_not(text.begin(), text.end(), isSpace);
+  const auto last = std::find_if_not(text.rbegin(), text.rend(), isSpace).base();
+  return first < last ? std::string(first, last) : std::string();
+}
+
+}  // namespace
+
+TAdapterList ListAdapters(TLinkSource& source, const std::string& savedKey) {
+  TAdapterList list;
+  std::vector<TMibIfRow> rows;
+  if (!source.GetIfTable(rows)) return list;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const TMibIfRow& row = rows[i];
+    if (row.dwPhysAddrLen == 0) continue;
+    TNicItem item;
+    item.Row = static_cast<int32_t>(i);
+    item.Description = TrimDescription(row);
+    item.IP = AdapterAddress(source, row.dwIndex);
+    item.MAC = FormatMacAddress(row.dwPhysAddrLen, row.bPhysAddr);
+    item.Selected = AdapterKey(item) == savedKey;
+    if (item.Selected && list.SelectedRow < 0) list.SelectedRow = item.Row;
+    list.Items.push_back(item);
+  }
+  return list;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "traffic/display_text.h"
+#include "traffic/meter_state.h"
+
+// The settings the display update follows.
+struct TDisplaySettings {
+  bool ShowActivity = true;  // activity arrows in the tray icon
+  bool StatsTrayTip = true;  // totals in the tray tip
+  bool ReconStall = false;   // reconnect a dial-up link that stalled
+  TRateUnits Rates;
+};
+
+// What one display update asks of the window. Unset parts stay as they are.
+struct TDisplayUpdate {
+  bool NotConnected = false;                // show "Not Connected" (dial-up, no connection)
+  bool StallReconnect = false;              // hang up and redial
+  std::map<int, std::string> StatusPanels;  // sBar panel → text
+  std::optional<std::array<std::string, 3>> StopWatchPanels;  // SWbar panels 1 to 3
+  std::optional<int> TrayImage;
+  std::optional<std::string> TrayTip;
+  struct TPoint {
+    int32_t Received;
+    int32_t Sent;
+  };
+  std::optional<TPoint> GraphPoint;  // bytes per tick, averaged
+};
+
+// One display update after a sample: byte deltas into the totals, the
+// texts, the tray and, every CUI ticks, a graph point. now is the tick
+// count; visibleCount the samples the graph shows; dialling whether a
+// redial is under way.
+TDisplayUpdate UpdateDisplay(TMeterState& state, const TDisplaySettings& settings, uint32_t now,
+                             int32_t visibleCount, bool dialling);
+
+// The bytes between two counter readings, or nothing while the previous one
+// is unset. A counter that stepped back is a new connection (0), or in
+// adapter mode a 32-bit counter that wrapped, when the step modulo 2^32 is
+// below 2^31.
+std::optional<int64_t> CounterDelta(int64_t current, int64_t previous, bool adapterMode);

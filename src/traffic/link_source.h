@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/date_time.h"
+#include "traffic/platform_records.h"
+
+// What the system offers the sampler: the Remote Access Service, the Windows
+// 9x dial-up statistics, the IP Helper tables, and the clocks. The Windows
+// build binds the real services; tests put fakes in their place.
+class TLinkSource {
+ public:
+  virtual ~TLinkSource() = default;
+
+  // RasEnumConnectionsA. Throws EIpAccessException when the RAS library
+  // lacks it.
+  virtual uint32_t RasEnumConnections(TRasConn* connections, uint32_t* size, uint32_t* count) = 0;
+  // Whether RasGetConnectionStatistics was found when the program started.
+  virtual bool HasRasStatistics() const = 0;
+  virtual uint32_t RasGetConnectionStatistics(uint32_t connection, TRasStats* stats) = 0;
+  // One value of "PerfStats\StatData" under HKEY_DYN_DATA (Windows 9x); false
+  // when the key or the value cannot be read.
+  virtual bool ReadDialupStatistic(const char* valueName, uint32_t& value) = 0;
+
+  // GetIfTable and GetIpAddrTable (sorted): the rows, or false when the
+  // system cannot give them.
+  virtual bool GetIfTable(std::vector<TMibIfRow>& rows) = 0;
+  virtual bool GetIpAddrTable(std::vector<TMibIpAddrRow>& rows) = 0;
+
+  virtual uint32_t TickCount() = 0;
+  virtual TDateTime Now() = 0;
+};

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+
+#include "platform/date_time.h"
+#include "traffic/adapters.h"
+#include "traffic/platform_records.h"
+
+// Everything the measurement keeps between ticks: the watched link and its
+// last sample, the running byte counts and the online-time bookkeeping.
+struct TMeterState {
+  // The source (settings "Dialup") and, in adapter mode, the chosen adapter.
+  bool DialupMode = false;
+  std::string SavedAdapterKey;
+  TAdapterList Adapters;
+  std::string SelectedMac;
+
+  // The last sample; it keeps its values when a read fails.
+  TRasStats SampleStats{};
+  uint32_t RasConnection = 0;     // the dial-up connection watched; 0 when none
+  std::string EntryName;          // its phone-book entry, or the adapter key
+  bool Connected = true;          // a connection was seen by the previous sample
+  TDateTime ConnectionStart = 0;  // 0: no connection start known
+  uint32_t TickBase = 0;          // start of locally measured connection time; 0 = unset
+  bool RasErrorReported = false;  // the missing RAS entry point was reported this run
+
+  // Counter values of the previous display update; -1 = unset.
+  int64_t PrevRecv = -1;
+  int64_t PrevXmit = -1;
+  int64_t RecvTotal = 0, XmitTotal = 0;            // since start, shown to the user
+  int64_t RecvUnflushed = 0, XmitUnflushed = 0;    // not yet in the month file
+  int64_t RecvConnection = 0, XmitConnection = 0;  // of the current dial-up connection
+  int64_t RecvSum = 0, XmitSum = 0;                // since the last graph point
+  std::deque<int32_t> RecvWindow, XmitWindow;      // the last four per-tick deltas
+  uint16_t IntervalTicks = 0;                      // ticks since the last graph point
+  uint16_t CUI = 1;                                // ticks per graph point
+  uint32_t StallStamp = 0;  // last tick whose received counter did not fall; 0 = never
+
+  // Online time: accounting start and the milliseconds already written.
+  uint32_t HoursBase = 0;
+  uint32_t HoursAccounted = 0;
+  uint32_t LastFlush = 0;  // tick of the last flush that wrote
+
+  bool StopWatchRunning = false;
+  int64_t StopWatchTicks = 0;
+  int64_t StopWatchRx = 0;
+  int64_t StopWatchTx = 0;
+};

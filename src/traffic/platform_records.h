@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+
+// The system's records that the counters come in, laid out as the platform
+// publishes them (32-bit Windows). The Windows build checks each layout
+// against the system headers.
+
+// RAS_STATS: statistics of one dial-up connection.
+struct TRasStats {
+  uint32_t dwSize;
+  uint32_t dwBytesXmited;
+  uint32_t dwBytesRcved;
+  uint32_t dwFramesXmited;
+  uint32_t dwFramesRcved;
+  uint32_t dwCrcErr;
+  uint32_t dwTimeoutErr;
+  uint32_t dwAlignmentErr;
+  uint32_t dwHardwareOverrunErr;
+  uint32_t dwFramingErr;
+  uint32_t dwBufferOverrunErr;
+  uint32_t dwCompressionRatioIn;
+  uint32_t dwCompressionRatioOut;
+  uint32_t dwBps;
+  uint32_t dwConnectDuration;
+};
+static_assert(sizeof(TRasStats) == 60);
+
+constexpr int RAS_MaxEntryName = 256;
+
+// RASCONNA in its first, 412-byte form, which every system accepts.
+struct TRasConn {
+  uint32_t dwSize;
+  uint32_t hrasconn;
+  char szEntryName[RAS_MaxEntryName + 1];
+  char szDeviceType[16 + 1];
+  char szDeviceName[128 + 1];
+};
+static_assert(sizeof(TRasConn) == 412);
+
+// MIB_IFROW: one row of the interface table.
+struct TMibIfRow {
+  uint16_t wszName[256];
+  uint32_t dwIndex;
+  uint32_t dwType;
+  uint32_t dwMtu;
+  uint32_t dwSpeed;
+  uint32_t dwPhysAddrLen;
+  uint8_t bPhysAddr[8];
+  uint32_t dwAdminStatus;
+  uint32_t dwOperStatus;
+  uint32_t dwLastChange;
+  uint32_t dwInOctets;
+  uint32_t dwInUcastPkts;
+  uint32_t dwInNUcastPkts;
+  uint32_t dwInDiscards;
+  uint32_t dwInErrors;
+  uint32_t dwInUnknownProtos;
+  uint32_t dwOutOctets;
+  uint32_t dwOutUcastPkts;
+  uint32_t dwOutNUcastPkts;
+  uint32_t dwOutDiscards;
+  uint32_t dwOutErrors;
+  uint32_t dwOutQLen;
+  uint32_t dwDescrLen;
+  uint8_t bDescr[256];
+};
+static_assert(sizeof(TMibIfRow) == 860);
+
+// MIB_IPADDRROW: one IPv4 address and the interface it is bound to. The
+// address is in network byte order.
+struct TMibIpAddrRow {
+  uint32_t dwAddr;
+  uint32_t dwIndex;
+  uint32_t dwMask;
+  uint32_t dwBCastAddr;
+  uint32_t dwReasmSize;
+  uint16_t unused1;
+  uint16_t wType;
+};
+static_assert(sizeof(TMibIpAddrRow) == 24);

@@ -1,0 +1,215 @@
+#include "traffic/display_update.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class DisplayUpdateTest : public testing::Test {
+ protected:
+  // One tick whose counters read recv and xmit.
+  TDisplayUpdate Step(int64_t recv, int64_t xmit) {
+    State.SampleStats.dwBytesRcved = static_cast<uint32_t>(recv);
+    State.SampleStats.dwBytesXmited = static_cast<uint32_t>(xmit);
+    Now += 1000;
+    return UpdateDisplay(State, Settings, Now, 100, false);
+  }
+
+  // Steady traffic: the counters grow by the same amount every tick.
+  std::vector<int32_t> Points(const std::vector<int64_t>& perTick) {
+    std::vector<int32_t> points;
+    for (int64_t bytes : perTick) {
+      Recv += bytes;
+      if (const auto out = Step(Recv, 0); out.GraphPoint)
+        points.push_back(out.GraphPoint->Received);
+    }
+    return points;
+  }
+
+  TMeterState State;
+  TDisplaySettings Settings;
+  uint32_t Now = 5000000;
+  int64_t Recv = 1000;
+};
+
+TEST_F(DisplayUpdateTest, FirstThreeUpdatesLearnTheCountersBeforeCounting) {
+  const auto first = Step(1000, 500);
+  EXPECT_EQ(State.PrevXmit, 500);
+  EXPECT_EQ(State.PrevRecv, -1);
+  EXPECT_EQ(State.XmitTotal, 0);
+  EXPECT_FALSE(first.TrayImage);
+  EXPECT_EQ(first.StatusPanels.count(5), 0u);
+
+  const auto second = Step(1400, 800);
+  EXPECT_EQ(State.XmitTotal, 300);  // the sent delta already counts
+  EXPECT_EQ(State.RecvTotal, 0);
+  EXPECT_EQ(State.PrevRecv, 1400);
+  EXPECT_FALSE(second.TrayImage);
+
+  const auto third = Step(2400, 800);
+  EXPECT_EQ(State.RecvTotal, 1000);
+  EXPECT_EQ(State.RecvUnflushed, 1000);
+  EXPECT_EQ(State.XmitTotal, 300);
+  EXPECT_EQ(third.TrayImage, 3);
+  EXPECT_EQ(third.StatusPanels.at(5), "D/L: 1,000 bytes @ 1.0 KB/s");
+  ASSERT_TRUE(third.GraphPoint);
+  EXPECT_EQ(third.GraphPoint->Received, 1000);
+}
+
+TEST_F(DisplayUpdateTest, TrayImageFollowsTheDirectionsWithTraffic) {
+  Step(0, 0);
+  Step(0, 0);
+  EXPECT_EQ(Step(10, 10).TrayImage, 2);
+  EXPECT_EQ(Step(20, 10).TrayImage, 3);
+  EXPECT_EQ(Step(20, 20).TrayImage, 4);
+  EXPECT_EQ(Step(20, 20).TrayImage, 1);
+  Settings.ShowActivity = false;
+  EXPECT_FALSE(Step(30, 30).TrayImage);
+}
+
+TEST_F(DisplayUpdateTest, BurstSpreadsOverTheFourTickAverage) {
+  Points({0, 0, 0, 0, 0, 0});
+  EXPECT_EQ(Points({4096, 0, 0, 0, 0}), (std::vector<int32_t>{1024, 1024, 1024, 1024, 0}));
+}
+
+TEST_F(DisplayUpdateTest, ShortWindowDividesByWhatItHolds) {
+  // The third update is the first with both deltas: one entry, then two.
+  EXPECT_EQ(Points({0, 0, 900, 300}), (std::vector<int32_t>{900, 600}));
+}
+
+TEST_F(DisplayUpdateTest, CuiAveragesItsTicksIntoOnePoint) {
+  State.CUI = 5;
+  Points({0, 0});
+  EXPECT_EQ(Points(std::vector<int64_t>(15, 1000)), (std::vector<int32_t>{1000, 1000, 1000}));
+  EXPECT_EQ(Points({5000, 0, 0, 0, 0}), (std::vector<int32_t>{1000}));
+}
+
+TEST_F(DisplayUpdateTest, CuiZeroActsLikeOne) {
+  State.CUI = 0;
+  Points({0, 0});
+  EXPECT_EQ(Points({400, 400}), (std::vector<int32_t>{400, 400}));
+}
+
+struct DeltaCase {
+  const char* Name;
+  int64_t Previous;
+  int64_t Current;
+  bool AdapterMode;
+  int64_t Delta;
+};
+
+class CounterDeltaTest : public testing::TestWithParam<DeltaCase> {};
+
+TEST_P(CounterDeltaTest, CountsForwardStepsWrapsAndResets) {
+  EXPECT_EQ(CounterDelta(GetParam().Current, GetParam().Previous, GetParam().AdapterMode),
+            GetParam().Delta);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, CounterDeltaTest,
+    testing::Values(DeltaCase{"Forward", 100, 250, true, 150},
+                    DeltaCase{"Still", 100, 100, false, 0},
+                    DeltaCase{"AdapterWrap", 0xFFFFFF00LL, 0x100, true, 0x200},
+                    DeltaCase{"AdapterWrapAlmostHalf", 0x80000001LL, 0, true, 0x7FFFFFFF},
+                    DeltaCase{"AdapterReset", 0x10000000LL, 0x10, true, 0},
+                    DeltaCase{"DialupNewConnection", 0xFFFFFF00LL, 0x100, false, 0}),
+    [](const auto& info) { return info.param.Name; });
+
+TEST_F(DisplayUpdateTest, WrappedAdapterCounterLosesNoBytes) {
+  Step(0xFFFFF000u, 0xFFFFFF00u);
+  Step(0xFFFFF800u, 0xFFFFFF80u);
+  const auto wrapped = Step(0x800, 0x80);
+  EXPECT_EQ(State.RecvTotal, 0x1000);
+  EXPECT_EQ(State.XmitTotal, 0x80 + 0x100);
+  EXPECT_EQ(wrapped.TrayImage, 2);
+
+  // In dial-up mode a backwards step is a new connection: nothing is added.
+  TMeterState dialup;
+  dialup.DialupMode = true;
+  dialup.RasConnection = 7;
+  State = dialup;
+  Step(5000, 5000);
+  Step(6000, 6000);
+  Step(100, 100);
+  EXPECT_EQ(State.RecvTotal, 0);
+  EXPECT_EQ(State.XmitTotal, 1000);
+}
+
+TEST_F(DisplayUpdateTest, NotConnectedClearsTheConnectionAndStopsThere) {
+  State.DialupMode = true;
+  State.RasConnection = 0;
+  State.HoursBase = 123;
+  State.RecvConnection = State.XmitConnection = State.RecvSum = 50;
+  const auto out = UpdateDisplay(State, Settings, Now, 100, false);
+  EXPECT_TRUE(out.NotConnected);
+  EXPECT_TRUE(out.StatusPanels.empty());
+  EXPECT_EQ(State.HoursBase, 0u);
+  EXPECT_EQ(State.RecvConnection, 0);
+  EXPECT_EQ(State.XmitConnection, 0);
+  EXPECT_EQ(State.RecvSum, 0);
+  EXPECT_EQ(State.PrevXmit, -1);
+}
+
+TEST_F(DisplayUpdateTest, StalledDialupLinkAsksForAReconnect) {
+  State.DialupMode = true;
+  State.RasConnection = 7;
+  Settings.ReconStall = true;
+  Step(1000, 10);
+  EXPECT_FALSE(Step(1000, 20).StallReconnect);  // an unchanged counter still refreshes
+  State.SampleStats.dwBytesRcved = 500;         // a falling counter does not
+  Now += 360001;
+  const TMeterState stalled = State;
+  EXPECT_TRUE(UpdateDisplay(State, Settings, Now, 100, false).StallReconnect);
+  State = stalled;
+  EXPECT_FALSE(UpdateDisplay(State, Settings, Now, 100, true).StallReconnect);  // dialling
+  State = stalled;
+  Settings.ReconStall = false;
+  EXPECT_FALSE(UpdateDisplay(State, Settings, Now, 100, false).StallReconnect);
+}
+
+TEST_F(DisplayUpdateTest, StatusPanelsShowSpeedDurationAndSpan) {
+  State.SampleStats.dwBps = 28800;
+  State.SampleStats.dwConnectDuration = 3725000;
+  State.CUI = 2;
+  const auto out = Step(0, 0);
+  EXPECT_EQ(out.StatusPanels.at(2), "28.80 Kbps");
+  EXPECT_EQ(out.StatusPanels.at(3), "01:02:05");
+  EXPECT_EQ(out.StatusPanels.at(0), "03:20");  // 100 samples of 2 seconds
+  State.SampleStats.dwBps = 10000000;
+  EXPECT_EQ(Step(0, 0).StatusPanels.at(2), "10 Mbps");
+  State.SampleStats.dwBps = 1544000;
+  EXPECT_EQ(Step(0, 0).StatusPanels.at(2), "2 Mbps");
+}
+
+TEST_F(DisplayUpdateTest, TotalsInBothUnitModes) {
+  Step(0, 0);
+  Step(0, 0);
+  Step(1572864, 0);  // 1.50 MB in one second
+  const auto bytes = Step(1572864 + 1536, 1024);
+  EXPECT_EQ(bytes.StatusPanels.at(5), "D/L: 1.50 MB @ 768.8 KB/s");
+  EXPECT_EQ(bytes.StatusPanels.at(7), "U/L: 1 KB @ 0.5 KB/s");
+  EXPECT_EQ(bytes.TrayTip, "Tallyline\rD/L: 1.50 MB\rU/L: 1 KB");
+
+  Settings.Rates = {8, " kbps"};
+  const auto bits = Step(1572864 + 1536, 1024);
+  EXPECT_EQ(bits.StatusPanels.at(5), "D/L: 1.50 MB @ 4100.00 kbps");  // no separators
+  Settings.StatsTrayTip = false;
+  EXPECT_FALSE(Step(1572864 + 1536, 1024).TrayTip);
+}
+
+TEST_F(DisplayUpdateTest, StopWatchPanelsStayEmptyUntilBothDirectionsHaveBytes) {
+  State.StopWatchRunning = true;
+  Step(0, 0);
+  Step(0, 0);
+  const auto onlyReceived = Step(2048, 0);
+  ASSERT_TRUE(onlyReceived.StopWatchPanels);
+  EXPECT_EQ(*onlyReceived.StopWatchPanels, (std::array<std::string, 3>{}));
+  const auto both = Step(4096, 1024);
+  EXPECT_EQ(State.StopWatchTicks, 4);
+  EXPECT_EQ(*both.StopWatchPanels,
+            (std::array<std::string, 3>{"00:04", "D/L: 4 KB @ 1.0 KB/s", "U/L: 1 KB @ 0.3 KB/s"}));
+  State.StopWatchRunning = false;
+  EXPECT_FALSE(Step(5000, 2000).StopWatchPanels);
+  EXPECT_EQ(State.StopWatchRx, 4096);
+}
+
+}  // namespace

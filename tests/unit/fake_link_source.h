@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "dialup/ip_errors.h"
+#include "traffic/link_source.h"
+
+// A link whose connections, counters, tables and clocks a test sets.
+class TFakeLinkSource : public TLinkSource {
+ public:
+  // Dial-up side.
+  uint32_t Connection = 0;  // 0: none
+  std::string Entry = "MyISP";
+  bool EnumerationMissing = false;
+  bool StatisticsAvailable = true;
+  TRasStats Stats{};
+  std::vector<std::pair<std::string, uint32_t>> Registry;  // readable values
+
+  // Adapter side.
+  std::vector<TMibIfRow> IfRows;
+  bool IfTableFails = false;
+  std::vector<TMibIpAddrRow> AddrRows;
+  bool AddrTableFails = false;
+
+  uint32_t Ticks = 1000000;
+  TDateTime Clock = 46363.5;  // 7 December 2026, noon
+
+  void Advance(uint32_t ms) {
+    Ticks += ms;
+    Clock += ms / 86400000.0;
+  }
+
+  uint32_t RasEnumConnections(TRasConn* connections, uint32_t* size, uint32_t* count) override {
+    if (EnumerationMissing)
+      throw EIpAccessException("Win32 error loading 'RasEnumConnectionsA' pointer: not found");
+    if (*size < sizeof(TRasConn) || connections[0].dwSize != sizeof(TRasConn)) return 632;
+    *count = Connection ? 1 : 0;
+    if (Connection) {
+      connections[0].hrasconn = Connection;
+      std::snprintf(connections[0].szEntryName, sizeof connections[0].szEntryName, "%s",
+                    Entry.c_str());
+    }
+    return 0;
+  }
+  bool HasRasStatistics() const override { return StatisticsAvailable; }
+  uint32_t RasGetConnectionStatistics(uint32_t, TRasStats* stats) override {
+    const uint32_t size = stats->dwSize;  // the caller's, as the system keeps it
+    *stats = Stats;
+    stats->dwSize = size;
+    return 0;
+  }
+  bool ReadDialupStatistic(const char* name, uint32_t& value) override {
+    for (const auto& [key, v] : Registry)
+      if (key == name) {
+        value = v;
+        return true;
+      }
+    return false;
+  }
+  bool GetIfTable(std::vector<TMibIfRow>& rows) override {
+    rows = IfRows;
+    return !IfTableFails;
+  }
+  bool GetIpAddrTable(std::vector<TMibIpAddrRow>& rows) override {
+    rows = AddrRows;
+    return !AddrTableFails;
+  }
+  uint32_t TickCount() override { return Ticks; }
+  TDateTime Now() override { return Clock; }
+
+  // An interface-table row with a description and hardware address.
+  static TMibIfRow Row(uint32_t index, const std::string& description, std::vector<uint8_t> mac,
+                       uint32_t in = 0, uint32_t out = 0) {
+    TMibIfRow row{};
+    row.dwIndex = index;
+    row.dwSpeed = 100000000;
+    row.dwPhysAddrLen = static_cast<uint32_t>(mac.size());
+    if (!mac.empty()) std::memcpy(row.bPhysAddr, mac.data(), mac.size());
+    row.dwDescrLen = static_cast<uint32_t>(description.size());
+    std::memcpy(row.bDescr, description.data(), description.size());
+    row.dwInOctets = in;
+    row.dwOutOctets = out;
+    return row;
+  }
+};

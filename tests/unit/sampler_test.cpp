@@ -1,0 +1,198 @@
+#include "traffic/sampler.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_link_source.h"
+
+namespace {
+
+// Records what the sampler reports, with the state it saw at the time.
+class TEventLog : public TConnectionEvents {
+ public:
+  void ConnectionBegan() override { Events.push_back("began " + State->EntryName); }
+  void ConnectionEnded() override { Events.push_back("ended " + State->EntryName); }
+  const TMeterState* State = nullptr;
+  std::vector<std::string> Events;
+};
+
+class DialupSampleTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    State.DialupMode = true;
+    Log.State = &State;
+    Source.Stats.dwBytesRcved = 1234;
+    Source.Stats.dwConnectDuration = 60000;
+  }
+  std::string Sample() { return TakeSample(State, Source, Log); }
+
+  TFakeLinkSource Source;
+  TMeterState State;
+  TEventLog Log;
+};
+
+TEST_F(DialupSampleTest, ConnectionUpAtStartIsWatchedButNotCounted) {
+  Source.Connection = 42;
+  Sample();
+  EXPECT_EQ(State.RasConnection, 42u);
+  EXPECT_EQ(State.EntryName, "MyISP");
+  EXPECT_EQ(State.SampleStats.dwBytesRcved, 1234u);
+  EXPECT_EQ(State.SampleStats.dwSize, 60u);
+  EXPECT_EQ(State.ConnectionStart, Source.Clock);
+  EXPECT_TRUE(Log.Events.empty());
+}
+
+TEST_F(DialupSampleTest, NoConnectionAtStartLogsNothingButEndsTheStartState) {
+  Sample();  // the start state says connected, but no start time is known
+  EXPECT_EQ(Log.Events, std::vector<std::string>{"ended "});
+  EXPECT_FALSE(State.Connected);
+  Sample();
+  EXPECT_EQ(Log.Events.size(), 1u);
+}
+
+TEST_F(DialupSampleTest, ConnectionComesAndGoes) {
+  Sample();
+  Log.Events.clear();
+  Source.Connection = 7;
+  Source.Advance(1000);
+  Sample();
+  EXPECT_EQ(Log.Events, std::vector<std::string>{"began MyISP"});
+  EXPECT_EQ(State.ConnectionStart, Source.Clock);
+  const TDateTime started = State.ConnectionStart;
+  Source.Advance(1000);
+  Sample();
+  EXPECT_EQ(State.ConnectionStart, started);
+  EXPECT_EQ(Log.Events.size(), 1u);
+
+  Source.Connection = 0;
+  Source.Stats.dwBytesRcved = 9999;
+  Sample();
+  EXPECT_EQ(Log.Events, (std::vector<std::string>{"began MyISP", "ended MyISP"}));
+  EXPECT_EQ(State.RasConnection, 0u);
+  EXPECT_EQ(State.EntryName, "");
+  EXPECT_EQ(State.ConnectionStart, 0);
+  EXPECT_EQ(State.SampleStats.dwBytesRcved, 1234u);  // untouched without a connection
+}
+
+TEST_F(DialupSampleTest, WithoutStatisticsTheRegistryAndOwnClockAreUsed) {
+  Source.Connection = 7;
+  Source.StatisticsAvailable = false;
+  Source.Registry = {{"Dial-Up Adapter\\BytesRecvd", 5000}, {"Dial-Up Adapter\\BytesXmit", 700}};
+  Sample();
+  EXPECT_EQ(State.SampleStats.dwBytesRcved, 5000u);
+  EXPECT_EQ(State.SampleStats.dwBytesXmited, 700u);
+  EXPECT_EQ(State.SampleStats.dwBps, 0u);  // unreadable: 0
+  EXPECT_EQ(State.SampleStats.dwConnectDuration, 0u);
+  Source.Advance(2500);
+  Sample();
+  EXPECT_EQ(State.SampleStats.dwConnectDuration, 2500u);
+  Source.Connection = 0;
+  Sample();
+  EXPECT_EQ(State.TickBase, 0u);
+}
+
+TEST_F(DialupSampleTest, MissingEnumerationIsReportedOnceAndSamplingGoesOn) {
+  Source.EnumerationMissing = true;
+  EXPECT_EQ(Sample(), "Win32 error loading 'RasEnumConnectionsA' pointer: not found");
+  EXPECT_EQ(Sample(), "");
+  EXPECT_EQ(Sample(), "");
+  EXPECT_EQ(State.RasConnection, 0u);
+  EXPECT_FALSE(State.Connected);
+}
+
+class AdapterSampleTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    State.DialupMode = false;
+    Source.IfRows = {TFakeLinkSource::Row(1, "Loopback", {}),
+                     TFakeLinkSource::Row(2, std::string("Fast Ethernet Adapter \0\0", 24),
+                                          {0, 0x0C, 0x29, 0x1A, 0x2B, 0x3C}, 100, 200),
+                     TFakeLinkSource::Row(3, "Fast Ethernet Adapter",
+                                          {0, 0x0C, 0x29, 0x1A, 0x2B, 0x3D}, 300, 400),
+                     TFakeLinkSource::Row(4, "\tWireless\r\n", {0xAA, 0xBB}, 500, 600)};
+    Source.AddrRows = {{0x0100000A, 2, 0, 0, 0, 0, 0},
+                       {0x0200A8C0, 3, 0, 0, 0, 0, 0},
+                       {0x0300A8C0, 3, 0, 0, 0, 0, 0}};
+  }
+  std::string Sample() { return TakeSample(State, Source, Log); }
+
+  TFakeLinkSource Source;
+  TMeterState State;
+  TEventLog Log;
+};
+
+TEST_F(AdapterSampleTest, ListsAdaptersWithTrimmedNamesAddressesAndKeys) {
+  State.SavedAdapterKey = "Fast Ethernet Adapter @ 00-0C-29-1A-2B-3D";
+  EnumerateAdapters(State, Source);
+  const auto& items = State.Adapters.Items;
+  ASSERT_EQ(items.size(), 3u);  // no loopback: it has no hardware address
+  EXPECT_EQ(items[0].Row, 1);
+  EXPECT_EQ(items[0].Description, "Fast Ethernet Adapter");
+  EXPECT_EQ(items[0].IP, "10.0.0.1");
+  EXPECT_EQ(items[0].MAC, "00-0C-29-1A-2B-3C");
+  EXPECT_FALSE(items[0].Selected);
+  EXPECT_EQ(items[1].IP, "192.168.0.3");  // the last of two addresses
+  EXPECT_TRUE(items[1].Selected);
+  EXPECT_EQ(items[2].Description, "Wireless");
+  EXPECT_EQ(items[2].IP, "0.0.0.0");
+  EXPECT_EQ(AdapterKey(items[2]), "Wireless @ AA-BB");
+  EXPECT_EQ(State.Adapters.SelectedRow, 2);
+  EXPECT_EQ(State.EntryName, "Fast Ethernet Adapter @ 00-0C-29-1A-2B-3D");
+  EXPECT_EQ(State.SelectedMac, "00-0C-29-1A-2B-3D");
+
+  Sample();
+  EXPECT_EQ(State.SampleStats.dwBytesRcved, 300u);
+  EXPECT_EQ(State.SampleStats.dwBytesXmited, 400u);
+  EXPECT_EQ(State.SampleStats.dwBps, 100000000u);
+}
+
+TEST_F(AdapterSampleTest, WithoutTheSavedAdapterNothingIsMeasured) {
+  State.EntryName = "Old @ 11-22";
+  State.SavedAdapterKey = "Gone @ 11-22";
+  EnumerateAdapters(State, Source);
+  EXPECT_EQ(State.Adapters.SelectedRow, -1);
+  EXPECT_EQ(State.EntryName, "Old @ 11-22");
+  Sample();
+  EXPECT_EQ(State.SampleStats.dwBytesRcved, 0u);
+
+  Source.AddrTableFails = true;
+  EnumerateAdapters(State, Source);
+  EXPECT_EQ(State.Adapters.Items[0].IP, "");
+  Source.IfTableFails = true;
+  EnumerateAdapters(State, Source);
+  EXPECT_TRUE(State.Adapters.Items.empty());
+}
+
+TEST_F(AdapterSampleTest, ShrunkOrFailingTableKeepsTheLastValues) {
+  State.SavedAdapterKey = "Wireless @ AA-BB";
+  EnumerateAdapters(State, Source);
+  Sample();
+  EXPECT_EQ(State.SampleStats.dwBytesRcved, 500u);
+  Source.IfRows.resize(3);
+  Sample();
+  EXPECT_EQ(State.SampleStats.dwBytesRcved, 500u);
+  Source.IfRows.push_back(TFakeLinkSource::Row(4, "Wireless", {0xAA, 0xBB}, 900, 900));
+  Source.IfTableFails = true;
+  Sample();
+  EXPECT_EQ(State.SampleStats.dwBytesRcved, 500u);
+  Source.IfTableFails = false;
+  Sample();
+  EXPECT_EQ(State.SampleStats.dwBytesRcved, 900u);
+}
+
+TEST_F(AdapterSampleTest, ConnectDurationCountsFromTheFirstSample) {
+  Sample();
+  Source.Advance(1500);
+  Sample();
+  EXPECT_EQ(State.SampleStats.dwConnectDuration, 1500u);
+  EXPECT_TRUE(State.Connected);  // untouched in adapter mode
+  EXPECT_TRUE(Log.Events.empty());
+}
+
+TEST(FormatMacAddressTest, PairsOfUpperCaseDigits) {
+  const uint8_t bytes[10] = {0x00, 0x0c, 0x29, 0xab, 0xff, 0x01, 0x02, 0x03, 0x04, 0x05};
+  EXPECT_EQ(FormatMacAddress(6, bytes), "00-0C-29-AB-FF-01");
+  EXPECT_EQ(FormatMacAddress(0, bytes), "");
+  EXPECT_EQ(FormatMacAddress(10, bytes), "00-0C-29-AB-FF-01-02-03");  // at most 8
+}
+
+}  // namespace

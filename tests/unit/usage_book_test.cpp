@@ -1,0 +1,179 @@
+#include "traffic/usage_book.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_link_source.h"
+#include "platform/files.h"
+#include "scratch_dir.h"
+
+namespace {
+
+class UsageBookTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    MakeDirectory(Dir.Path("data"));
+    State.HoursBase = Source.Ticks;
+  }
+
+  // A key of today's section, read back from the file on disk.
+  int64_t Stored(const std::string& key, TDateTime day = 46363.5) {
+    TIniFile32 file(MonthFileName(Dir.Folder(), day), false);
+    return file.ReadInt64(std::to_string(static_cast<int>(day)), key, -1);
+  }
+
+  void Flush(bool final = false) { Book.FlushTotals(State, Source, final); }
+
+  TScratchDir Dir;
+  TIniFile32 Settings{Dir.Path("settings.ini"), false};
+  TFakeLinkSource Source;
+  TMeterState State;
+  TUsageBook Book{Dir.Folder(), Settings};
+};
+
+TEST_F(UsageBookTest, MonthFileIsNamedAfterTheFirstDayOfTheMonth) {
+  EXPECT_EQ(MonthFileName("C:\\Tools\\", EncodeDaySerial(2006, 1, 3) + 0.25),
+            std::string("C:\\Tools\\data") + PathDelim + "38718.dat");
+  EXPECT_EQ(MonthFileName("", 46363.999), std::string("data") + PathDelim + "46357.dat");
+}
+
+TEST_F(UsageBookTest, FlushBooksWholeSecondsOnly) {
+  Source.Ticks += 121900;
+  Flush();
+  EXPECT_EQ(Stored("Hours"), 121);  // the 0.9 second is dropped, not carried
+  Source.Ticks += 120100;
+  Flush();
+  EXPECT_EQ(Stored("Hours"), 241);
+}
+
+TEST_F(UsageBookTest, NoDayHasMoreThan86400Seconds) {
+  State.EntryName = "MyISP";
+  Source.Ticks += 50000000;
+  Flush();
+  Source.Ticks += 50000000;
+  Flush();
+  EXPECT_EQ(Stored("Hours"), 86400);
+  EXPECT_EQ(Stored("MyISP"), 86400);
+}
+
+TEST_F(UsageBookTest, FlushWaitsTwoMinutesUnlessFinal) {
+  Source.Ticks += 130000;
+  State.RecvUnflushed = 10;
+  Flush();
+  State.RecvUnflushed = 20;
+  Source.Ticks += 119999;
+  Flush();
+  EXPECT_EQ(Stored("Recv"), 10);
+  EXPECT_EQ(State.RecvUnflushed, 20);
+  Flush(true);
+  EXPECT_EQ(Stored("Recv"), 30);
+  EXPECT_EQ(Stored("Hours"), 249);
+}
+
+TEST_F(UsageBookTest, NothingIsBookedWhileOnlineTimeIsNotRunning) {
+  State.HoursBase = 0;
+  State.RecvUnflushed = 500;
+  Source.Ticks += 200000;
+  Flush(true);
+  EXPECT_FALSE(FileExists(MonthFileName(Dir.Folder(), Source.Clock)));
+  EXPECT_EQ(State.RecvUnflushed, 500);
+}
+
+TEST_F(UsageBookTest, WrappedTickCountRestartsTheAccounting) {
+  State.HoursBase = 0xFFFFF000u;
+  Source.Ticks = 5000;
+  Flush(true);
+  EXPECT_EQ(State.HoursBase, 5000u);
+  EXPECT_EQ(State.HoursAccounted, 0u);
+  EXPECT_FALSE(Book.DataFile());
+}
+
+TEST_F(UsageBookTest, BytesGoToTotalsAndEntryKeysSecondsAlways) {
+  State.EntryName = "Fast Ethernet Adapter @ 00-0C-29-1A-2B-3C";
+  Source.Ticks += 130000;
+  State.RecvUnflushed = 5000000000LL;
+  State.XmitUnflushed = 0;
+  Flush();
+  EXPECT_EQ(Stored("Recv"), 5000000000LL);
+  EXPECT_EQ(Stored("Fast Ethernet Adapter @ 00-0C-29-1A-2B-3C-Recv"), 5000000000LL);
+  EXPECT_EQ(Stored("Xmit"), -1);  // no bytes: no key
+  EXPECT_EQ(Stored("Fast Ethernet Adapter @ 00-0C-29-1A-2B-3C"), 130);
+  EXPECT_EQ(Stored("Calls"), -1);
+  EXPECT_EQ(State.RecvUnflushed, 0);
+}
+
+TEST_F(UsageBookTest, CallCountsSurviveTheCachedTotals) {
+  State.EntryName = "MyISP";
+  Source.Ticks += 130000;
+  State.RecvUnflushed = 100;
+  Flush();
+  Book.CountCall(State, Source);
+  Source.Ticks += 130000;
+  State.RecvUnflushed = 100;
+  Flush();
+  Book.CountCall(State, Source);
+  EXPECT_EQ(Stored("Calls"), 2);
+  EXPECT_EQ(Stored("MyISP-Calls"), 2);
+  EXPECT_EQ(Stored("Recv"), 200);
+}
+
+TEST_F(UsageBookTest, NewMonthGoesToANewFileAndTheOldOneIsKept) {
+  Source.Clock = EncodeDaySerial(2026, 11, 30) + 0.99;
+  Source.Ticks += 130000;
+  State.RecvUnflushed = 111;
+  Flush();
+  Source.Clock = EncodeDaySerial(2026, 12, 1) + 0.01;
+  Source.Ticks += 130000;
+  State.RecvUnflushed = 222;
+  Flush();
+  EXPECT_EQ(Stored("Recv", EncodeDaySerial(2026, 11, 30) + 0.5), 111);
+  EXPECT_EQ(Stored("Recv", EncodeDaySerial(2026, 12, 1) + 0.5), 222);
+  EXPECT_EQ(Book.DataFile()->FileName(), MonthFileName(Dir.Folder(), Source.Clock));
+}
+
+TEST_F(UsageBookTest, RunningStopwatchIsSavedWithEveryFlush) {
+  State.StopWatchRunning = true;
+  State.StopWatchTicks = 300;
+  State.StopWatchRx = 123456789012LL;
+  State.StopWatchTx = 42;
+  Source.Ticks += 130000;
+  Flush();
+  TIniFile32 settings(Dir.Path("settings.ini"), false);
+  EXPECT_EQ(settings.ReadInt64("StopWatch", "D", 0), 300);
+  EXPECT_EQ(settings.ReadInt64("StopWatch", "Rx", 0), 123456789012LL);
+  EXPECT_EQ(settings.ReadInt64("StopWatch", "Tx", 0), 42);
+  EXPECT_FALSE(Settings.CacheUpdates());
+}
+
+TEST(ConnectionLogLineTest, QuotesFieldsWithBlanksQuotesAndCommas) {
+  EXPECT_EQ(ConnectionLogLine(38720.4375, 38720.5, 1, "My ISP", 1048576, 65536, '.'),
+            "38720.4375,38720.5,1,\"My ISP\",1048576,65536");
+  EXPECT_EQ(ConnectionLogLine(38720.25, 38720.5, 2, "a,\"b\"", 0, 0, '.'),
+            "38720.25,38720.5,2,\"a,\"\"b\"\"\",0,0");
+  EXPECT_EQ(ConnectionLogLine(38720, 38720.5, 1, "", 1, 2, '.'), "38720,38720.5,1,,1,2");
+  EXPECT_EQ(ConnectionLogLine(38720.4375, 46363.734560185182, 1, "Tab\tEntry", 1, 2, ','),
+            "\"38720,4375\",\"46363,7345601852\",1,\"Tab\tEntry\",1,2");
+}
+
+TEST_F(UsageBookTest, ConnectionLogGetsOneLinePerConnection) {
+  State.EntryName = "My ISP";
+  State.ConnectionStart = 46363.25;
+  State.RecvConnection = 1048576;
+  State.XmitConnection = 65536;
+  Book.AppendConnectionLog(State, Source, 1);
+  Book.AppendConnectionLog(State, Source, 2);
+  EXPECT_EQ(Dir.Read("Connection.log"),
+            "46363.25,46363.5,1,\"My ISP\",1048576,65536\r\n"
+            "46363.25,46363.5,2,\"My ISP\",1048576,65536\r\n");
+
+  // Nothing without a known start (always so in adapter mode), nor at exit
+  // without an entry.
+  const std::string before = Dir.Read("Connection.log");
+  State.ConnectionStart = 0;
+  Book.AppendConnectionLog(State, Source, 1);
+  State.ConnectionStart = 46363.25;
+  State.EntryName.clear();
+  Book.AppendConnectionLog(State, Source, 2);
+  EXPECT_EQ(Dir.Read("Connection.log"), before);
+}
+
+}  // namespace
