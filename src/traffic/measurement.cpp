@@ -11,8 +11,12 @@ constexpr int kProgramClosed = 2;
 TMeasurement::TMeasurement(const std::string& folder, TIniFile32& settings, TLinkSource& source)
     : FSource(source), FBook(folder, settings) {}
 
+std::string TMeasurement::Sample() {
+  return TakeSample(State, FSource, *this);
+}
+
 std::string TMeasurement::Tick() {
-  const std::string error = TakeSample(State, FSource, *this);
+  const std::string error = Sample();
   FBook.FlushTotals(State, FSource, false);
   return error;
 }

@@ -17,8 +17,10 @@ class TMeasurement : private TConnectionEvents {
   // folder: where the program keeps its files, with a trailing delimiter.
   TMeasurement(const std::string& folder, TIniFile32& settings, TLinkSource& source);
 
-  // The one-second tick: sample the link, flush the totals when due. Returns
-  // an error for the window to show (at most once per run), else empty text.
+  // One sample of the link. Returns an error for the window to show (at
+  // most once per run), else empty text.
+  std::string Sample();
+  // The one-second tick: a sample, then the totals flushed when due.
   std::string Tick();
   TDisplayUpdate UpdateDisplay(const TDisplaySettings& settings, int32_t visibleCount,
                                bool dialling);

@@ -1,6 +1,8 @@
 #include "e2e/program_copy.h"
 
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 #include "platform/files.h"
@@ -30,13 +32,44 @@ TProgramCopy::~TProgramCopy() {
   std::filesystem::remove_all(FFolder, ignored);
 }
 
+void TProgramCopy::UseFakeRas() {
+  if (!CopyFileA((ExeFolder() + "rasapi32.dll").c_str(), (FFolder + "rasapi32.dll").c_str(), FALSE))
+    throw std::runtime_error("cannot copy rasapi32.dll to " + FFolder);
+  std::ofstream(FakeRasFile(), std::ios::trunc);
+  // The Wine prefix of the tests prefers a rasapi32.dll beside tallyline.exe.
+  FEnvironment = {"TALLYLINE_FAKERAS=" + FakeRasFile()};
+}
+
+namespace {
+
+// The inherited environment with some variables set anew, as a block for
+// CreateProcess (each entry NUL-terminated, an empty one at the end).
+std::string EnvironmentBlock(const std::vector<std::string>& overrides) {
+  std::string block;
+  char* inherited = GetEnvironmentStringsA();
+  for (const char* entry = inherited; *entry; entry += std::strlen(entry) + 1) {
+    const std::string text = entry;
+    bool replaced = false;
+    for (const std::string& o : overrides)
+      replaced = replaced || _strnicmp(text.c_str(), o.c_str(), o.find('=') + 1) == 0;
+    if (!replaced) block.append(text).push_back('\0');
+  }
+  FreeEnvironmentStringsA(inherited);
+  for (const std::string& o : overrides) block.append(o).push_back('\0');
+  block.push_back('\0');
+  return block;
+}
+
+}  // namespace
+
 DWORD TProgramCopy::Start() {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
   std::string commandLine = "\"" + ExePath() + "\"";
-  if (!CreateProcessA(ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      FFolder.c_str(), &startup, &info))
+  std::string environment = EnvironmentBlock(FEnvironment);
+  if (!CreateProcessA(ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                      environment.data(), FFolder.c_str(), &startup, &info))
     throw std::runtime_error("cannot start " + ExePath());
   FProcesses.push_back(info);
   return info.dwProcessId;

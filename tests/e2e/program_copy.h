@@ -17,6 +17,11 @@ class TProgramCopy {
   const std::string& Folder() const { return FFolder; }  // with a trailing backslash
   std::string ExePath() const { return FFolder + "tallyline.exe"; }
 
+  // Puts the RAS stand-in beside the program, controlled through the file
+  // FakeRasFile(), for every copy started from now on.
+  void UseFakeRas();
+  std::string FakeRasFile() const { return FFolder + "fakeras.txt"; }
+
   // Starts the program in its folder; returns its process id.
   DWORD Start();
   HANDLE Process(DWORD pid) const;
@@ -26,6 +31,7 @@ class TProgramCopy {
 
  private:
   std::string FFolder;
+  std::vector<std::string> FEnvironment;  // NAME=value, over the inherited ones
   std::vector<PROCESS_INFORMATION> FProcesses;
 };
 

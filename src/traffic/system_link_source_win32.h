@@ -1,0 +1,43 @@
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "dialup/ip_ras_access_win32.h"
+#include "traffic/link_source.h"
+
+// The link as the system reports it: RAS through the access object, the
+// Windows 9x statistics from the registry, the IP Helper tables (loaded at
+// run time, as Windows 95 lacks them).
+class TSystemLinkSource : public TLinkSource {
+ public:
+  explicit TSystemLinkSource(TIpRasAccess& ras);
+  ~TSystemLinkSource() override;
+  TSystemLinkSource(const TSystemLinkSource&) = delete;
+  TSystemLinkSource& operator=(const TSystemLinkSource&) = delete;
+
+  uint32_t RasEnumConnections(TRasConn* connections, uint32_t* size, uint32_t* count) override;
+  bool HasRasStatistics() const override { return FRasGetConnectionStatistics != nullptr; }
+  uint32_t RasGetConnectionStatistics(uint32_t connection, TRasStats* stats) override;
+  bool ReadDialupStatistic(const char* valueName, uint32_t& value) override;
+  bool GetIfTable(std::vector<TMibIfRow>& rows) override;
+  bool GetIpAddrTable(std::vector<TMibIpAddrRow>& rows) override;
+  uint32_t TickCount() override;
+  TDateTime Now() override;
+
+ private:
+  using TGetTable = DWORD(WINAPI*)(void* table, ULONG* size, BOOL sorted);
+  using TGetStatistics = DWORD(WINAPI*)(HANDLE connection, void* stats);
+
+  template <typename TRow>
+  bool ReadTable(TGetTable get, std::vector<TRow>& rows);
+
+  TIpRasAccess& FRas;
+  TGetStatistics FRasGetConnectionStatistics = nullptr;
+  HMODULE FIpHelper = nullptr;
+  TGetTable FGetIfTable = nullptr;
+  TGetTable FGetIpAddrTable = nullptr;
+  // One buffer for the tables, kept from sample to sample.
+  std::vector<BYTE> FTableBuffer;
+};

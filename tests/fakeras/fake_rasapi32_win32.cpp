@@ -1,0 +1,263 @@
+// A stand-in for the Remote Access Service, which Wine lacks: a rasapi32.dll
+// whose connections, counters and dialling a test controls through a text
+// file named by the environment variable TALLYLINE_FAKERAS. Lines:
+//
+//   conn=HANDLE|ENTRY|STATE|RECEIVED|SENT|BPS|DURATION_MS   an active connection
+//   entry=NAME                                            a phone-book entry
+//   dial=RESULT|DELAY_MS|STATE,STATE,...|ERROR             how the next dial goes
+//   nostatistics=1                                        RasGetConnectionStatistics fails
+//
+// A dial returns RESULT at once; when that is 0 the notifier then receives
+// every STATE, DELAY_MS apart, the last one with ERROR; a last state of 8192
+// (connected) adds the entry's connection to the file. Hanging up removes it.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kConnected = 8192;
+constexpr DWORD kInvalidHandle = 6;
+constexpr DWORD kCannotFindEntry = 623;
+constexpr DWORD kBufferTooSmall = 603;
+constexpr UINT kRasDialEvent = 0xCCCD;
+
+struct TConnection {
+  DWORD Handle = 0;
+  std::string Entry;
+  DWORD State = kConnected;
+  DWORD Received = 0, Sent = 0, Bps = 0, Duration = 0;
+};
+
+struct TState {
+  std::vector<TConnection> Connections;
+  std::vector<std::string> Entries;
+  DWORD DialResult = 0, DialDelay = 50, DialError = 0;
+  std::vector<DWORD> DialStates = {0, 2, 5, kConnected};
+  bool NoStatistics = false;
+  std::vector<std::string> Other;  // the other lines, written back as they are
+};
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+  std::vector<std::string> parts;
+  std::stringstream in(text);
+  for (std::string part; std::getline(in, part, separator);) parts.push_back(part);
+  return parts;
+}
+
+DWORD Number(const std::vector<std::string>& parts, size_t i) {
+  return i < parts.size() ? std::strtoul(parts[i].c_str(), nullptr, 10) : 0;
+}
+
+std::string ControlFile() {
+  const char* path = std::getenv("TALLYLINE_FAKERAS");
+  return path ? path : "";
+}
+
+// One lock across processes keeps a read from meeting a half-written file.
+class TFileLock {
+ public:
+  TFileLock() : FMutex(CreateMutexA(nullptr, FALSE, "TallylineFakeRasFile")) {
+    WaitForSingleObject(FMutex, INFINITE);
+  }
+  ~TFileLock() {
+    ReleaseMutex(FMutex);
+    CloseHandle(FMutex);
+  }
+
+ private:
+  HANDLE FMutex;
+};
+
+TState Load() {
+  TState state;
+  std::ifstream in(ControlFile());
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const size_t eq = line.find('=');
+    const std::string key = line.substr(0, eq),
+                      value = eq == std::string::npos ? "" : line.substr(eq + 1);
+    const auto parts = Split(value, '|');
+    if (key == "conn" && parts.size() >= 2) {
+      TConnection c;
+      c.Handle = Number(parts, 0);
+      c.Entry = parts[1];
+      c.State = parts.size() > 2 ? Number(parts, 2) : kConnected;
+      c.Received = Number(parts, 3);
+      c.Sent = Number(parts, 4);
+      c.Bps = Number(parts, 5);
+      c.Duration = Number(parts, 6);
+      state.Connections.push_back(c);
+    } else if (key == "entry") {
+      state.Entries.push_back(value);
+    } else if (key == "dial") {
+      state.DialResult = Number(parts, 0);
+      state.DialDelay = Number(parts, 1);
+      state.DialStates.clear();
+      if (parts.size() > 2)
+        for (const std::string& s : Split(parts[2], ','))
+          state.DialStates.push_back(std::strtoul(s.c_str(), nullptr, 10));
+      state.DialError = Number(parts, 3);
+      state.Other.push_back(line);
+    } else if (key == "nostatistics") {
+      state.NoStatistics = value == "1";
+      state.Other.push_back(line);
+    } else if (!line.empty()) {
+      state.Other.push_back(line);
+    }
+  }
+  return state;
+}
+
+void Save(const TState& state) {
+  std::ostringstream out;
+  for (const TConnection& c : state.Connections)
+    out << "conn=" << c.Handle << '|' << c.Entry << '|' << c.State << '|' << c.Received << '|'
+        << c.Sent << '|' << c.Bps << '|' << c.Duration << "\n";
+  for (const std::string& e : state.Entries) out << "entry=" << e << "\n";
+  for (const std::string& line : state.Other) out << line << "\n";
+  std::ofstream(ControlFile(), std::ios::trunc) << out.str();
+}
+
+const TConnection* Find(const TState& state, DWORD handle) {
+  for (const TConnection& c : state.Connections)
+    if (c.Handle == handle) return &c;
+  return nullptr;
+}
+
+void CopyText(char* target, size_t size, const std::string& text) {
+  std::snprintf(target, size, "%s", text.c_str());
+}
+
+using TNotifier = VOID(WINAPI*)(UINT, DWORD, DWORD);
+
+void Connect(const std::string& entry, DWORD handle) {
+  TFileLock lock;
+  TState state = Load();
+  TConnection c;
+  c.Handle = handle;
+  c.Entry = entry;
+  c.Bps = 28800;
+  state.Connections.push_back(c);
+  Save(state);
+}
+
+}  // namespace
+
+extern "C" {
+
+DWORD WINAPI RasEnumConnectionsA(void* buffer, DWORD* size, DWORD* count) {
+  if (!buffer || !size || !count) return ERROR_INVALID_PARAMETER;
+  const DWORD recordSize = *static_cast<DWORD*>(buffer);
+  if (recordSize < 412) return 632;  // ERROR_INVALID_SIZE
+  TFileLock lock;
+  const TState state = Load();
+  const DWORD needed = recordSize * static_cast<DWORD>(state.Connections.size());
+  if (*size < needed) {
+    *size = needed;
+    return kBufferTooSmall;
+  }
+  auto* bytes = static_cast<BYTE*>(buffer);
+  for (size_t i = 0; i < state.Connections.size(); ++i) {
+    BYTE* record = bytes + i * recordSize;
+    std::memset(record, 0, recordSize);
+    *reinterpret_cast<DWORD*>(record) = recordSize;
+    *reinterpret_cast<DWORD*>(record + 4) = state.Connections[i].Handle;
+    CopyText(reinterpret_cast<char*>(record + 8), 257, state.Connections[i].Entry);
+    CopyText(reinterpret_cast<char*>(record + 8 + 257), 17, "modem");
+    CopyText(reinterpret_cast<char*>(record + 8 + 257 + 17), 129, "Fake Modem");
+  }
+  *count = static_cast<DWORD>(state.Connections.size());
+  return 0;
+}
+
+DWORD WINAPI RasGetConnectionStatistics(HANDLE connection, DWORD* stats) {
+  TFileLock lock;
+  const TState state = Load();
+  const TConnection* c = Find(state, static_cast<DWORD>(reinterpret_cast<uintptr_t>(connection)));
+  if (!c || state.NoStatistics) return kInvalidHandle;
+  // RAS_STATS: bytes sent, received, ..., link speed and duration at the end.
+  stats[1] = c->Sent;
+  stats[2] = c->Received;
+  stats[13] = c->Bps;
+  stats[14] = c->Duration;
+  return 0;
+}
+
+DWORD WINAPI RasGetConnectStatusA(HANDLE connection, DWORD* status) {
+  TFileLock lock;
+  const TState state = Load();
+  const TConnection* c = Find(state, static_cast<DWORD>(reinterpret_cast<uintptr_t>(connection)));
+  if (!c) return kInvalidHandle;
+  status[1] = c->State;
+  status[2] = 0;
+  CopyText(reinterpret_cast<char*>(status + 3), 17, "modem");
+  return 0;
+}
+
+DWORD WINAPI RasGetErrorStringA(UINT error, char* text, DWORD size) {
+  if (!text || size == 0) return ERROR_INVALID_PARAMETER;
+  std::snprintf(text, size, "Fake RAS error %u", error);
+  return 0;
+}
+
+DWORD WINAPI RasGetEntryDialParamsA(const char*, char* params, BOOL* hasPassword) {
+  TFileLock lock;
+  const TState state = Load();
+  const std::string entry = params + 4;
+  for (const std::string& e : state.Entries)
+    if (e == entry) {
+      if (hasPassword) *hasPassword = TRUE;
+      return 0;
+    }
+  return kCannotFindEntry;
+}
+
+DWORD WINAPI RasDialA(void*, const char*, const char* params, DWORD, void* notifier,
+                      HANDLE* connection) {
+  const std::string entry = params + 4;
+  TState state;
+  {
+    TFileLock lock;
+    state = Load();
+  }
+  static DWORD nextHandle = 1000;
+  const DWORD handle = ++nextHandle;
+  *connection = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(handle));
+  if (state.DialResult != 0) return state.DialResult;
+  const bool connects =
+      !state.DialStates.empty() && state.DialStates.back() == kConnected && state.DialError == 0;
+  if (!notifier) {
+    if (connects) Connect(entry, handle);
+    return connects ? 0 : state.DialError;
+  }
+  std::thread([=] {
+    for (size_t i = 0; i < state.DialStates.size(); ++i) {
+      Sleep(state.DialDelay);
+      const bool last = i + 1 == state.DialStates.size();
+      if (last && connects) Connect(entry, handle);
+      reinterpret_cast<TNotifier>(notifier)(kRasDialEvent, state.DialStates[i],
+                                            last ? state.DialError : 0);
+    }
+  }).detach();
+  return 0;
+}
+
+DWORD WINAPI RasHangUpA(HANDLE connection) {
+  TFileLock lock;
+  TState state = Load();
+  const DWORD handle = static_cast<DWORD>(reinterpret_cast<uintptr_t>(connection));
+  if (!Find(state, handle)) return kInvalidHandle;
+  std::erase_if(state.Connections, [&](const TConnection& c) { return c.Handle == handle; });
+  Save(state);
+  return 0;
+}
+
+}  // extern "C"
