@@ -1,0 +1,105 @@
+#include "controls/glyph_canvas.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// GetSysColor of the classic Windows scheme, by index; 0x00BBGGRR.
+constexpr uint32_t kClassicSysColors[] = {
+    0xC8D0D4, 0xA56E3A, 0x6A240A, 0x808080, 0xC8D0D4, 0xFFFFFF, 0x000000, 0x000000,
+    0x000000, 0xFFFFFF, 0xC8D0D4, 0xC8D0D4, 0x808080, 0x6A240A, 0xFFFFFF, 0xC8D0D4,
+    0x808080, 0x808080, 0x000000, 0xC8D0D4, 0xFFFFFF, 0x404040, 0xC8D0D4, 0x000000,
+    0xE1FFFF, 0xB5B5B5, 0x800000, 0xF0CAA6, 0xC0C0C0, 0x6A240A, 0xC8D0D4};
+
+}  // namespace
+
+void TGlyphCanvas::SetSize(int width, int height) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  if (width == FWidth && height == FHeight) return;
+  FWidth = width;
+  FHeight = height;
+  FStride = (width * 3 + 3) & ~3;
+  FBits.assign(static_cast<size_t>(FStride) * height, 0);
+}
+
+TPixels TGlyphCanvas::Pixels() {
+  return {FBits.data(), FWidth, FHeight, FStride};
+}
+
+uint32_t TGlyphCanvas::ColorToRgb(TColor color) const {
+  if (!(color & kSysColorFlag)) return color & 0xFFFFFF;
+  const uint32_t index = color & 0xFF;
+  return index < std::size(kClassicSysColors) ? kClassicSysColors[index] : 0;
+}
+
+void TGlyphCanvas::FillRect(const TRect& rect, TColor color) {
+  Fill(rect, ColorToRgb(color));
+}
+
+// One row is filled pixel by pixel, the others copied from it.
+void TGlyphCanvas::Fill(TRect rect, uint32_t rgb) {
+  rect = {std::max(rect.Left, 0), std::max(rect.Top, 0), std::min(rect.Right, FWidth),
+          std::min(rect.Bottom, FHeight)};
+  if (rect.Left >= rect.Right || rect.Top >= rect.Bottom) return;
+  TPixels pixels = Pixels();
+  uint8_t* first = pixels.At(rect.Left, rect.Top);
+  for (int x = 0; x < rect.Right - rect.Left; ++x) {
+    first[x * 3] = static_cast<uint8_t>(rgb >> 16);
+    first[x * 3 + 1] = static_cast<uint8_t>(rgb >> 8);
+    first[x * 3 + 2] = static_cast<uint8_t>(rgb);
+  }
+  const size_t bytes = static_cast<size_t>(rect.Right - rect.Left) * 3;
+  for (int y = rect.Top + 1; y < rect.Bottom; ++y)
+    std::memcpy(pixels.At(rect.Left, y), first, bytes);
+}
+
+void TGlyphCanvas::Line(TPoint from, TPoint to, TColor color, int width, TPenStyle style) {
+  const uint32_t rgb = ColorToRgb(color);
+  const int size = std::max(width, 1);
+  const int dx = std::abs(to.X - from.X), dy = -std::abs(to.Y - from.Y);
+  const int sx = from.X < to.X ? 1 : -1, sy = from.Y < to.Y ? 1 : -1;
+  int error = dx + dy;
+  for (int n = 0; !(from == to); ++n) {
+    if (style == TPenStyle::Solid || n % 2 == 0)
+      Fill({from.X - size / 2, from.Y - size / 2, from.X - size / 2 + size,
+            from.Y - size / 2 + size},
+           rgb);
+    const int e2 = 2 * error;
+    if (e2 >= dy) {
+      error += dy;
+      from.X += sx;
+    }
+    if (e2 <= dx) {
+      error += dx;
+      from.Y += sy;
+    }
+  }
+}
+
+void TGlyphCanvas::FrameRect(const TRect& rect, TColor color) {
+  Frame(rect, ColorToRgb(color));
+}
+
+void TGlyphCanvas::Frame(const TRect& r, uint32_t rgb) {
+  if (r.Left >= r.Right || r.Top >= r.Bottom) return;
+  Fill({r.Left, r.Top, r.Right, r.Top + 1}, rgb);
+  Fill({r.Left, r.Bottom - 1, r.Right, r.Bottom}, rgb);
+  Fill({r.Left, r.Top, r.Left + 1, r.Bottom}, rgb);
+  Fill({r.Right - 1, r.Top, r.Right, r.Bottom}, rgb);
+}
+
+TSize TGlyphCanvas::TextExtent(const std::string& text) {
+  return {static_cast<int>(text.size()) * kCharWidth, kCharHeight};
+}
+
+void TGlyphCanvas::TextOut(int x, int y, const std::string& text, TColor color) {
+  const uint32_t rgb = ColorToRgb(color);
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == ' ') continue;
+    const int left = x + static_cast<int>(i) * kCharWidth + 1;
+    Frame({left, y + 2, left + 4, y + 11}, rgb);
+  }
+}

@@ -1,0 +1,114 @@
+#include "controls/meter_pixels.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "controls/meter_scale.h"
+
+namespace {
+
+constexpr int kOne = 2048;  // 1.0 in the line's fixed point
+constexpr int kShift = 11;
+
+TChannels Channels(uint32_t rgb) {
+  return {static_cast<int>(rgb >> 16 & 0xFF), static_cast<int>(rgb >> 8 & 0xFF),
+          static_cast<int>(rgb & 0xFF)};
+}
+
+// One step of the walk: the near pixel takes the colour with coverage
+// 1 - F^2, the far one (a pixel further across) with 1 - (1 - F)^2, where F is
+// the fractional position f / 2048. A solid full-weight line puts a pixel of
+// plain colour between them.
+void Cover(const TSmoothTarget& target, TPoint nearPixel, TPoint across, int f,
+           const TChannels& color, double weight) {
+  const uint32_t fu = f, w = kOne - f;
+  TPoint farPixel{nearPixel.X + across.X, nearPixel.Y + across.Y};
+  if (target.Pixels.Contains(nearPixel.X, nearPixel.Y)) {
+    const uint8_t* p = target.Pixels.At(nearPixel.X, nearPixel.Y);
+    TChannels cand;
+    for (int i = 0; i < 3; ++i) {
+      const uint32_t c = color[i];
+      cand[i] = static_cast<int>(((p[i] * fu * fu + c * fu * w) >> 22) + ((c * w) >> kShift));
+    }
+    BlendPixel(target, nearPixel.X, nearPixel.Y, cand, true, weight);
+  }
+  if (weight == 1.0 && target.Solid) {
+    BlendPixel(target, farPixel.X, farPixel.Y, color, false, weight);
+    farPixel = {farPixel.X + across.X, farPixel.Y + across.Y};
+  }
+  if (target.Pixels.Contains(farPixel.X, farPixel.Y)) {
+    const uint8_t* p = target.Pixels.At(farPixel.X, farPixel.Y);
+    TChannels cand;
+    for (int i = 0; i < 3; ++i) {
+      const uint32_t c = color[i];
+      cand[i] = static_cast<int>(((p[i] * w * w + c * fu * w) >> 22) + ((c * fu) >> kShift));
+    }
+    BlendPixel(target, farPixel.X, farPixel.Y, cand, true, weight);
+  }
+}
+
+}  // namespace
+
+// Line pixels go down at 60 % over anything, the solid core at full strength
+// over the background and the grid and at 40 % over other lines, the area
+// fill at its weight (85 % over grid pixels, so the grid shows through less).
+void BlendPixel(const TSmoothTarget& target, int x, int y, const TChannels& cand, bool primary,
+                double weight) {
+  if (!target.Pixels.Contains(x, y)) return;
+  const uint32_t old = target.Pixels.Rgb(x, y);
+  double k = weight != 1.0 || old == target.GraphBackground || old == target.Grid ? weight : 0.4;
+  if (primary && weight == 1.0) k = 0.6;
+  if (old == target.Grid && weight != 1.0) k = 0.85;
+  uint8_t* p = target.Pixels.At(x, y);
+  for (int i = 0; i < 3; ++i)
+    p[i] = static_cast<uint8_t>(
+        std::clamp<int64_t>(RoundHalfEven(p[i] + (cand[i] - p[i]) * k), 0, 255));
+}
+
+void DrawSmoothLine(const TSmoothTarget& target, TPoint a, TPoint b, double weight, uint32_t rgb) {
+  if (target.Pixels.Width <= 0 || target.Pixels.Height <= 0) return;
+  if (a.Y >= target.Bottom) a.Y = target.Bottom - 1;
+  const TChannels color = Channels(rgb);
+  const int dx = std::abs(b.X - a.X), dy = std::abs(b.Y - a.Y);
+  if (dx > dy) {
+    // Mostly horizontal: left to right, y in fixed point.
+    const TPoint from = a.X <= b.X ? a : b, to = a.X <= b.X ? b : a;
+    const int gradient = dy * kOne / dx * (to.Y >= from.Y ? 1 : -1);
+    int yf = from.Y * kOne;
+    for (int x = from.X; x <= std::min(to.X, target.Right - 1); ++x, yf += gradient) {
+      const int yi = yf >> kShift;
+      if (x >= 0 && yi >= 0 && yi <= target.Bottom - 2)
+        Cover(target, {x, yi}, {0, 1}, yf - yi * kOne, color, weight);
+    }
+  } else {
+    // Mostly vertical (a single point too): top to bottom, x in fixed point.
+    const TPoint from = a.Y <= b.Y ? a : b, to = a.Y <= b.Y ? b : a;
+    const int gradient = dy == 0 ? 0 : dx * kOne / dy * (to.X >= from.X ? 1 : -1);
+    int xf = from.X * kOne;
+    for (int y = from.Y; y <= std::min(to.Y, target.Bottom - 1); ++y, xf += gradient) {
+      const int xi = xf >> kShift;
+      if (y >= 0 && xi >= 0 && xi <= target.Right - 1)
+        Cover(target, {xi, y}, {1, 0}, xf - xi * kOne, color, weight);
+    }
+  }
+}
+
+void BoxFilter(const TPixels& source, const TPixels& target, int factor) {
+  const int n = std::min(factor, 4);
+  const int area = n * n;
+  for (int y = 0; y < target.Height; ++y) {
+    uint8_t* out = target.At(0, y);
+    for (int x = 0; x < target.Width; ++x, out += 3) {
+      int sum[3] = {0, 0, 0};
+      for (int row = 0; row < n; ++row) {
+        const uint8_t* in = source.At(x * factor, y * factor + row);
+        for (int i = 0; i < n * 3; i += 3) {
+          sum[0] += in[i];
+          sum[1] += in[i + 1];
+          sum[2] += in[i + 2];
+        }
+      }
+      for (int i = 0; i < 3; ++i) out[i] = static_cast<uint8_t>(sum[i] / area);
+    }
+  }
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "controls/canvas.h"
+
+// The graph's own pixel work on 24-bit bitmaps: its anti-aliased line, the
+// blend that lays line pixels over the background, and the box filter that
+// shrinks a supersampled picture.
+
+// Channels in pixel order: blue, green, red.
+using TChannels = std::array<int, 3>;
+
+struct TSmoothTarget {
+  TPixels Pixels;
+  int Right = 0;  // the plot's right and bottom edges bound the walk
+  int Bottom = 0;
+  bool Solid = false;            // full-weight lines get a solid core pixel
+  uint32_t GraphBackground = 0;  // 0x00BBGGRR; a line pixel over these two
+  uint32_t Grid = 0;             // counts as over an empty plot
+};
+
+// Lays cand over pixel (x, y) at a strength chosen by weight, by what the
+// pixel holds and by whether it is a primary (anti-aliased) line pixel.
+// Pixels outside the bitmap are left alone.
+void BlendPixel(const TSmoothTarget& target, int x, int y, const TChannels& cand, bool primary,
+                double weight);
+
+// A line from a to b of colour rgb (0x00BBGGRR), in 11-bit fixed point: each
+// step along the major axis covers two pixels across it, near and far, by
+// the fractional position. weight 1.0 draws a series, below 1 an area fill.
+void DrawSmoothLine(const TSmoothTarget& target, TPoint a, TPoint b, double weight, uint32_t rgb);
+
+// Each target pixel becomes the truncated mean of the first min(factor, 4)
+// squared pixels of its factor x factor block in source.
+void BoxFilter(const TPixels& source, const TPixels& target, int factor);

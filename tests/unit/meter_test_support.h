@@ -1,0 +1,54 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "controls/glyph_canvas.h"
+#include "controls/meter_model.h"
+#include "controls/meter_painter.h"
+
+// A meter with a hand-driven clock, the fixed English locale and a count of
+// its repaints, and the canvases to paint it on.
+
+struct TTestClock {
+  uint32_t Tick = 1000000;
+  TDateTime Now = 46000.5;
+};
+
+inline TMeterSystem TestSystem(TTestClock& clock) {
+  static const TFormatSettings english;
+  TMeterSystem system;
+  system.TickCount = [&clock] { return clock.Tick; };
+  system.Now = [&clock] { return clock.Now; };
+  system.Locale = []() -> const TFormatSettings& { return english; };
+  return system;
+}
+
+class TTestMeter : public TMeterModel {
+ public:
+  explicit TTestMeter(TTestClock& clock) : TMeterModel(TestSystem(clock)) {}
+  int Repaints = 0;
+
+ protected:
+  void Repaint() override { ++Repaints; }
+};
+
+// Remembers every text drawn, with its position.
+class TRecordingCanvas : public TGlyphCanvas {
+ public:
+  struct TText {
+    int X, Y;
+    std::string Text;
+  };
+  std::vector<TText> Texts;
+
+  void TextOut(int x, int y, const std::string& text, TColor color) override {
+    Texts.push_back({x, y, text});
+    TGlyphCanvas::TextOut(x, y, text, color);
+  }
+};
+
+// 0x00BBGGRR of a pixel, for comparing with the meter's colours.
+inline uint32_t PixelAt(TCanvas& canvas, int x, int y) {
+  return canvas.Pixels().Rgb(x, y);
+}
