@@ -72,5 +72,5 @@ class TCanvas {
 
   virtual TSize TextExtent(const std::string& text) = 0;
   // Transparent background; (x, y) is the top-left corner of the text.
-  virtual void TextOut(int x, int y, const std::string& text, TColor color) = 0;
+  virtual void WriteText(int x, int y, const std::string& text, TColor color) = 0;
 };

@@ -95,7 +95,7 @@ TSize TGlyphCanvas::TextExtent(const std::string& text) {
   return {static_cast<int>(text.size()) * kCharWidth, kCharHeight};
 }
 
-void TGlyphCanvas::TextOut(int x, int y, const std::string& text, TColor color) {
+void TGlyphCanvas::WriteText(int x, int y, const std::string& text, TColor color) {
   const uint32_t rgb = ColorToRgb(color);
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == ' ') continue;

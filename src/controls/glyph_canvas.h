@@ -24,7 +24,7 @@ class TGlyphCanvas : public TCanvas {
   void FrameRect(const TRect& rect, TColor color) override;
 
   TSize TextExtent(const std::string& text) override;
-  void TextOut(int x, int y, const std::string& text, TColor color) override;
+  void WriteText(int x, int y, const std::string& text, TColor color) override;
 
  private:
   void Fill(TRect rect, uint32_t rgb);

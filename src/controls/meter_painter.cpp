@@ -174,10 +174,10 @@ void TMeterPainter::DrawAxisLabels(int64_t line, int y) {
   const std::string text = Label(line);
   const int top = y - FChar.Height / 2;
   if (M.FYaxisDisplay == yaLeft || M.FYaxisDisplay == yaBoth)
-    FMain.TextOut(FPlot.Left - FMain.TextExtent(text).Width - FChar.Width - 1, top, text,
-                  M.FTextColor);
+    FMain.WriteText(FPlot.Left - FMain.TextExtent(text).Width - FChar.Width - 1, top, text,
+                    M.FTextColor);
   if (M.FYaxisDisplay == yaRight || M.FYaxisDisplay == yaBoth)
-    FMain.TextOut(FPlot.Right + FChar.Width, top, text, M.FTextColor);
+    FMain.WriteText(FPlot.Right + FChar.Width, top, text, M.FTextColor);
 }
 
 // A line every VPos pixels from the right edge; the labels name the sample
@@ -195,8 +195,8 @@ void TMeterPainter::DrawTimeLines(TPenStyle style) {
     const int64_t n = newest - kSamplesPerTimeLabel * k;
     if (n <= 0 || n >= count) continue;
     const std::string text = TimeLabel(M.FHistory[static_cast<int32_t>(n)].Time, now);
-    FMain.TextOut(x - FMain.TextExtent(text).Width / 2, FPlot.Top + FPlotHeight + 3, text,
-                  M.FTextColor);
+    FMain.WriteText(x - FMain.TextExtent(text).Width / 2, FPlot.Top + FPlotHeight + 3, text,
+                    M.FTextColor);
   }
 }
 

@@ -42,9 +42,9 @@ class TRecordingCanvas : public TGlyphCanvas {
   };
   std::vector<TText> Texts;
 
-  void TextOut(int x, int y, const std::string& text, TColor color) override {
+  void WriteText(int x, int y, const std::string& text, TColor color) override {
     Texts.push_back({x, y, text});
-    TGlyphCanvas::TextOut(x, y, text, color);
+    TGlyphCanvas::WriteText(x, y, text, color);
   }
 };
 
