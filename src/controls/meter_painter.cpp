@@ -34,6 +34,7 @@ class TMeterPainter {
   void DrawTimeLines(TPenStyle style);
   void DrawSeries();
   void DrawSegment(TSeries& series, int32_t value, int position);
+  void DrawFill(TColor color, TPoint top);
   void DrawSmooth(TPoint a, TPoint b, double weight, TColor color);
   int ValueToY(int32_t value) const;
   TPoint Scaled(int x, int y) const { return {x * FFactor, y * FFactor}; }
@@ -43,6 +44,7 @@ class TMeterPainter {
   TCanvas& FSuper;
   const TFormatSettings& FLocale;
   int FFactor = 1;
+  int FWidth = 0;
   TSize FChar;         // of "0" in the font
   int FLabelLift = 0;  // how far above the plot a label may still stand
   TRect FPlot;
@@ -60,6 +62,7 @@ bool PaintMeter(TMeterModel& meter, TCanvas& main, TCanvas& super, int width, in
 }
 
 bool TMeterPainter::Paint(int width, int height) {
+  FWidth = width;
   FFactor = M.FAntiAlias > 0 ? M.FAntiAlias + 1 : 1;
   FChar = FMain.TextExtent("0");
   FLabelLift = static_cast<int>(RoundHalfEven(FChar.Height / 1.5));
@@ -195,8 +198,10 @@ void TMeterPainter::DrawTimeLines(TPenStyle style) {
     const int64_t n = newest - kSamplesPerTimeLabel * k;
     if (n <= 0 || n >= count) continue;
     const std::string text = TimeLabel(M.FHistory[static_cast<int32_t>(n)].Time, now);
-    FMain.WriteText(x - FMain.TextExtent(text).Width / 2, FPlot.Top + FPlotHeight + 3, text,
-                    M.FTextColor);
+    const int width = FMain.TextExtent(text).Width;
+    // Half a label at the window's edge says nothing; leave it out.
+    if (x - width / 2 < 0 || x - width / 2 + width > FWidth) continue;
+    FMain.WriteText(x - width / 2, FPlot.Top + FPlotHeight + 3, text, M.FTextColor);
   }
 }
 
@@ -236,18 +241,26 @@ void TMeterPainter::DrawSegment(TSeries& series, int32_t value, int position) {
   const int y = ValueToY(value);
   const TPoint end = Scaled(static_cast<int>(x), y);
   const TPoint start = series.End ? *series.End : FRiseFromBottom ? Scaled(FX0, FPlot.Bottom) : end;
-  const TPoint base = Scaled(static_cast<int>(x), FPlot.Bottom);
-  if (FFactor == 1) {
+  if (FFactor == 1)
     DrawSmooth(start, end, 1.0, series.Color);
-    if (M.FSolid) {
-      DrawSmooth(end, base, 0.55, series.Color);
-      if (M.FHScale == 2) DrawSmooth({end.X + 1, end.Y}, {base.X + 1, base.Y}, 0.55, series.Color);
-    }
-  } else {
+  else
     FSuper.Line(start, end, series.Color, M.FLineWidth * FFactor, TPenStyle::Solid);
-    if (M.FSolid) FSuper.Line(end, base, series.Color, FFactor, TPenStyle::Solid);
-  }
   series.End = end;
+  if (M.FSolid) DrawFill(series.Color, end);
+}
+
+// A line from the sample down to the bottom edge, and at two pixels a sample
+// a second one beside it, so the area has no gaps. Supersampled too: a
+// single pen as wide as the factor would leave stripes after the filter.
+void TMeterPainter::DrawFill(TColor color, TPoint top) {
+  const int columns = M.FHScale == 2 ? 2 : 1;
+  for (int c = 0; c < columns; ++c) {
+    const TPoint from{top.X + c * FFactor, top.Y}, to{top.X + c * FFactor, FPlot.Bottom * FFactor};
+    if (FFactor == 1)
+      DrawSmooth(from, to, 0.55, color);
+    else
+      FSuper.Line(from, to, color, FFactor, TPenStyle::Solid);
+  }
 }
 
 void TMeterPainter::DrawSmooth(TPoint a, TPoint b, double weight, TColor color) {

@@ -194,6 +194,21 @@ TEST_F(MeterPainterTest, AreaFillCoversBothColumnsAtTwoPixelsASample) {
   EXPECT_EQ(At(30 + 2 * 3 + 2, 60), 0u);
 }
 
+class MeterFillTest : public MeterPainterTest, public testing::WithParamInterface<int> {};
+
+// At two pixels a sample the fill covers both columns evenly at any factor.
+TEST_P(MeterFillTest, AreaFillHasNoStripes) {
+  meter.SetAntiAlias(static_cast<uint8_t>(GetParam()));
+  meter.SetSolid(true);
+  meter.SetHScale(2);
+  AddFlat(200, 60);
+  ASSERT_TRUE(Paint());
+  ASSERT_GT(Blue(100, 60), 0);
+  for (int x = 40; x < 180; ++x) ASSERT_EQ(At(x, 60), At(100, 60)) << x;
+}
+
+INSTANTIATE_TEST_SUITE_P(Factors, MeterFillTest, testing::Values(0, 1, 2, 3));
+
 class MeterAntiAliasTest : public MeterPainterTest, public testing::WithParamInterface<int> {};
 
 // A filled series over the whole plot: the grid row below it shows through
@@ -309,6 +324,17 @@ TEST_F(MeterTimeLineTest, LabelsNameTheSampleSixtyBackPerLine) {
   EXPECT_EQ(times[1].Text, "2:19 PM (2)");
   EXPECT_EQ(times[1].X, 98);
   EXPECT_EQ(times[2].Text, "1:19 PM (2)");
+}
+
+TEST_F(MeterTimeLineTest, LabelsCutOffByTheEdgeAreLeftOut) {
+  meter.SetVPos(20);
+  ASSERT_TRUE(Paint());
+  // The line at x 171 would need up to x 204 for its label.
+  std::vector<std::string> times;
+  for (const auto& text : Texts())
+    if (text.find("PM") != std::string::npos) times.push_back(text);
+  ASSERT_FALSE(times.empty());
+  EXPECT_EQ(times[0], "2:19 PM (2)");
 }
 
 TEST_F(MeterTimeLineTest, BrowsingLabelsTheSamplesShown) {

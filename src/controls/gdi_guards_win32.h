@@ -1,0 +1,93 @@
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+// Owners for GDI handles and selections, so that nothing leaks or stays
+// selected on an early return or an exception.
+
+// A pen, brush, bitmap or font we created; deleted with the owner.
+template <class THandle>
+class TGdiObject {
+ public:
+  TGdiObject() = default;
+  explicit TGdiObject(THandle handle) : FHandle(handle) {}
+  ~TGdiObject() {
+    if (FHandle) DeleteObject(FHandle);
+  }
+  TGdiObject(TGdiObject&& other) noexcept : FHandle(std::exchange(other.FHandle, nullptr)) {}
+  TGdiObject& operator=(TGdiObject&& other) noexcept {
+    std::swap(FHandle, other.FHandle);
+    return *this;
+  }
+  THandle Get() const { return FHandle; }
+
+ private:
+  THandle FHandle = nullptr;
+};
+
+// An object selected into a device context until the guard goes.
+class TSelection {
+ public:
+  TSelection() = default;
+  TSelection(HDC dc, HGDIOBJ object) : FDc(dc), FOld(SelectObject(dc, object)) {}
+  ~TSelection() { Restore(); }
+  TSelection(TSelection&& other) noexcept
+      : FDc(std::exchange(other.FDc, nullptr)), FOld(other.FOld) {}
+  TSelection& operator=(TSelection&& other) noexcept {
+    Restore();
+    FDc = std::exchange(other.FDc, nullptr);
+    FOld = other.FOld;
+    return *this;
+  }
+
+ private:
+  void Restore() {
+    if (FDc) SelectObject(FDc, FOld);
+    FDc = nullptr;
+  }
+  HDC FDc = nullptr;
+  HGDIOBJ FOld = nullptr;
+};
+
+// A memory device context compatible with the screen.
+class TMemoryDC {
+ public:
+  TMemoryDC() : FDc(CreateCompatibleDC(nullptr)) {}
+  ~TMemoryDC() { DeleteDC(FDc); }
+  TMemoryDC(const TMemoryDC&) = delete;
+  TMemoryDC& operator=(const TMemoryDC&) = delete;
+  HDC Get() const { return FDc; }
+
+ private:
+  HDC FDc;
+};
+
+// BeginPaint ... EndPaint.
+class TPaintDC {
+ public:
+  explicit TPaintDC(HWND window) : FWindow(window) { BeginPaint(window, &FPaint); }
+  ~TPaintDC() { EndPaint(FWindow, &FPaint); }
+  TPaintDC(const TPaintDC&) = delete;
+  TPaintDC& operator=(const TPaintDC&) = delete;
+  HDC Get() const { return FPaint.hdc; }
+
+ private:
+  HWND FWindow;
+  PAINTSTRUCT FPaint{};
+};
+
+// GetDC ... ReleaseDC; the screen's for nullptr.
+class TWindowDC {
+ public:
+  explicit TWindowDC(HWND window) : FWindow(window), FDc(GetDC(window)) {}
+  ~TWindowDC() { ReleaseDC(FWindow, FDc); }
+  TWindowDC(const TWindowDC&) = delete;
+  TWindowDC& operator=(const TWindowDC&) = delete;
+  HDC Get() const { return FDc; }
+
+ private:
+  HWND FWindow;
+  HDC FDc;
+};

@@ -1,0 +1,190 @@
+#include "controls/vexa_meter_win32.h"
+
+#include <windowsx.h>
+
+#include "controls/meter_painter.h"
+#include "ui/application_win32.h"
+
+namespace {
+
+constexpr UINT_PTR kHintTimer = 1;
+constexpr UINT kHintDelayMs = 500;
+constexpr int kHintBelowMouse = 6;
+
+}  // namespace
+
+TVexaMeter::TVexaMeter(const TVexaMeterArgs& args)
+    : TMeterModel(args.System), FFont(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))) {
+  FMain.SetFont(FFont);
+  TFormArgs form;
+  form.ClassName = "TVexaMeter";
+  form.Style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+  form.Owner = args.Parent;
+  form.Left = args.Left;
+  form.Top = args.Top;
+  form.Width = args.Width;
+  form.Height = args.Height;
+  CreateForm(form);
+}
+
+// Destroyed here rather than by the base, so that WM_DESTROY still reaches
+// this class and takes the timer and the hint window with it.
+TVexaMeter::~TVexaMeter() {
+  if (Handle()) DestroyWindow(Handle());
+}
+
+void TVexaMeter::SetFont(HFONT font) {
+  FFont = font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  FMain.SetFont(FFont);
+  Repaint();
+}
+
+void TVexaMeter::Repaint() {
+  if (!Handle()) return;
+  InvalidateRect(Handle(), nullptr, FALSE);
+  UpdateWindow(Handle());
+}
+
+LRESULT TVexaMeter::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return TRUE;
+    case WM_PAINT:
+      WMPaint();
+      return 0;
+    case WM_SIZE:
+      InvalidateRect(Handle(), nullptr, FALSE);  // the layout hangs on the right edge
+      return 0;
+    case WM_SETFONT:
+      SetFont(reinterpret_cast<HFONT>(wParam));
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(FFont);
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) != HTCLIENT) break;
+      SetCursor(LoadCursorA(nullptr, FCrossHair ? IDC_CROSS : IDC_ARROW));
+      return TRUE;
+    case WM_MOUSEMOVE:
+      WMMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_MOUSELEAVE:
+      WMMouseLeave();
+      return 0;
+    case WM_TIMER:
+      if (wParam == kHintTimer) ShowHint();
+      return 0;
+    case WM_LBUTTONDOWN:
+      ButtonDown(mbLeft, lParam, false);
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      ButtonDown(mbLeft, lParam, true);
+      return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      ButtonDown(mbRight, lParam, false);
+      return 0;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      ButtonDown(mbMiddle, lParam, false);
+      return 0;
+    case WM_LBUTTONUP:
+      ButtonUp(lParam);
+      return 0;
+    case WM_CAPTURECHANGED:
+      FClicking = false;
+      return 0;
+    case WM_DESTROY:
+      FreeHint();
+      return 0;
+  }
+  return TForm::WndProc(msg, wParam, lParam);
+}
+
+void TVexaMeter::WMPaint() {
+  const TPaintDC dc(Handle());
+  RECT client;
+  GetClientRect(Handle(), &client);
+  if (PaintMeter(*this, FMain, FSuper, client.right, client.bottom))
+    BitBlt(dc.Get(), 0, 0, client.right, client.bottom, FMain.Dc(), 0, 0, SRCCOPY);
+}
+
+void TVexaMeter::WMMouseMove(int x, int y) {
+  if (!FTracking) {
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
+    FTracking = TrackMouseEvent(&track);
+    SetCrossHair(false);  // the mouse has come in
+  }
+  switch (MouseMove(x, y, FHint != nullptr)) {
+    case THintStep::Hide:
+      FreeHint();
+      break;
+    case THintStep::ShowNow:
+      ShowHint();
+      break;
+    case THintStep::StartTimer:
+      SetTimer(Handle(), kHintTimer, kHintDelayMs, nullptr);
+      break;
+    case THintStep::None:
+      break;
+  }
+}
+
+void TVexaMeter::WMMouseLeave() {
+  FTracking = false;
+  FreeHint();
+  MouseLeave();
+}
+
+// The hint for the sample last hovered, if the mouse is still over the plot.
+// While another program is in front the timer keeps running and nothing
+// shows until this one is active again.
+void TVexaMeter::ShowHint() {
+  if (!TApplication::Instance().Active()) return;
+  KillTimer(Handle(), kHintTimer);
+  POINT mouse;
+  GetCursorPos(&mouse);
+  POINT client = mouse;
+  ScreenToClient(Handle(), &client);
+  const std::string text = HintText(client.x, client.y);
+  if (text.empty()) {
+    FreeHint();
+    return;
+  }
+  if (!FHint) {
+    FHint = std::make_unique<THintWindow>(GetAncestor(Handle(), GA_ROOT));
+    SetCrossHair(true);
+  }
+  FHint->ActivateHint({mouse.x, mouse.y + kHintBelowMouse}, text, FFont);
+}
+
+void TVexaMeter::FreeHint() {
+  KillTimer(Handle(), kHintTimer);
+  FHint.reset();
+  SetCrossHair(false);
+}
+
+void TVexaMeter::SetCrossHair(bool on) {
+  FCrossHair = on;
+  if (FTracking) SetCursor(LoadCursorA(nullptr, on ? IDC_CROSS : IDC_ARROW));
+}
+
+// A click is a press and a release of the left button inside the control;
+// the second press of a double-click reports the double-click, not a click.
+void TVexaMeter::ButtonDown(TMouseButton button, LPARAM lParam, bool twice) {
+  if (button == mbLeft) {
+    SetCapture(Handle());
+    FClicking = !twice;
+    if (twice && OnDblClick) OnDblClick();
+  }
+  if (OnMouseDown) OnMouseDown(button, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+}
+
+void TVexaMeter::ButtonUp(LPARAM lParam) {
+  RECT client;
+  GetClientRect(Handle(), &client);
+  const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  const bool click = FClicking && PtInRect(&client, at);
+  if (GetCapture() == Handle()) ReleaseCapture();
+  FClicking = false;
+  if (click && OnClick) OnClick();
+}

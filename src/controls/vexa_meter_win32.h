@@ -1,0 +1,62 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "controls/gdi_canvas_win32.h"
+#include "controls/hint_window_win32.h"
+#include "controls/meter_model.h"
+#include "ui/form_win32.h"
+
+struct TVexaMeterArgs {
+  HWND Parent = nullptr;
+  int Left = 0;
+  int Top = 0;
+  int Width = 120;
+  int Height = 80;
+  TMeterSystem System;
+};
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+
+// The throughput graph as a child window: paints the meter into a back
+// buffer and copies it in one block (no background erase, so the repaint
+// after each sample does not flicker), shows the hint for the sample under
+// the mouse, and reports clicks to its owner.
+class TVexaMeter : public TMeterModel, public TForm {
+ public:
+  explicit TVexaMeter(const TVexaMeterArgs& args);
+  ~TVexaMeter() override;
+
+  HFONT Font() const { return FFont; }
+  // The font stays the caller's; nullptr returns to the GUI font.
+  void SetFont(HFONT font);
+
+  std::function<void()> OnClick;
+  std::function<void()> OnDblClick;
+  std::function<void(TMouseButton button, int x, int y)> OnMouseDown;
+
+ protected:
+  void Repaint() override;
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void WMPaint();
+  void WMMouseMove(int x, int y);
+  void WMMouseLeave();
+  void ButtonDown(TMouseButton button, LPARAM lParam, bool twice);
+  void ButtonUp(LPARAM lParam);
+  void ShowHint();
+  void FreeHint();
+  void SetCrossHair(bool on);
+
+  HFONT FFont;
+  TGdiCanvas FMain;
+  TGdiCanvas FSuper;
+  std::unique_ptr<THintWindow> FHint;
+  bool FTracking = false;  // a leave notice is requested
+  bool FCrossHair = false;
+  bool FClicking = false;  // the left button went down here
+};
