@@ -19,7 +19,15 @@ int64_t MovingAverage(std::deque<int32_t>& window, int64_t delta) {
          static_cast<int64_t>(window.size());
 }
 
-std::array<std::string, 3> StopWatchPanels(const TMeterState& s, const TRateUnits& rates) {
+int TrayImage(int64_t received, int64_t sent) {
+  if (received > 0 && sent > 0) return 2;
+  if (received > 0) return 3;
+  return sent > 0 ? 4 : 1;
+}
+
+}  // namespace
+
+std::array<std::string, 3> StopWatchTexts(const TMeterState& s, const TRateUnits& rates) {
   if (s.StopWatchTicks <= 0 || s.StopWatchRx <= 0 || s.StopWatchTx <= 0) return {};
   const double ticks = static_cast<double>(s.StopWatchTicks);
   return {FormatDuration(ticks),
@@ -28,14 +36,6 @@ std::array<std::string, 3> StopWatchPanels(const TMeterState& s, const TRateUnit
           "U/L: " + FormatByteSize(static_cast<double>(s.StopWatchTx)) +
               SpeedPart(s.StopWatchTx / ticks, rates)};
 }
-
-int TrayImage(int64_t received, int64_t sent) {
-  if (received > 0 && sent > 0) return 2;
-  if (received > 0) return 3;
-  return sent > 0 ? 4 : 1;
-}
-
-}  // namespace
 
 std::optional<int64_t> CounterDelta(int64_t current, int64_t previous, bool adapterMode) {
   if (previous == -1) return std::nullopt;
@@ -85,7 +85,7 @@ TDisplayUpdate UpdateDisplay(TMeterState& s, const TDisplaySettings& settings, u
   }
   if (s.StopWatchRunning) {
     ++s.StopWatchTicks;
-    out.StopWatchPanels = StopWatchPanels(s, settings.Rates);
+    out.StopWatchPanels = StopWatchTexts(s, settings.Rates);
   }
 
   // The first update only learns the sent counter, the second the received one.

@@ -39,6 +39,10 @@ struct TDisplayUpdate {
 TDisplayUpdate UpdateDisplay(TMeterState& state, const TDisplaySettings& settings, uint32_t now,
                              int32_t visibleCount, bool dialling);
 
+// The stopwatch bar's elapsed time, received and sent texts; empty until the
+// stopwatch has counted ticks and bytes both ways.
+std::array<std::string, 3> StopWatchTexts(const TMeterState& state, const TRateUnits& rates);
+
 // The bytes between two counter readings, or nothing while the previous one
 // is unset. A counter that stepped back is a new connection (0), or in
 // adapter mode a 32-bit counter that wrapped, when the step modulo 2^32 is

@@ -38,7 +38,9 @@ void TApplication::SetTitle(const std::string& title) {
   SetWindowTextA(FHandle, title.c_str());
 }
 
-void TApplication::Minimize() { ShowWindow(FHandle, SW_MINIMIZE); }
+void TApplication::Minimize() {
+  ShowWindow(FHandle, SW_MINIMIZE);
+}
 
 void TApplication::Restore() {
   if (IsIconic(FHandle)) ShowWindow(FHandle, SW_RESTORE);
@@ -106,6 +108,10 @@ LRESULT TApplication::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
       // Closing from the taskbar closes the main window, which asks first.
       if (FMainForm) PostMessageA(FMainForm, WM_CLOSE, 0, 0);
       return 0;
+    case WM_COMMAND:
+      // Menus popped up over this window (the tray icon's) act on the main window.
+      if (FMainForm) return SendMessageA(FMainForm, msg, wParam, lParam);
+      break;
   }
   return DefWindowProcA(FHandle, msg, wParam, lParam);
 }

@@ -6,6 +6,8 @@
 //   tldriver press TITLE BUTTON [TIMEOUT]   waits for a dialog and clicks one of its buttons
 //   tldriver post HANDLE MSG [WPARAM [LPARAM]]
 //   tldriver close TITLE                    asks the window to close (WM_CLOSE)
+//   tldriver menu TITLE CAPTION             chooses an item of the window's menu bar
+//   tldriver child HANDLE CLASS             prints the handle of a child window
 //   tldriver shot TITLE|desktop FILE.bmp    saves a screenshot
 //
 // Handles are decimal numbers. Exit status 0 on success, 1 when a window was
@@ -30,7 +32,7 @@ DWORD Timeout(int argc, char** argv, int index) {
 }
 
 int Usage() {
-  std::fputs("usage: tldriver wait|find|text|press|post|close|shot ...\n", stderr);
+  std::fputs("usage: tldriver wait|find|text|press|post|close|menu|child|shot ...\n", stderr);
   return 2;
 }
 
@@ -70,6 +72,16 @@ int Run(int argc, char** argv) {
   if (command == "close" && argc >= 3) {
     HWND window = WaitForWindow({argv[2], "", 0}, kDefaultTimeout);
     return window && PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
+  }
+  if (command == "menu" && argc >= 4) {
+    HWND window = WaitForWindow({argv[2], "", 0}, kDefaultTimeout);
+    return window && ChooseMenuItem(window, argv[3]) ? 0 : 1;
+  }
+  if (command == "child" && argc >= 4) {
+    HWND child = FindChild(ParseHandle(argv[2]), argv[3]);
+    if (!child) return 1;
+    std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(child)));
+    return 0;
   }
   if (command == "shot" && argc >= 4) {
     const std::string target = argv[2];

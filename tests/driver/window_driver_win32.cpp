@@ -109,6 +109,36 @@ bool PressButton(HWND dialog, const std::string& caption) {
   return false;
 }
 
+namespace {
+
+// The identifier of the menu item with the caption, searching sub-menus.
+UINT FindMenuItem(HMENU menu, const std::string& caption) {
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    if (HMENU sub = GetSubMenu(menu, i)) {
+      if (const UINT id = FindMenuItem(sub, caption)) return id;
+      continue;
+    }
+    char text[256] = "";
+    GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+    std::string item = WithoutAccessKey(text);
+    item = item.substr(0, item.find('\t'));
+    if (item == caption) return GetMenuItemID(menu, i);
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool ChooseMenuItem(HWND window, const std::string& caption) {
+  const UINT id = FindMenuItem(GetMenu(window), caption);
+  return id && PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+HWND FindChild(HWND parent, const std::string& className) {
+  const auto children = Children(parent, className);
+  return children.empty() ? nullptr : children.front();
+}
+
 bool SaveScreenshot(HWND window, const std::string& path) {
   RECT r;
   if (window) {

@@ -1,0 +1,69 @@
+#include "app/graph_settings.h"
+
+namespace {
+
+// Settings values that are out of their list leave the graph's own default.
+template <typename TEnum>
+void ApplyChoice(int value, int count, TEnum& target) {
+  if (value >= 0 && value < count) target = static_cast<TEnum>(value);
+}
+
+}  // namespace
+
+void ApplyGraphSettings(const TMainSettings& s, TMeterModel& graph) {
+  // The window's design, then what it always sets.
+  graph.SetGraphBackgroundColor(0xFFFFFF);
+  graph.SetVLine(true);
+  graph.SetMaxValue(10);
+  graph.SetMinMaxValue(10);
+  graph.SetMaxValueType(tmvAuto);
+  graph.SetHistoryMax(86400);
+  graph.SetYAxisSuffex(true);
+  graph.SetShowVScale(true);
+  graph.SetHScale(2);
+  graph.SetVPos(graph.HScale() * 60);
+
+  graph.SetHistoryMax(s.HistoryHours * 3600);
+  if (s.MaxPeak == -1) {
+    graph.SetMinMaxValue(1024);
+    graph.SetMaxValueType(tmvAuto);
+  } else {
+    graph.SetMaxValue(s.MaxPeak);
+    graph.SetMaxValueType(tmvFixed);
+  }
+  graph.SetSolid(s.SolidBar);
+  graph.SetAntiAlias(static_cast<uint8_t>(s.AntiAlias));
+  graph.SetLineWidth(static_cast<uint8_t>(s.LineWidth + 1));
+  graph.SetVLine(s.VLines);
+  graph.SetShowVScale(s.VLines);
+
+  TGridStyle grid = graph.GridStyle();
+  ApplyChoice(s.GridStyle, 3, grid);
+  graph.SetGridStyle(grid);
+  TYAxisDisplay axis = graph.YaxisDisplay();
+  ApplyChoice(s.YaxisDisplay, 4, axis);
+  graph.SetYaxisDisplay(axis);
+  TScale scale = graph.Scale();
+  ApplyChoice(s.Scale, 2, scale);
+  graph.SetScale(scale);
+
+  if (s.MaxValueType == 0) {
+    graph.SetMaxValueType(tmvAuto);
+  } else {
+    graph.SetMaxValueType(tmvFixed);
+    if (const auto maximum = MaxValueForType(s.MaxValueType, s.MaxValue))
+      graph.SetMaxValue(*maximum);
+  }
+
+  graph.SetBar1Color(s.DownloadColor);
+  graph.SetBar2Color(s.UploadColor);
+  graph.SetTextColor(s.TextColor);
+  graph.SetGridColor(s.GridColor);
+  graph.SetBorderColor(s.BorderColor);
+  graph.SetGraphBackgroundColor(s.GraphBackgroundColor);
+  graph.SetBackgroundColor(s.BackgroundColor);
+}
+
+TRateUnits RateUnitsOf(const TMeterModel& graph) {
+  return StartupRateUnits(graph.Scale() == sKBits);
+}

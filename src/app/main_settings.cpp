@@ -1,0 +1,71 @@
+#include "app/main_settings.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+#include "storage/ini_syntax.h"
+
+TMainSettings ReadMainSettings(TIniFile32& ini) {
+  TMainSettings s;
+  s.HistoryHours = ini.ReadInteger("BrowseMode", "Hours", s.HistoryHours);
+  s.MaxPeak = ini.ReadInteger("Settings", "MaxPeak", s.MaxPeak);
+  s.MainMenu = ini.ReadBool("Settings", "MainMenu", s.MainMenu);
+  s.GraphTips = ini.ReadBool("Settings", "GraphTips", s.GraphTips);
+  s.BrowseMode = ini.ReadBool("Settings", "BrowseMode", s.BrowseMode);
+  s.Borderless = ini.ReadBool("Settings", "Borderless", s.Borderless);
+  s.SolidBar = ini.ReadBool("Settings", "SolidBar", s.SolidBar);
+  s.StatsTrayTip = ini.ReadBool("Settings", "StatsTrayTip", s.StatsTrayTip);
+  s.AntiAlias = ini.ReadInteger("Settings", "AntiAlias", s.AntiAlias);
+  s.LineWidth = ini.ReadInteger("Settings", "LineWidth", s.LineWidth);
+  s.Statusbar = ini.ReadBool("Settings", "Statusbar", s.Statusbar);
+  s.StopWatch.Running = ini.ReadBool("StopWatch", "E", false);
+  s.StopWatch.Ticks = ini.ReadInt64("StopWatch", "D", 0);
+  s.StopWatch.Sent = ini.ReadInt64("StopWatch", "Tx", 0);
+  s.StopWatch.Received = ini.ReadInt64("StopWatch", "Rx", 0);
+  s.StopWatch.Shown = ini.ReadBool("StopWatch", "V", false);
+  s.ReconStall = ini.ReadBool("Settings", "ReconStall", s.ReconStall);
+  s.ShowActivity = ini.ReadBool("Settings", "ShowActivity", s.ShowActivity);
+  s.CUI = ini.ReadInteger("Settings", "CUI", s.CUI);
+  s.VLines = ini.ReadBool("Settings", "vLines", s.VLines);
+  s.GridStyle = ini.ReadInteger("Settings", "GridStyle", s.GridStyle);
+  s.YaxisDisplay = ini.ReadInteger("Settings", "YaxisDisplay", s.YaxisDisplay);
+  s.Scale = ini.ReadInteger("Settings", "Scale", s.Scale);
+  s.MaxValueType = ini.ReadInteger("Settings", "MaxValueType", s.MaxValueType);
+  s.MaxValue = ini.ReadString("Settings", "MaxValue", s.MaxValue);
+  const auto color = [&](const char* key, uint32_t& value) {
+    value = static_cast<uint32_t>(ini.ReadInteger("Colors", key, static_cast<int32_t>(value)));
+  };
+  color("DL", s.DownloadColor);
+  color("UL", s.UploadColor);
+  color("Text", s.TextColor);
+  color("Grid", s.GridColor);
+  color("Border", s.BorderColor);
+  color("GraphBackground", s.GraphBackgroundColor);
+  color("Background", s.BackgroundColor);
+  s.Dialup = ini.ReadBool("Settings", "Dialup", s.Dialup);
+  s.AdapterKey = ini.ReadString("NIC", "S", "");
+  if (ini.SectionExists("Window"))
+    s.Window = TMainSettings::TBounds{
+        ini.ReadInteger("Window", "1", 0), ini.ReadInteger("Window", "2", 0),
+        ini.ReadInteger("Window", "3", 0), ini.ReadInteger("Window", "4", 0)};
+  return s;
+}
+
+std::optional<int32_t> MaxValueForType(int type, const std::string& customValue) {
+  // The Setup list's line speeds, in bytes per second (33.6 kbps counts as 36).
+  static constexpr std::array<int32_t, 16> kMaxima = {
+      0,     4608,  6144,   7168,   8192,   16384,   32768,   49152,
+      65536, 98304, 131072, 202342, 262144, 1310720, 5863629, 13107200};
+  if (type >= 1 && type < static_cast<int>(kMaxima.size())) return kMaxima[type];
+  if (type == 16) {
+    // Kept within what the graph can hold rather than wrapped into a negative maximum.
+    const int64_t kilobytes = ParseInteger(customValue, 32).value_or(0);
+    return static_cast<int32_t>(std::clamp<int64_t>(kilobytes * 1024, 0, INT32_MAX));
+  }
+  return std::nullopt;
+}
+
+TRateUnits StartupRateUnits(bool bits) {
+  return bits ? TRateUnits{8, " kbps"} : TRateUnits{1, " KB/s"};
+}

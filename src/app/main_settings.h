@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "storage/ini_file.h"
+#include "traffic/display_text.h"
+
+// Everything the main window reads from "settings.ini" at start, with the
+// defaults of a file that lacks a key.
+struct TMainSettings {
+  int HistoryHours = 6;  // "BrowseMode" "Hours"
+  int32_t MaxPeak = -1;
+  bool MainMenu = true;
+  bool GraphTips = true;
+  bool BrowseMode = false;
+  bool Borderless = false;
+  bool SolidBar = false;
+  bool StatsTrayTip = true;
+  int AntiAlias = 0;
+  int LineWidth = 0;  // list index: the pen is one wider
+  bool Statusbar = true;
+  bool ReconStall = false;
+  bool ShowActivity = true;
+  int CUI = 1;
+  bool VLines = true;
+  int GridStyle = 3;
+  int YaxisDisplay = 1;
+  int Scale = 0;
+  int MaxValueType = 0;
+  std::string MaxValue;
+
+  uint32_t DownloadColor = 0xFF0000;
+  uint32_t UploadColor = 0x0000FF;
+  uint32_t TextColor = 0x000080;
+  uint32_t GridColor = 0x808080;
+  uint32_t BorderColor = 0;
+  uint32_t GraphBackgroundColor = 0xFFFFFF;
+  uint32_t BackgroundColor = 0x8000000F;
+
+  bool Dialup = false;
+  std::string AdapterKey;  // "NIC" "S"
+
+  struct TBounds {
+    int Left, Top, Width, Height;
+  };
+  std::optional<TBounds> Window;  // only when the file has a "Window" section
+
+  struct TStopWatch {
+    bool Running = false;  // "E"
+    int64_t Ticks = 0;     // "D"
+    int64_t Sent = 0;      // "Tx"
+    int64_t Received = 0;  // "Rx"
+    bool Shown = false;    // "V"
+  } StopWatch;
+};
+
+TMainSettings ReadMainSettings(TIniFile32& ini);
+
+// The graph maximum, in bytes per second, that a "MaxValueType" sets: nothing
+// for automatic scaling (0) or above the list. 16 is the custom value in
+// kilobytes per second: 0 when it is not a number, and never negative or
+// beyond what 32 bits hold.
+std::optional<int32_t> MaxValueForType(int type, const std::string& customValue);
+
+// Rates in bytes, or in bits with the suffix start-up gives them (" kbps";
+// the Setup dialog's Apply writes " Kbps").
+TRateUnits StartupRateUnits(bool bits);
