@@ -97,6 +97,15 @@ LRESULT TApplication::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (hook(msg, wParam, lParam, result)) return result;
   }
   switch (msg) {
+    case WM_SIZE:
+      // Windows hides the windows of a minimised owner and shows them again
+      // on restore; Wine leaves them on screen. This only touches windows
+      // hidden here, so on Windows it changes nothing.
+      if (wParam == SIZE_MINIMIZED)
+        ShowOwnedPopups(FHandle, FALSE);
+      else if (wParam == SIZE_RESTORED)
+        ShowOwnedPopups(FHandle, TRUE);
+      break;
     case WM_SETFOCUS:
       // The taskbar button activates this window; the main window takes over.
       if (FMainForm && IsWindowVisible(FMainForm) && IsWindowEnabled(FMainForm)) {

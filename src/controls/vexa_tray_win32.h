@@ -1,0 +1,137 @@
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <type_traits>
+
+enum TDisplayMode { dmIcon, dmImageList };
+enum TmsMode { tmsNo, tmsYes, tmsStartupInfo };
+
+// The icon's callbacks, and the request to remove it once clicks have settled.
+inline constexpr UINT WM_TRAYNOTIFY = 28032;
+inline constexpr UINT WM_TRAYREMOVE = 28033;
+inline constexpr UINT_PTR kTrayAnimationTimer = 10;
+
+struct TIconDeleter {
+  void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+// An icon handle we own.
+using TOwnedIcon = std::unique_ptr<std::remove_pointer_t<HICON>, TIconDeleter>;
+
+// The shell's version as major * 100 + minor; 400 when it does not say.
+int ShellVersion();
+// The size of the icon record the shell of that version understands.
+int NotifyIconRecordSize(int shellVersion, bool replacementShell);
+
+// The program's icon in the taskbar notification area. It lives on the
+// application window's messages: the icon's callbacks, its animation timer
+// and the shell's "TaskbarCreated" broadcast arrive there. It hides the
+// application to the tray and brings the owner form (the main window) back.
+class TVexaTray {
+ public:
+  explicit TVexaTray(HWND ownerForm);
+  ~TVexaTray();
+  TVexaTray(const TVexaTray&) = delete;
+  TVexaTray& operator=(const TVexaTray&) = delete;
+
+  // Set before the icon is added.
+  UINT ID = 0;
+  int Interval = 250;  // ms; read when Animate is turned on
+  bool AutoRestore = false;
+  bool AutoMinimize = false;
+  bool AllowPassword = false;
+  TmsMode StartMinimized = tmsNo;
+  HMENU PopupMenu = nullptr;  // stays the caller's
+
+  TDisplayMode DisplayMode() const { return FDisplayMode; }
+  void SetDisplayMode(TDisplayMode mode);
+  HIMAGELIST ImageList() const { return FImageList; }
+  void SetImageList(HIMAGELIST list);  // stays the caller's
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int index);
+  bool Animate() const { return FAnimate; }
+  void SetAnimate(bool animate);
+  bool Hidden() const { return FHidden; }
+  void SetHidden(bool hidden);
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool enabled);
+  const std::string& ToolTip() const { return FToolTip; }
+  void SetToolTip(const std::string& text);
+  void SetIcon(HICON icon);  // copied
+
+  bool InTray() const { return FInTray; }
+  bool Minimized() const { return FMinimized; }
+  // The tip in the last record given to the shell.
+  const std::string& ShownTip() const { return FShownTip; }
+  int RecordSize() const { return FRecordSize; }
+
+  bool AddIcon();
+  bool RemoveIcon();
+  bool UpdateIcon();
+  void MinimizeToTray();
+  // False when OnCanRestore or the password refuses.
+  bool Restore();
+  void SetMinimized(bool minimized);
+  // Call once the owner form is built; true when the program starts in the
+  // tray, and then the owner form is not to be shown.
+  bool Loaded();
+
+  std::function<void()> OnAnimate, OnMinimize, OnRestore, OnClick, OnDblClick;
+  std::function<void(int x, int y)> OnRightClick;
+  std::function<void(int x, int y)> OnMouseMove;  // screen coordinates
+  std::function<void(std::string& password)> OnSetPassword;
+  std::function<bool(const std::string& password)> OnVerifyPassword;
+  std::function<bool()> OnCanRestore;
+  // Every message of the application window; a non-zero result ends its handling.
+  std::function<void(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)> OnMessage;
+
+  // The shell call; tests watch or refuse what reaches the shell through it.
+  std::function<BOOL(DWORD message, NOTIFYICONDATAA* data)> ShellNotify = Shell_NotifyIconA;
+
+ private:
+  bool HookMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  bool RestoreBlocked() const;
+  void TrayNotify(UINT mouseMessage);
+  void ShowPopupMenu();
+  void NextFrame();
+  void DeferredRemove();
+  bool ValidImage(int index) const;
+  void TakeImage(int index);
+  bool Notify(DWORD message);
+  bool StartsMinimized() const;
+
+  HWND FOwner;
+  HWND FApplication;
+  UINT FTaskbarCreated;
+  int FHook;
+  // Cleared by the destructor: a handler that pumped messages checks it
+  // before touching the component again.
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+  int FRecordSize;
+
+  TDisplayMode FDisplayMode = dmIcon;
+  HIMAGELIST FImageList = nullptr;
+  int FImageIndex = 0;
+  bool FAnimate = false;
+  int FFrame = 0;
+  bool FHidden = false;
+  bool FEnabled = false;
+  std::string FToolTip;
+  std::string FShownTip;
+  TOwnedIcon FIcon;
+  TOwnedIcon FImageIcon;
+
+  bool FInTray = false;
+  bool FMinimized = false;
+  bool FRestoring = false;
+  bool FAddRequested = false;
+  std::string FPassword;
+  RECT FBounds{};
+  SIZE FScreen{};
+};
