@@ -25,6 +25,8 @@ bool ReplacementShellRunning() {
   return FindWindowA("MinistarsExplorerXWindow", "") != nullptr;
 }
 
+// Clears the flag however the restore ends: a handler that throws must not
+// leave the tray refusing every later restore.
 class TRestoringGuard {
  public:
   explicit TRestoringGuard(bool& flag) : FFlag(flag) { FFlag = true; }
@@ -79,6 +81,8 @@ TVexaTray::TVexaTray(HWND ownerForm)
           return HookMessage(msg, wParam, lParam, result);
         } catch (const std::exception& e) {
           ShowException(FOwner, e.what());
+        } catch (...) {
+          ShowException(FOwner, "Unexpected error");
         }
         return false;
       });

@@ -40,14 +40,15 @@ class TVexaTray {
   TVexaTray(const TVexaTray&) = delete;
   TVexaTray& operator=(const TVexaTray&) = delete;
 
-  // Set before the icon is added.
-  UINT ID = 0;
-  int Interval = 250;  // ms; read when Animate is turned on
-  bool AutoRestore = false;
-  bool AutoMinimize = false;
+  UINT ID = 0;                // set before the icon is added
+  int Interval = 250;         // ms; read when Animate is turned on
+  bool AutoRestore = false;   // a left click on the icon restores
+  bool AutoMinimize = false;  // minimising the application goes to the tray
+  // Minimising with Ctrl held asks OnSetPassword for a password that
+  // OnVerifyPassword must then accept before a restore.
   bool AllowPassword = false;
-  TmsMode StartMinimized = tmsNo;
-  HMENU PopupMenu = nullptr;  // stays the caller's
+  TmsMode StartMinimized = tmsNo;  // read by Loaded
+  HMENU PopupMenu = nullptr;       // stays the caller's
 
   TDisplayMode DisplayMode() const { return FDisplayMode; }
   void SetDisplayMode(TDisplayMode mode);
