@@ -169,8 +169,8 @@ bool TVexaTray::Notify(DWORD message) {
   // The oldest record holds 63 characters and the end mark; a full 64 would overrun it.
   const int tipSize = FRecordSize == kRecordV1 ? kTipLength : sizeof data.szTip;
   lstrcpynA(data.szTip, FToolTip.c_str(), tipSize);
-  FShownTip = data.szTip;
   if (!ShellNotify(message, &data)) return false;
+  FShownTip = data.szTip;
   if (message == NIM_ADD && FRecordSize != kRecordV1) {
     data.uVersion = NOTIFYICON_VERSION;
     ShellNotify(NIM_SETVERSION, &data);
