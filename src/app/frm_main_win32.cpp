@@ -1,9 +1,14 @@
 #include "app/frm_main_win32.h"
 
+#include <windowsx.h>
+
+#include "app/graph_settings.h"
 #include "app/product.h"
 #include "platform/files.h"
 #include "platform/format_settings.h"
 #include "traffic/system_link_source_win32.h"
+#include "ui/application_win32.h"
+#include "ui/scroll_bar_win32.h"
 
 namespace {
 
@@ -14,6 +19,8 @@ constexpr int kDesignWidth = 584;
 constexpr int kDesignHeight = 282;
 
 constexpr UINT kTimerInterval = 1000;
+// A window title is read with at most this many characters.
+constexpr int kTitleLength = 254;
 
 bool IsNtFamily(DWORD platformId) {
   return platformId == VER_PLATFORM_WIN32_NT;
@@ -22,11 +29,12 @@ bool IsNtFamily(DWORD platformId) {
 }  // namespace
 
 TFrmMain::TFrmMain(const std::string& folder, TLinkSource* source)
-    : FFolder(folder), FSource(source) {
+    : FFolder(folder), FSource(source), FAccelerators(CreateMainAccelerators()) {
   if (!FSource) {
     FOwnSource = std::make_unique<TSystemLinkSource>(FRasAccess);
     FSource = FOwnSource.get();
   }
+  TApplication& application = TApplication::Instance();
   TFormArgs args;
   args.ClassName = "TFrmMain";
   args.Caption = kAppTitle;
@@ -34,7 +42,10 @@ TFrmMain::TFrmMain(const std::string& folder, TLinkSource* source)
   args.Top = kDesignTop;
   args.Width = kDesignWidth;
   args.Height = kDesignHeight;
+  args.Style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  args.Owner = application.Handle();
   CreateForm(args);
+  application.SetMainForm(Handle());
   try {
     FormCreate();
   } catch (const std::exception& e) {
@@ -44,10 +55,20 @@ TFrmMain::TFrmMain(const std::string& folder, TLinkSource* source)
 }
 
 TFrmMain::~TFrmMain() {
-  FNicChangeThread.reset();
+  if (Handle()) DestroyWindow(Handle());
+  DestroyAcceleratorTable(FAccelerators);
+  if (FTrayImages) ImageList_Destroy(FTrayImages);
+  if (FStopWatchImage) ImageList_Destroy(FStopWatchImage);
+  for (HGDIOBJ object : {static_cast<HGDIOBJ>(FFont), static_cast<HGDIOBJ>(FNotConnectedFont),
+                         static_cast<HGDIOBJ>(FNotConnectedBrush)})
+    if (object) DeleteObject(object);
+  TApplication::Instance().SetMainForm(nullptr);
 }
 
 void TFrmMain::FormCreate() {
+  CreateTray();
+  CreateControls();
+  TApplication::Instance().SetTitle(kAppTitle);
   SetCaption(std::string(kAppTitle) + kAppVersionSuffix);
   MakeDirectory(FFolder + "data");  // fails harmlessly when it exists
 
@@ -56,46 +77,63 @@ void TFrmMain::FormCreate() {
   FSettings = std::make_unique<TIniFile32>(settingsPath, false);
   if (firstStart) PostMessageA(Handle(), WMSHOWSETUP, 0, 0);
   FMeasurement = std::make_unique<TMeasurement>(FFolder, *FSettings, *FSource);
-  ReadSettings();
+  ApplySettings();
+  FSettings->WriteInteger("Windows", std::to_string(reinterpret_cast<uintptr_t>(Handle())), 1);
+  RestoreStopWatch();
+  LoadCustomTrayIcons();
 
+  TMeterState& state = FMeasurement->State;
+  state.DialupMode = FMainSettings.Dialup;
+  state.SavedAdapterKey = FMainSettings.AdapterKey;
   FMeasurement->EnumerateAdapters();
   // A connection already up now is watched but not counted as a new call.
-  FMeasurement->State.Connected = true;
+  state.Connected = true;
   const std::string error = FMeasurement->Sample();
   SetTimer(Handle(), Timer1, kTimerInterval, nullptr);
   if (!error.empty()) ShowException(Handle(), error);
 
   // The very first start has no saved placement, and no watcher either.
-  if (FSettings->SectionExists("Window") && IsNtFamily(FRasAccess.PlatformId()))
-    FNicChangeThread = std::make_unique<TNicChangeThread>(Handle(), WMADDRESSCHANGE);
+  if (const auto& bounds = FMainSettings.Window) {
+    SetWindowPos(Handle(), nullptr, bounds->Left, bounds->Top, bounds->Width, bounds->Height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (IsNtFamily(FRasAccess.PlatformId()))
+      FNicChangeThread = std::make_unique<TNicChangeThread>(Handle(), WMADDRESSCHANGE);
+  }
 }
 
-void TFrmMain::ReadSettings() {
-  TIniFile32& ini = *FSettings;
-  TMeterState& state = FMeasurement->State;
-  state.DialupMode = ini.ReadBool("Settings", "Dialup", false);
-  state.SavedAdapterKey = ini.ReadString("NIC", "S", "");
-  state.CUI = static_cast<uint16_t>(ini.ReadInteger("Settings", "CUI", 1));
-  FDisplaySettings.ReconStall = ini.ReadBool("Settings", "ReconStall", false);
-  FDisplaySettings.ShowActivity = ini.ReadBool("Settings", "ShowActivity", true);
-  FDisplaySettings.StatsTrayTip = ini.ReadBool("Settings", "StatsTrayTip", true);
+void TFrmMain::ApplySettings() {
+  FMainSettings = ReadMainSettings(*FSettings);
+  const TMainSettings& s = FMainSettings;
+  ApplyGraphSettings(s, *FVexaMeter1);
+  SetScrollMax(FScrollBar1, FVexaMeter1->HistoryMax());
+  FDisplaySettings.Rates = RateUnitsOf(*FVexaMeter1);
+  SetMenu(Handle(), s.MainMenu ? FMenus.MainMenu1 : nullptr);
+  if (s.BrowseMode) BrowseModeClick();
+  FBorderless = s.Borderless;  // applied at the first activation
+  FDisplaySettings.StatsTrayTip = s.StatsTrayTip;
+  FsBar->SetVisible(s.Statusbar);
+  SetMenuCheck(FMenus.File1, cmStatusbar, s.Statusbar);
+  SetMenuCheck(FMenus.PopupMenu3, cmStatusbar, s.Statusbar);
+  FDisplaySettings.ReconStall = s.ReconStall;
+  FDisplaySettings.ShowActivity = s.ShowActivity;
+  FMeasurement->State.CUI = static_cast<uint16_t>(s.CUI);
+  FVexaTray1->SetImageIndex(s.ShowActivity ? 1 : 0);
+  ArrangeControls();
 }
 
-void TFrmMain::Timer1Timer() {
-  const std::string error = FMeasurement->Tick();
-  PostMessageA(Handle(), WMUPDATEDISPLAY, 0, 0);
-  if (!error.empty()) ShowException(Handle(), error);
-}
-
-void TFrmMain::WMUpdateDisplay() {
-  FLastUpdate = FMeasurement->UpdateDisplay(FDisplaySettings, 0, false);
+void TFrmMain::FormActivate() {
+  if (FActivated) return;
+  FActivated = true;
+  FSavedStyle = GetWindowLongPtrA(Handle(), GWL_STYLE);
+  PostMessageA(Handle(), WMAPPLYBORDERLESS, 0, 0);
 }
 
 void TFrmMain::FormClose() {
-  const char* question =
+  const std::string question =
       "Are you sure you want to close Tallyline?\n"
       "This will prevent Tallyline from keeping stats!";
-  if (MessageBoxA(Handle(), question, kAppTitle, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
+  if (TApplication::Instance().ShowMessageBox(question, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+    return;
   KillTimer(Handle(), Timer1);
   try {
     // Nothing counted is left behind: the open connection's line, then the totals.
@@ -113,6 +151,46 @@ void TFrmMain::EndSession() {
   DestroyWindow(Handle());
 }
 
+void TFrmMain::FormDestroy() {
+  KillTimer(Handle(), Timer1);
+  if (FSettings) {
+    WriteStopWatch(true);
+    SavePlacement();
+    FSettings->WriteBool("Settings", "Borderless", FBorderless);
+    PruneWindowsSection();
+  }
+  // The menu bar is this object's to free, also when it is not shown.
+  SetMenu(Handle(), nullptr);
+  FNicChangeThread.reset();
+  FVexaTray1.reset();
+  FMeasurement.reset();  // saves what the month file still holds
+}
+
+void TFrmMain::SavePlacement() {
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  GetWindowPlacement(Handle(), &placement);
+  RECT r = placement.rcNormalPosition;
+  // The normal position of a shown window is its real one.
+  if (IsWindowVisible(Handle()) && !IsIconic(Handle())) GetWindowRect(Handle(), &r);
+  FSettings->WriteInteger("Window", "1", r.left);
+  FSettings->WriteInteger("Window", "2", r.top);
+  FSettings->WriteInteger("Window", "3", r.right - r.left);
+  FSettings->WriteInteger("Window", "4", r.bottom - r.top);
+}
+
+// Keys of main windows that no longer exist go; a window whose title still
+// names the product keeps its key, this one included.
+void TFrmMain::PruneWindowsSection() {
+  for (const std::string& key : FSettings->ReadSection("Windows")) {
+    const uintptr_t handle = static_cast<uintptr_t>(std::strtoull(key.c_str(), nullptr, 10));
+    char title[kTitleLength + 1] = "";
+    if (handle) GetWindowTextA(reinterpret_cast<HWND>(handle), title, sizeof title);
+    if (std::string(title).find(kAppTitle) == std::string::npos)
+      FSettings->DeleteKey("Windows", key);
+  }
+}
+
 LRESULT TFrmMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_CLOSE:
@@ -124,13 +202,63 @@ LRESULT TFrmMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (wParam) EndSession();
       return 0;
     case WM_DESTROY:
+      FormDestroy();
       PostQuitMessage(0);
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) FormActivate();
+      break;
+    case WM_SYSCOMMAND:
+      // The minimise button minimises the application: the taskbar button
+      // takes the main window with it (and the tray may take both).
+      if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+        TApplication::Instance().Minimize();
+        return 0;
+      }
+      break;
+    case WM_SIZE:
+      FormResize();
       return 0;
     case WM_TIMER:
       if (wParam == Timer1) Timer1Timer();
       return 0;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == 0 || HIWORD(wParam) == 1) Command(LOWORD(wParam));
+      return 0;
+    case WM_INITMENUPOPUP:
+      PrepareMenu(reinterpret_cast<HMENU>(wParam));
+      return 0;
+    case WM_CONTEXTMENU: {
+      POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (at.x == -1 && at.y == -1) GetCursorPos(&at);
+      TrackPopupMenu(FMenus.PopupMenu3, TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
+      return 0;
+    }
+    case WM_LBUTTONDBLCLK:
+      ToggleBorderless();
+      return 0;
+    case WM_LBUTTONDOWN:
+      VexaMeter1MouseDown(mbLeft);
+      return 0;
+    case WM_HSCROLL:
+      if (reinterpret_cast<HWND>(lParam) == FScrollBar1) ScrollBar1Scroll(LOWORD(wParam));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      return ColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DRAWITEM:
+      DrawStopWatchImage(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
     case WMUPDATEDISPLAY:
       WMUpdateDisplay();
+      return 0;
+    case WMAPPLYBORDERLESS:
+      if (FBorderless) {
+        FBorderless = false;
+        ToggleBorderless();
+      }
+      return 0;
+    case WMSHOWSETUP:
+      Command(cmSetup);
       return 0;
     case WMADDRESSCHANGE:
       FMeasurement->EnumerateAdapters();

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <memory>
 
 #include "app/frm_main_win32.h"
@@ -7,6 +9,7 @@
 #include "platform/files.h"
 #include "platform/format_settings.h"
 #include "storage/text_utils.h"
+#include "ui/application_win32.h"
 
 namespace {
 
@@ -18,9 +21,11 @@ HANDLE CreateInstanceMutex() {
   return CreateMutexA(nullptr, FALSE, name.c_str());
 }
 
-int RunMessageLoop() {
+int RunMessageLoop(const TFrmMain& main) {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    // F1 to F7 reach the main window's commands wherever the focus is in it.
+    if (main.Handle() && TranslateAcceleratorA(main.Handle(), main.Accelerators(), &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
@@ -40,13 +45,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
   }
 
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
   ReadFormatSettings();
+  TApplication::Instance().SetTitle(kAppTitle);
   int exitCode = 0;
   {
     auto main = std::make_unique<TFrmMain>(ExeFolder());
-    ShowWindow(main->Handle(), SW_SHOWNORMAL);
-    UpdateWindow(main->Handle());
-    exitCode = RunMessageLoop();
+    // Started minimised (a shortcut may ask for it), the tray takes the window.
+    if (!main->VexaTray1().Loaded()) {
+      ShowWindow(main->Handle(), SW_SHOWNORMAL);
+      UpdateWindow(main->Handle());
+    }
+    exitCode = RunMessageLoop(*main);
   }
   if (mutex) CloseHandle(mutex);
   return exitCode;

@@ -4,29 +4,20 @@
 
 #include <algorithm>
 
-TVdStatusBar::TVdStatusBar(const TStatusBarArgs& args) : FPanels(args.Panels) {
+TVdStatusBar::TVdStatusBar(const TStatusBarArgs& args)
+    : FHeight(args.Height), FPanels(args.Panels) {
   // Without clipping: the bar paints its panels under the controls it carries.
-  DWORD style = WS_CHILD | WS_VISIBLE;
+  DWORD style = WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
   if (args.SizeGrip) style |= SBARS_SIZEGRIP;
-  if (args.AlignTop) style |= CCS_TOP;
-  FHandle = CreateWindowExA(0, STATUSCLASSNAMEA, "", style, 0, 0, 0, 0, args.Parent, nullptr,
+  FHandle = CreateWindowExA(0, STATUSCLASSNAMEA, "", style, 0, 0, 0, FHeight, args.Parent, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(FHandle, SB_SETMINHEIGHT, args.Height, 0);
   SetWindowSubclass(FHandle, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
   ApplyParts();
-  for (int i = 0; i < PanelCount(); ++i) ApplyText(i);
-  Resize();
 }
 
 TVdStatusBar::~TVdStatusBar() {
   RemoveWindowSubclass(FHandle, SubclassProc, 1);
   DestroyWindow(FHandle);
-}
-
-int TVdStatusBar::Height() const {
-  RECT r;
-  GetWindowRect(FHandle, &r);
-  return r.bottom - r.top;
 }
 
 void TVdStatusBar::SetVisible(bool visible) {
@@ -59,8 +50,8 @@ std::string TVdStatusBar::ShownText(int index) const {
   return text;
 }
 
-void TVdStatusBar::Resize() {
-  SendMessageA(FHandle, WM_SIZE, 0, 0);
+void TVdStatusBar::Place(int top, int width) {
+  MoveWindow(FHandle, 0, top, width, FHeight, TRUE);
 }
 
 // Each panel ends where the widths add up to; the last one runs to the edge.

@@ -17,7 +17,6 @@ struct TStatusPanel {
 
 struct TStatusBarArgs {
   HWND Parent = nullptr;
-  bool AlignTop = false;
   bool SizeGrip = true;
   int Height = 19;
   std::vector<TStatusPanel> Panels;
@@ -25,7 +24,8 @@ struct TStatusBarArgs {
 
 // The system's status bar with panels, which also carries child controls
 // (labels, pictures) drawn over its panels: their notifications go on to the
-// parent, and static ones are drawn transparent.
+// parent, and static ones are drawn transparent. Its owner places it, at
+// the top or the bottom (the bar's own alignment is not honoured everywhere).
 class TVdStatusBar {
  public:
   explicit TVdStatusBar(const TStatusBarArgs& args);
@@ -34,8 +34,9 @@ class TVdStatusBar {
   TVdStatusBar& operator=(const TVdStatusBar&) = delete;
 
   HWND Handle() const { return FHandle; }
-  int Height() const;
-  bool Visible() const { return IsWindowVisible(FHandle); }
+  int Height() const { return FHeight; }
+  // Shown in its parent (whether or not the parent itself is on screen).
+  bool Visible() const { return GetWindowLongPtrA(FHandle, GWL_STYLE) & WS_VISIBLE; }
   void SetVisible(bool visible);
 
   int PanelCount() const { return static_cast<int>(FPanels.size()); }
@@ -46,8 +47,8 @@ class TVdStatusBar {
   // The text the bar shows in a panel, as the system reports it (without
   // the tabs that place it).
   std::string ShownText(int index) const;
-  // Follows the parent's new size.
-  void Resize();
+  // Puts the bar at a height in its parent, as wide as given.
+  void Place(int top, int width);
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
@@ -56,5 +57,6 @@ class TVdStatusBar {
   void ApplyText(int index);
 
   HWND FHandle;
+  int FHeight;
   std::vector<TStatusPanel> FPanels;
 };

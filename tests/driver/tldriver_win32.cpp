@@ -6,7 +6,7 @@
 //   tldriver press TITLE BUTTON [TIMEOUT]   waits for a dialog and clicks one of its buttons
 //   tldriver post HANDLE MSG [WPARAM [LPARAM]]
 //   tldriver close TITLE                    asks the window to close (WM_CLOSE)
-//   tldriver menu TITLE CAPTION             chooses an item of the window's menu bar
+//   tldriver key HANDLE VK                  presses a key (virtual-key code) in a window
 //   tldriver child HANDLE CLASS             prints the handle of a child window
 //   tldriver shot TITLE|desktop FILE.bmp    saves a screenshot
 //
@@ -32,7 +32,7 @@ DWORD Timeout(int argc, char** argv, int index) {
 }
 
 int Usage() {
-  std::fputs("usage: tldriver wait|find|text|press|post|close|menu|child|shot ...\n", stderr);
+  std::fputs("usage: tldriver wait|find|text|press|post|close|key|child|shot ...\n", stderr);
   return 2;
 }
 
@@ -73,10 +73,8 @@ int Run(int argc, char** argv) {
     HWND window = WaitForWindow({argv[2], "", 0}, kDefaultTimeout);
     return window && PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
   }
-  if (command == "menu" && argc >= 4) {
-    HWND window = WaitForWindow({argv[2], "", 0}, kDefaultTimeout);
-    return window && ChooseMenuItem(window, argv[3]) ? 0 : 1;
-  }
+  if (command == "key" && argc >= 4)
+    return PressKey(ParseHandle(argv[2]), std::strtoul(argv[3], nullptr, 0)) ? 0 : 1;
   if (command == "child" && argc >= 4) {
     HWND child = FindChild(ParseHandle(argv[2]), argv[3]);
     if (!child) return 1;

@@ -109,29 +109,10 @@ bool PressButton(HWND dialog, const std::string& caption) {
   return false;
 }
 
-namespace {
-
-// The identifier of the menu item with the caption, searching sub-menus.
-UINT FindMenuItem(HMENU menu, const std::string& caption) {
-  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-    if (HMENU sub = GetSubMenu(menu, i)) {
-      if (const UINT id = FindMenuItem(sub, caption)) return id;
-      continue;
-    }
-    char text[256] = "";
-    GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
-    std::string item = WithoutAccessKey(text);
-    item = item.substr(0, item.find('\t'));
-    if (item == caption) return GetMenuItemID(menu, i);
-  }
-  return 0;
-}
-
-}  // namespace
-
-bool ChooseMenuItem(HWND window, const std::string& caption) {
-  const UINT id = FindMenuItem(GetMenu(window), caption);
-  return id && PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+bool PressKey(HWND window, UINT virtualKey) {
+  const UINT scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
+  return PostMessageA(window, WM_KEYDOWN, virtualKey, 1 | scan << 16) &&
+         PostMessageA(window, WM_KEYUP, virtualKey, 1 | scan << 16 | 3u << 30);
 }
 
 HWND FindChild(HWND parent, const std::string& className) {

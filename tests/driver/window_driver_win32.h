@@ -27,9 +27,9 @@ std::string WindowClass(HWND window);
 std::string DialogText(HWND dialog);
 // Clicks the dialog button whose caption, without its "&", is caption.
 bool PressButton(HWND dialog, const std::string& caption);
-// Chooses the item of the window's menu bar (at any depth) whose caption,
-// without its "&" and shortcut text, is caption.
-bool ChooseMenuItem(HWND window, const std::string& caption);
+// Presses and releases a key in the window (a posted keystroke: shortcut
+// keys of the window's program act on it).
+bool PressKey(HWND window, UINT virtualKey);
 // The first window below parent, at any depth, of the class; nullptr if none.
 HWND FindChild(HWND parent, const std::string& className);
 

@@ -2,6 +2,7 @@
 // warning, and the confirmation before it closes.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 
@@ -92,6 +93,11 @@ class CloseTest : public testing::Test {
 };
 
 TEST_F(CloseTest, FirstWindowHasItsDesignCaptionAndBounds) {
+  // The first start, for the eye (TALLYLINE_SCREENSHOTS names a folder).
+  if (const char* folder = std::getenv("TALLYLINE_SCREENSHOTS")) {
+    Sleep(1500);
+    SaveScreenshot(nullptr, std::string("Z:") + folder + "/main_first_start.bmp");
+  }
   RECT r;
   ASSERT_TRUE(GetWindowRect(Window, &r));
   EXPECT_EQ(r.left, 492);

@@ -1,4 +1,5 @@
-// The main window created in this process in a scratch folder.
+// The main window created in this process in a scratch folder, measuring a
+// fake link.
 #include "app/frm_main_win32.h"
 
 #include <gtest/gtest.h>
@@ -8,21 +9,47 @@
 
 #include "driver/window_driver_win32.h"
 #include "platform/format_settings.h"
+#include "ui/application_win32.h"
+#include "unit/fake_link_source.h"
 #include "unit/scratch_dir.h"
 
 namespace {
 
-// Removes the quit request a destroyed main window leaves in the queue.
-void DrainQuit() {
+void PumpMessages() {
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-  }
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+    if (msg.message != WM_QUIT) DispatchMessageA(&msg);
 }
 
 class FrmMainTest : public testing::Test {
  protected:
-  // Sends WM_CLOSE and answers the confirmation from a second thread, as a
-  // user would while the box runs its own message loop here.
+  // A main window on the settings given; its own timer is stopped so that
+  // the test decides when a second has passed.
+  TFrmMain& Open(const std::string& settings = "") {
+    Dir.Write("settings.ini", settings);
+    Form = std::make_unique<TFrmMain>(Dir.Folder(), &Link);
+    KillTimer(Form->Handle(), TFrmMain::Timer1);
+    PumpMessages();
+    return *Form;
+  }
+
+  // Closes the window as the program's exit does (without the question).
+  void Close() {
+    Form.reset();
+    PumpMessages();
+  }
+
+  // One second: the counters move on, then the tick and its display update.
+  void Tick(uint32_t received, uint32_t sent) {
+    Link.IfRows[0].dwInOctets = received;
+    Link.IfRows[0].dwOutOctets = sent;
+    Link.Advance(1000);
+    Form->Timer1Timer();
+    PumpMessages();
+  }
+
+  // Sends WM_CLOSE and answers the question from a second thread, as a user
+  // would while the box runs its own message loop here.
   std::string CloseAnswering(const std::string& button) {
     std::string question;
     std::thread user([&] {
@@ -36,55 +63,174 @@ class FrmMainTest : public testing::Test {
     return question;
   }
 
-  void TearDown() override {
-    Form.reset();
-    DrainQuit();
+  void SetUp() override {
+    TMibIfRow row = TFakeLinkSource::Row(2, "Test Adapter", {0, 1, 2, 3, 4, 5});
+    row.dwSpeed = 28800;
+    Link.IfRows = {row};
   }
 
+  void TearDown() override {
+    Form.reset();
+    PumpMessages();
+  }
+
+  static constexpr const char* kAdapter = "[NIC]\r\nS=Test Adapter @ 00-01-02-03-04-05\r\n";
   TScratchDir Dir;
-  std::unique_ptr<TFrmMain> Form = std::make_unique<TFrmMain>(Dir.Folder());
+  TFakeLinkSource Link;
+  std::unique_ptr<TFrmMain> Form;
 };
 
 TEST_F(FrmMainTest, CreationSetsCaptionBoundsAndDataFolder) {
-  EXPECT_EQ(Form->Caption(), "Tallyline v1.43");
+  TFrmMain& form = Open();
+  EXPECT_EQ(form.Caption(), "Tallyline v1.43");
   RECT r;
-  GetWindowRect(Form->Handle(), &r);
+  GetWindowRect(form.Handle(), &r);
   EXPECT_EQ(r.left, 492);
   EXPECT_EQ(r.top, 369);
   EXPECT_EQ(r.right - r.left, 584);
   EXPECT_EQ(r.bottom - r.top, 282);
   EXPECT_TRUE(std::filesystem::is_directory(Dir.Path("data")));
-  // An existing data folder is fine for the next start.
-  TFrmMain second(Dir.Folder());
-  EXPECT_EQ(second.Caption(), "Tallyline v1.43");
+  EXPECT_EQ(GetWindow(form.Handle(), GW_OWNER), TApplication::Instance().Handle());
 }
 
-TEST_F(FrmMainTest, CloseCancelledKeepsTheWindow) {
+TEST_F(FrmMainTest, EmptySettingsGiveTheDefaults) {
+  TFrmMain& form = Open();
+  EXPECT_FALSE(form.Measurement().State.DialupMode);
+  const TVexaMeter& graph = form.VexaMeter1();
+  EXPECT_EQ(graph.MaxValueType(), tmvAuto);
+  EXPECT_EQ(graph.MinMaxValue(), 1024);
+  EXPECT_EQ(graph.HistoryMax(), 6 * 3600);
+  EXPECT_EQ(graph.Bar1Color(), 0xFF0000u);
+  EXPECT_EQ(graph.Bar2Color(), 0x0000FFu);
+  EXPECT_EQ(graph.GraphBackgroundColor(), 0xFFFFFFu);
+  EXPECT_EQ(GetMenu(form.Handle()), form.MainMenu());
+  EXPECT_TRUE(form.sBar().Visible());
+  EXPECT_FALSE(form.SWbar().Visible());
+  EXPECT_EQ(form.Measurement().State.CUI, 1);
+  EXPECT_EQ(form.VexaTray1().ImageIndex(), 1);
+}
+
+TEST_F(FrmMainTest, CustomMaximumIsKilobytesPerSecond) {
+  TFrmMain& form = Open("[Settings]\r\nMaxValueType=16\r\nMaxValue=100\r\nMainMenu=0\r\n");
+  EXPECT_EQ(form.VexaMeter1().MaxValueType(), tmvFixed);
+  EXPECT_EQ(form.VexaMeter1().MaxValue(), 102400);
+  EXPECT_EQ(GetMenu(form.Handle()), nullptr);
+}
+
+TEST_F(FrmMainTest, BorderlessTwiceRestoresCaptionMenuAndTaskbarButton) {
+  TFrmMain& form = Open();
+  ShowWindow(form.Handle(), SW_SHOW);
+  SendMessageA(form.Handle(), WM_ACTIVATE, WA_ACTIVE, 0);  // remembers the style
+  PumpMessages();
+  const LONG_PTR style = GetWindowLongPtrA(form.Handle(), GWL_STYLE);
+  HWND application = TApplication::Instance().Handle();
+
+  form.ToggleBorderless();
+  EXPECT_TRUE(form.Borderless());
+  EXPECT_EQ(GetWindowLongPtrA(form.Handle(), GWL_STYLE) & WS_CAPTION, 0);
+  EXPECT_EQ(GetMenu(form.Handle()), nullptr);
+  EXPECT_FALSE(IsWindowVisible(application));
+  EXPECT_TRUE(GetWindowLongPtrA(form.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+  form.ToggleBorderless();
+  EXPECT_FALSE(form.Borderless());
+  EXPECT_EQ(GetWindowLongPtrA(form.Handle(), GWL_STYLE) & WS_CAPTION, style & WS_CAPTION);
+  EXPECT_EQ(GetMenu(form.Handle()), form.MainMenu());
+  EXPECT_TRUE(IsWindowVisible(application));
+  EXPECT_FALSE(GetWindowLongPtrA(form.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST_F(FrmMainTest, LastPanelHasABevelFrom560PixelsOn) {
+  TFrmMain& form = Open();
+  SetWindowPos(form.Handle(), nullptr, 0, 0, 560, 282, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(form.sBar().Panel(8).Bevel, TPanelBevel::Lowered);
+  SetWindowPos(form.Handle(), nullptr, 0, 0, 559, 282, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(form.sBar().Panel(8).Bevel, TPanelBevel::None);
+  EXPECT_EQ(form.SWbar().Panel(4).Width, 559);
+}
+
+TEST_F(FrmMainTest, StatusTextsAfterThreeTicks) {
+  TFrmMain& form = Open(kAdapter);
+  Tick(0, 0);
+  Tick(0, 0);
+  Tick(1572864, 1024);
+  EXPECT_EQ(form.sBar().ShownText(2), "28.80 Kbps");
+  EXPECT_EQ(form.sBar().ShownText(5), "D/L: 1.50 MB @ 1.50 MB/s");
+  EXPECT_EQ(form.sBar().ShownText(7), "U/L: 1 KB @ 1.0 KB/s");
+  Link.IfRows[0].dwSpeed = 10000000;
+  Tick(1572864, 1024);
+  EXPECT_EQ(form.sBar().ShownText(2), "10 Mbps");
+  EXPECT_EQ(form.VexaMeter1().SampleCount(), 2);
+}
+
+TEST_F(FrmMainTest, StatusTextsInBitUnits) {
+  TFrmMain& form = Open(std::string(kAdapter) + "[Settings]\r\nScale=1\r\n");
+  Tick(0, 0);
+  Tick(0, 0);
+  Tick(1572864, 1024);
+  EXPECT_EQ(form.sBar().ShownText(5), "D/L: 1.50 MB @ 12288.00 kbps");
+  EXPECT_EQ(form.Rates().UnitSuffix, " kbps");
+}
+
+TEST_F(FrmMainTest, StopWatchWaitsForBytesBothWaysAndSurvivesRestarts) {
+  Open(kAdapter);
+  Form->Command(cmStopWatchStart);
+  EXPECT_TRUE(Form->SWbar().Visible());
+  Tick(0, 0);
+  Tick(0, 0);
+  Tick(4096, 0);
+  EXPECT_EQ(Form->SWbar().ShownText(2), "");  // nothing sent yet
+  Tick(8192, 2048);
+  EXPECT_EQ(Form->SWbar().ShownText(1), "00:04");
+  EXPECT_EQ(Form->SWbar().ShownText(2), "D/L: 8 KB @ 2.0 KB/s");
+
+  // Stopped, it comes back with its values and does not count.
+  Form->Command(cmStopWatchStop);
+  Close();
+  Open(Dir.Read("settings.ini"));
+  EXPECT_FALSE(Form->Measurement().State.StopWatchRunning);
+  EXPECT_EQ(Form->SWbar().ShownText(1), "00:04");
+  Tick(9000, 3000);
+  EXPECT_EQ(Form->Measurement().State.StopWatchTicks, 4);
+
+  // Running, it goes on counting in the next run.
+  Form->Command(cmStopWatchStart);
+  Close();
+  Open(Dir.Read("settings.ini"));
+  EXPECT_TRUE(Form->Measurement().State.StopWatchRunning);
+  Tick(9000, 3000);
+  EXPECT_EQ(Form->Measurement().State.StopWatchTicks, 5);
+}
+
+TEST_F(FrmMainTest, ExitWritesPlacementStopWatchAndBorderless) {
+  Open();
+  Close();
+  TIniFile32 settings(Dir.Path("settings.ini"), false);
+  EXPECT_EQ(settings.ReadInteger("Window", "3", 0), 584);
+  EXPECT_TRUE(settings.SectionExists("StopWatch"));
+  EXPECT_EQ(settings.ReadString("Settings", "Borderless", ""), "0");
+}
+
+TEST_F(FrmMainTest, CloseCancelledKeepsTheWindowAndConfirmedEndsIt) {
+  Open();
   EXPECT_EQ(CloseAnswering("Cancel"),
             "Are you sure you want to close Tallyline?\n"
             "This will prevent Tallyline from keeping stats!");
   EXPECT_TRUE(IsWindow(Form->Handle()));
-  MSG msg;
-  EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
-}
-
-TEST_F(FrmMainTest, CloseConfirmedDestroysTheWindowAndEndsTheLoop) {
   HWND window = Form->Handle();
   CloseAnswering("OK");
   EXPECT_FALSE(IsWindow(window));
-  EXPECT_EQ(Form->Handle(), nullptr);
-  MSG msg;
-  EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
 }
 
 TEST_F(FrmMainTest, SettingChangeReadsTheLocaleAgain) {
+  TFrmMain& form = Open();
   char saved[16] = {};
   GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, saved, sizeof saved);
   ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, "'"));
-  SendMessageA(Form->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("intl"));
+  SendMessageA(form.Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("intl"));
   const char changed = FormatSettings().ThousandSeparator;
   SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, saved);
-  SendMessageA(Form->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("intl"));
+  SendMessageA(form.Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("intl"));
   EXPECT_EQ(changed, '\'');
   EXPECT_EQ(FormatSettings().ThousandSeparator, saved[0]);
 }

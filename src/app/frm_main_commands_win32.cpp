@@ -1,0 +1,223 @@
+// The main window's commands: the stopwatch, the status bar, browse mode,
+// borderless mode and the menus.
+#include "app/frm_main_win32.h"
+#include "ui/application_win32.h"
+#include "ui/scroll_bar_win32.h"
+
+namespace {
+
+// The system command that moves a window by its caption.
+constexpr WPARAM kMoveByCaption = SC_MOVE | HTCAPTION;
+constexpr LONG_PTR kCaptionBits = 0x00C00000;  // title bar and dialog frame
+constexpr int kScrollLargeChange = 60;
+
+void SetBothChecks(const TMainMenus& menus, UINT command, bool checked) {
+  SetMenuCheck(menus.File1, command, checked);
+  SetMenuCheck(menus.PopupMenu3, command, checked);
+}
+
+}  // namespace
+
+void TFrmMain::Command(UINT command) {
+  switch (command) {
+    case cmShowStopWatch:
+      StopWatch1Click();
+      break;
+    case cmStatusbar:
+      mnuStatusbarClick();
+      break;
+    case cmBrowseMode:
+      BrowseModeClick();
+      break;
+    case cmMinimize:
+      FVexaTray1->MinimizeToTray();
+      break;
+    case cmRestore:
+      FVexaTray1->Restore();
+      break;
+    case cmExit:
+      PostMessageA(Handle(), WM_CLOSE, 0, 0);
+      break;
+    case cmStopWatchStart:
+      Start1Click();
+      break;
+    case cmStopWatchStop:
+      Stop1Click();
+      break;
+    case cmStopWatchReset:
+      Reset1Click();
+      break;
+    case cmStopWatchLabel:
+      Label5MouseDown();
+      break;
+    // Setup, the reports and the About box come with their own windows.
+    case cmSetup:
+    case cmBasicReports:
+    case cmAdvancedStats:
+    case cmAbout:
+      break;
+  }
+}
+
+void TFrmMain::PrepareMenu(HMENU menu) {
+  if (menu == FMenus.File1 || menu == FMenus.PopupMenu3)
+    SetMenuCheck(menu, cmBrowseMode, FBrowseMode);
+  if (menu == FMenus.PopupMenu2) {
+    const bool running = FMeasurement->State.StopWatchRunning;
+    EnableMenuItem(menu, cmStopWatchStart, MF_BYCOMMAND | (running ? MF_GRAYED : MF_ENABLED));
+    EnableMenuItem(menu, cmStopWatchStop, MF_BYCOMMAND | (running ? MF_ENABLED : MF_GRAYED));
+    CheckMenuRadioItem(menu, cmStopWatchStart, cmStopWatchStop,
+                       running ? cmStopWatchStart : cmStopWatchStop, MF_BYCOMMAND);
+  }
+}
+
+void TFrmMain::StopWatch1Click() {
+  const bool shown = !FSWbar->Visible();
+  FSWbar->SetVisible(shown);
+  SetBothChecks(FMenus, cmShowStopWatch, shown);
+  FSettings->WriteBool("StopWatch", "V", shown);
+  ArrangeControls();
+}
+
+void TFrmMain::mnuStatusbarClick() {
+  const bool shown = !FsBar->Visible();
+  SetBothChecks(FMenus, cmStatusbar, shown);
+  FsBar->SetVisible(shown);
+  FSettings->WriteBool("Settings", "Statusbar", shown);
+  ArrangeControls();
+}
+
+void TFrmMain::BrowseModeClick() {
+  FBrowseMode = !FBrowseMode;
+  ArrangeControls();
+  if (FBrowseMode) {
+    SetScrollPosition(FScrollBar1, GetScrollState(FScrollBar1).Max);  // the newest data
+    ScrollBar1Change();
+  } else {
+    FVexaMeter1->BrowseTo(-1);
+  }
+  FSettings->WriteBool("Settings", "BrowseMode", FBrowseMode);
+}
+
+void TFrmMain::ScrollBar1Scroll(int code) {
+  const TScrollState bar = GetScrollState(FScrollBar1);
+  int position = bar.Position;
+  switch (code) {
+    case SB_LINELEFT:
+      position -= 1;
+      break;
+    case SB_LINERIGHT:
+      position += 1;
+      break;
+    case SB_PAGELEFT:
+      position -= kScrollLargeChange;
+      break;
+    case SB_PAGERIGHT:
+      position += kScrollLargeChange;
+      break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+      position = bar.TrackPosition;
+      break;
+    case SB_LEFT:
+      position = 0;
+      break;
+    case SB_RIGHT:
+      position = bar.Max;
+      break;
+    default:
+      return;
+  }
+  SetScrollPosition(FScrollBar1, position);
+  ScrollBar1Change();
+}
+
+// The scroll bar's maximum is the newest data, its position 0 the oldest.
+void TFrmMain::ScrollBar1Change() {
+  if (!FBrowseMode) return;
+  const TScrollState bar = GetScrollState(FScrollBar1);
+  FVexaMeter1->BrowseTo(bar.Max - bar.Position);
+}
+
+void TFrmMain::ToggleBorderless() {
+  LockWindowUpdate(GetDesktopWindow());
+  SetWindowLongPtrA(Handle(), GWL_STYLE, FBorderless ? FSavedStyle : FSavedStyle & ~kCaptionBits);
+  FBorderless = !FBorderless;
+  HWND application = TApplication::Instance().Handle();
+  const UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED | SWP_NOACTIVATE;
+  if (FBorderless) {
+    // No taskbar button, always on top, no menu.
+    ShowWindow(application, SW_HIDE);
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, keep);
+    SetMenu(Handle(), nullptr);
+  } else {
+    ShowWindow(application, SW_SHOWNA);
+    // Wine keeps an owned window on top; for a moment without its owner it lets go.
+    SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, 0);
+    SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, keep);
+    SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(application));
+    SetMenu(Handle(), FMainSettings.MainMenu ? FMenus.MainMenu1 : nullptr);
+  }
+  LockWindowUpdate(nullptr);
+  ArrangeControls();
+}
+
+// Borderless, the window is dragged by its body.
+void TFrmMain::VexaMeter1MouseDown(TMouseButton button) {
+  if (button != mbLeft || !FBorderless) return;
+  ReleaseCapture();
+  SendMessageA(Handle(), WM_SYSCOMMAND, kMoveByCaption, 0);
+}
+
+void TFrmMain::Start1Click() {
+  FMeasurement->State.StopWatchRunning = true;
+  if (!FSWbar->Visible()) StopWatch1Click();
+}
+
+void TFrmMain::Stop1Click() {
+  FMeasurement->State.StopWatchRunning = false;
+  WriteStopWatch(true);
+}
+
+void TFrmMain::Reset1Click() {
+  if (MessageBoxA(Handle(), "Reset Stop Watch, Are you sure?", "Confirm",
+                  MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+    return;
+  TMeterState& state = FMeasurement->State;
+  state.StopWatchTicks = state.StopWatchTx = state.StopWatchRx = 0;
+  ShowStopWatchPanels({});
+}
+
+void TFrmMain::WriteStopWatch(bool withRunning) {
+  const TMeterState& state = FMeasurement->State;
+  if (withRunning) FSettings->WriteBool("StopWatch", "E", state.StopWatchRunning);
+  FSettings->WriteInt64("StopWatch", "D", state.StopWatchTicks);
+  FSettings->WriteInt64("StopWatch", "Tx", state.StopWatchTx);
+  FSettings->WriteInt64("StopWatch", "Rx", state.StopWatchRx);
+}
+
+// A stopwatch left running counts on; the time the program was away does not.
+void TFrmMain::RestoreStopWatch() {
+  const auto& saved = FMainSettings.StopWatch;
+  TMeterState& state = FMeasurement->State;
+  state.StopWatchTicks = saved.Ticks;
+  state.StopWatchTx = saved.Sent;
+  state.StopWatchRx = saved.Received;
+  ShowStopWatchPanels(StopWatchTexts(state, FDisplaySettings.Rates));
+  if (saved.Running) state.StopWatchRunning = true;
+  FSWbar->SetVisible(saved.Shown);
+  SetBothChecks(FMenus, cmShowStopWatch, saved.Shown);
+  ArrangeControls();
+}
+
+void TFrmMain::Label5MouseDown() {
+  ShowWindow(FBevel1, SW_SHOW);  // the pressed look
+  RECT label;
+  GetWindowRect(FLabel5, &label);
+  TrackPopupMenu(FMenus.PopupMenu2, TPM_LEFTALIGN | TPM_TOPALIGN, label.left - 13, label.bottom + 2,
+                 0, Handle(), nullptr);
+  ShowWindow(FBevel1, SW_HIDE);
+  // Nudging a panel's width makes the bar draw its panels again.
+  FSWbar->SetPanelWidth(1, FSWbar->Panel(1).Width + 1);
+  FSWbar->SetPanelWidth(1, FSWbar->Panel(1).Width - 1);
+}

@@ -1,0 +1,58 @@
+// The tray icon: its images, its menu and the main window's reactions to it.
+#include "app/frm_main_win32.h"
+#include "app/product.h"
+#include "ui/application_win32.h"
+
+namespace {
+
+constexpr int kTrayImages = 5;
+
+}  // namespace
+
+void TFrmMain::CreateTray() {
+  FTrayImages = ImageList_LoadImageA(GetModuleHandleA(nullptr), "IMGLIST", 16, 0, RGB(255, 0, 255),
+                                     IMAGE_BITMAP, LR_CREATEDIBSECTION);
+  FVexaTray1 = std::make_unique<TVexaTray>(Handle());
+  TVexaTray& tray = *FVexaTray1;
+  tray.AutoRestore = true;
+  tray.AutoMinimize = true;
+  tray.AllowPassword = true;
+  tray.StartMinimized = tmsStartupInfo;
+  tray.PopupMenu = FMenus.PopupMenu1;
+  tray.OnDblClick = [this] {
+    FVexaTray1->Restore();
+    SetForegroundWindow(Handle());
+  };
+  // Nothing is drawn while the window is in the tray.
+  tray.OnMinimize = [this] { ShowWindow(FVexaMeter1->Handle(), SW_HIDE); };
+  tray.OnRestore = [this] {
+    ShowWindow(FVexaMeter1->Handle(), SW_SHOW);
+    TApplication::Instance().ProcessMessages();
+    InvalidateRect(FVexaMeter1->Handle(), nullptr, FALSE);
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  };
+  tray.OnMessage = [this](UINT msg, WPARAM, LPARAM, LRESULT&) {
+    if (msg == WM_QUERYOPEN && FVexaMeter1) ShowWindow(FVexaMeter1->Handle(), SW_SHOW);
+  };
+  tray.SetImageList(FTrayImages);
+  tray.SetImageIndex(0);
+  tray.SetDisplayMode(dmImageList);
+  tray.SetToolTip(kAppTitle);
+  tray.SetEnabled(true);
+}
+
+// Icons named 4.ico down to 0.ico beside the program replace the images of
+// the same number.
+void TFrmMain::LoadCustomTrayIcons() {
+  if (!FMainSettings.ShowActivity || !FTrayImages) return;
+  for (int i = kTrayImages - 1; i >= 0; --i) {
+    const std::string path = FFolder + std::to_string(i) + ".ico";
+    HICON icon =
+        static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE));
+    if (!icon) continue;
+    ImageList_ReplaceIcon(FTrayImages, i, icon);
+    DestroyIcon(icon);
+  }
+  // The image shown now may be one of them: the tray takes it again.
+  FVexaTray1->SetImageList(FTrayImages);
+}

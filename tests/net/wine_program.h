@@ -1,0 +1,38 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+// The folder of the Windows build (TALLYLINE_WIN32_BIN), with a trailing
+// slash; empty when the variable is not set.
+std::string WindowsBin();
+
+// Runs the window driver (tldriver.exe) under Wine; its exit status, and
+// what it printed when output is given.
+int Driver(const std::string& arguments, std::string* output = nullptr);
+
+// tallyline.exe, started under Wine in its own folder, and ended at the
+// latest when the object goes.
+class TWineProgram {
+ public:
+  explicit TWineProgram(const std::string& folder);
+  ~TWineProgram();
+  TWineProgram(const TWineProgram&) = delete;
+  TWineProgram& operator=(const TWineProgram&) = delete;
+
+  // Waits for the main window; its handle as the driver prints it.
+  std::string WaitForWindow();
+  // Answers the close question with OK and waits for the end; true when it ended.
+  bool ConfirmClose();
+
+ private:
+  pid_t FPid;
+};
+
+// "Recv" and "Xmit" summed over every day of every month file in folder.
+std::pair<int64_t, int64_t> BookedTotals(const std::string& folder);
+
+inline constexpr const char* kMainCaption = "Tallyline v1.43";
