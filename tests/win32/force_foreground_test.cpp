@@ -4,32 +4,13 @@
 
 #include <memory>
 
-#include "ui/form_win32.h"
+#include "win32/test_forms_win32.h"
 
 namespace {
 
-class TPlainForm : public TForm {
- public:
-  explicit TPlainForm(const char* caption) {
-    TFormArgs args;
-    args.ClassName = "TPlainForm";
-    args.Caption = caption;
-    args.Left = 100;
-    args.Top = 100;
-    args.Width = 200;
-    args.Height = 100;
-    CreateForm(args);
-    ShowWindow(Handle(), SW_SHOW);
-  }
-};
-
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
-
 TEST(ForceForegroundWindowTest, RestoresAMinimisedWindowAndBringsItToTheFront) {
-  TPlainForm target("target"), other("other");
+  TTestForm target("TPlainForm", "target", {100, 100, 300, 200});
+  TTestForm other("TPlainForm", "other", {100, 100, 300, 200});
   SetForegroundWindow(other.Handle());
   ShowWindow(target.Handle(), SW_MINIMIZE);
   PumpMessages();
@@ -43,7 +24,7 @@ TEST(ForceForegroundWindowTest, RestoresAMinimisedWindowAndBringsItToTheFront) {
 }
 
 TEST(ForceForegroundWindowTest, LeavesAMinimisedWindowAloneWithoutRestore) {
-  TPlainForm target("target");
+  TTestForm target("TPlainForm", "target", {100, 100, 300, 200});
   ShowWindow(target.Handle(), SW_MINIMIZE);
   PumpMessages();
   ForceForegroundWindow(target.Handle(), false);

@@ -12,14 +12,9 @@
 #include "ui/application_win32.h"
 #include "unit/fake_link_source.h"
 #include "unit/scratch_dir.h"
+#include "win32/test_forms_win32.h"
 
 namespace {
-
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-    if (msg.message != WM_QUIT) DispatchMessageA(&msg);
-}
 
 class FrmMainTest : public testing::Test {
  protected:

@@ -16,36 +16,15 @@
 #include "driver/window_driver_win32.h"
 #include "storage/number_format.h"
 #include "ui/force_foreground_win32.h"
+#include "win32/test_forms_win32.h"
 
 namespace {
 
 // The program's main window at its design size.
-class TGalleryForm : public TForm {
+class TGalleryForm : public TTestForm {
  public:
-  TGalleryForm() {
-    TFormArgs args;
-    args.ClassName = "TMeterGallery";
-    args.Caption = "Tallyline";
-    args.Left = 40;
-    args.Top = 40;
-    args.Width = 584;
-    args.Height = 282;
-    args.Style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
-    CreateForm(args);
-  }
+  TGalleryForm() : TTestForm("TMeterGallery", "Tallyline", {40, 40, 624, 322}) {}
 };
-
-void Pump(DWORD ms) {
-  const DWORD start = GetTickCount();
-  do {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(5);
-  } while (GetTickCount() - start < ms);
-}
 
 // Bytes a second: a download that idles, browses and bursts, with two quiet
 // spells, and a smaller upload that rises with it.
@@ -182,7 +161,7 @@ int main(int argc, char** argv) {
     tick += 3600000;
     meter.RecalcAutoMax(true);
     RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Pump(150);
+    PumpMessages(150);
   };
   auto save = [&](const std::string& name) {
     const std::string path = folder + "\\meter_" + name + ".bmp";
@@ -210,7 +189,7 @@ int main(int argc, char** argv) {
   ClientToScreen(meter.Handle(), &screen);
   SetCursorPos(screen.x, screen.y);
   SendMessageA(meter.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
-  Pump(800);
+  PumpMessages(800);
   save("hint");
   DeleteObject(font);
   return 0;

@@ -9,35 +9,15 @@
 #include "driver/window_driver_win32.h"
 #include "ui/application_win32.h"
 #include "ui/force_foreground_win32.h"
+#include "win32/test_forms_win32.h"
 
 namespace {
 
-class THost : public TForm {
+// The window that holds the graph in these tests.
+class THost : public TTestForm {
  public:
-  THost() {
-    TFormArgs args;
-    args.ClassName = "TMeterTestHost";
-    args.Caption = "Meter test";
-    args.Left = 60;
-    args.Top = 60;
-    args.Width = 460;
-    args.Height = 300;
-    args.Style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
-    CreateForm(args);
-  }
+  THost() : TTestForm("TMeterTestHost", "Meter test", {60, 60, 520, 360}) {}
 };
-
-void Pump(DWORD ms) {
-  const DWORD start = GetTickCount();
-  do {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(5);
-  } while (GetTickCount() - start < ms);
-}
 
 // The pixel rows of a bitmap without their padding.
 std::vector<uint8_t> Rows(const TPixels& pixels) {
@@ -68,7 +48,7 @@ class VexaMeterTest : public testing::Test {
     Meter->SetTextColor(0x000080);
     Meter->SetGraphBackgroundColor(0xFFFFFF);
     for (int i = 0; i < 500; ++i) Meter->AddValues(i * 37 % 1000, i * 11 % 400);
-    Pump(50);
+    PumpMessages(50);
   }
   // The client point of a sample in the middle of the plot, and the mouse
   // moved there as the system would.
@@ -135,9 +115,9 @@ TEST_F(VexaMeterTest, HintShowsTheHandlersTextAfterHalfASecond) {
   const int32_t sample = Meter->HitTest(at.x, at.y);
   ASSERT_GE(sample, 0);
   const std::string expected = "D/L: " + std::to_string(Meter->Sample(sample).Value1);
-  Pump(300);
+  PumpMessages(300);
   EXPECT_EQ(FindHint(), nullptr);
-  Pump(700);
+  PumpMessages(700);
   HWND hint = FindHint();
   ASSERT_NE(hint, nullptr);
   EXPECT_EQ(WindowText(hint), expected);
@@ -169,7 +149,7 @@ TEST_F(VexaMeterTest, EmptyHintTextShowsNoHint) {
   int calls = 0;
   Meter->OnFormatHint = [&calls](const THistoryData&, std::string&) { ++calls; };
   MoveToSample();
-  Pump(900);
+  PumpMessages(900);
   EXPECT_EQ(calls, 1);
   EXPECT_EQ(FindHint(), nullptr);
   EXPECT_EQ(CursorAfterSetCursor(Meter->Handle()), LoadCursorA(nullptr, IDC_ARROW));
@@ -178,12 +158,12 @@ TEST_F(VexaMeterTest, EmptyHintTextShowsNoHint) {
 TEST_F(VexaMeterTest, LeavingOrDestroyingTakesTheHintAway) {
   Meter->OnFormatHint = [](const THistoryData&, std::string& s) { s = "hint"; };
   MoveToSample();
-  Pump(900);
+  PumpMessages(900);
   ASSERT_NE(FindHint(), nullptr);
   SendMessageA(Meter->Handle(), WM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(FindHint(), nullptr);
   MoveToSample(3);
-  Pump(900);
+  PumpMessages(900);
   ASSERT_NE(FindHint(), nullptr);
   Meter.reset();
   EXPECT_EQ(FindHint(), nullptr);

@@ -17,6 +17,7 @@
 #include "ui/application_win32.h"
 #include "ui/force_foreground_win32.h"
 #include "ui/form_win32.h"
+#include "win32/test_forms_win32.h"
 
 namespace {
 
@@ -88,14 +89,6 @@ RECT FindOnScreen(COLORREF colour, const RECT& r) {
   return found;
 }
 
-void Pump(DWORD ms) {
-  const DWORD start = GetTickCount();
-  do {
-    TApplication::Instance().ProcessMessages();
-    Sleep(1);
-  } while (GetTickCount() - start < ms);
-}
-
 // Runs the action once from whatever message loop runs after delayMs.
 std::function<void()> gLater;
 void CALLBACK RunLaterTimer(HWND, UINT, UINT_PTR id, DWORD) {
@@ -107,20 +100,11 @@ void RunLater(DWORD delayMs, std::function<void()> action) {
   SetTimer(nullptr, 0, delayMs, RunLaterTimer);
 }
 
-class TOwnerForm : public TForm {
+class TOwnerForm : public TTestForm {
  public:
-  TOwnerForm() {
-    TFormArgs args;
-    args.ClassName = "TTrayOwnerForm";
-    args.Caption = "tray owner";
-    args.Left = 200;
-    args.Top = 150;
-    args.Width = 300;
-    args.Height = 200;
-    args.Owner = TApplication::Instance().Handle();
-    CreateForm(args);
-    ShowWindow(Handle(), SW_SHOW);
-  }
+  TOwnerForm()
+      : TTestForm("TTrayOwnerForm", "tray owner", {200, 150, 500, 350},
+                  TApplication::Instance().Handle()) {}
 };
 
 class VexaTrayTest : public testing::Test {
@@ -141,7 +125,7 @@ class VexaTrayTest : public testing::Test {
     ToShell(NIM_DELETE);  // whatever a failed test left there
     if (IsIconic(App)) ShowWindow(App, SW_RESTORE);
     ShowWindow(App, SW_SHOWNOACTIVATE);
-    Pump(0);
+    PumpMessages(0);
   }
 
   // Asked of the shell itself: a record it knows can be modified.
@@ -201,7 +185,7 @@ TEST_F(VexaTrayTest, AddsModifiesAndRemovesThroughTheShell) {
   Tray->SetEnabled(false);
   bool waiting = false;
   RunLater(100, [&] { waiting = Tray->InTray(); });
-  Pump(300);
+  PumpMessages(300);
   EXPECT_TRUE(waiting);
   EXPECT_FALSE(Tray->InTray());
   EXPECT_FALSE(ShellHasIcon());
@@ -216,7 +200,7 @@ TEST_F(VexaTrayTest, EnabledAgainWithinTheRemovalWindowKeepsTheIcon) {
     Tray->SetEnabled(true);
     Tray->SetEnabled(false);
     again();
-    Pump(300);
+    PumpMessages(300);
     EXPECT_TRUE(Tray->Enabled());
     EXPECT_TRUE(Tray->InTray());
     EXPECT_TRUE(ShellHasIcon());
@@ -233,7 +217,7 @@ TEST_F(VexaTrayTest, DestroyedWhileTheRemovalWaitsIsLeftAlone) {
     Tray.reset();
     gone = true;
   });
-  Pump(300);
+  PumpMessages(300);
   EXPECT_EQ(handledAfterwards, 0);
   EXPECT_FALSE(ShellHasIcon());
 }
@@ -426,8 +410,8 @@ TEST_F(VexaTrayTest, AnimationCyclesTheImages) {
   };
   Calls.clear();
   Tray->SetAnimate(true);
-  for (int i = 0; i < 100 && Tray->Animate(); ++i) Pump(20);
-  Pump(100);
+  for (int i = 0; i < 100 && Tray->Animate(); ++i) PumpMessages(20);
+  PumpMessages(100);
   ASSERT_EQ(Calls.size(), 4u);
   const COLORREF expected[] = {kRed, kGreen, kBlue, kRed};
   for (int i = 0; i < 4; ++i) EXPECT_EQ(Calls[i].Colour, expected[i]) << i;
@@ -447,7 +431,7 @@ TEST_F(VexaTrayTest, ShowsInTheDesktopTrayWithItsTip) {
   Tray->SetImageIndex(2);
   Tray->SetToolTip("Tallyline\rD/L: 1.50 MB\rU/L: 220 KB");
   Tray->SetEnabled(true);
-  Pump(300);
+  PumpMessages(300);
   HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
   ASSERT_TRUE(taskbar && IsWindowVisible(taskbar));
   RECT bar;
@@ -459,7 +443,7 @@ TEST_F(VexaTrayTest, ShowsInTheDesktopTrayWithItsTip) {
   // To look at it with its tip, name a folder for the screenshot.
   if (const char* folder = std::getenv("TALLYLINE_SHOTS")) {
     SetCursorPos(icon.left + 8, icon.top + 8);
-    Pump(2000);
+    PumpMessages(2000);
     SaveScreenshot(nullptr, std::string(folder) + "\\vexa_tray.bmp");
   }
 }
