@@ -65,6 +65,10 @@ struct TDecimal {
   std::string Fraction;
 };
 
+std::string NonFiniteText(double value) {
+  return value != value ? "NAN" : value > 0 ? "INF" : "-INF";
+}
+
 TDecimal SplitDecimal(double value, int decimals) {
   const std::string text = RoundedDigits(value, std::clamp(decimals, 0, 18));
   const size_t point = text.find('.');
@@ -84,13 +88,13 @@ std::string JoinDecimal(const TDecimal& d, const std::string& integer, const TFo
 }  // namespace
 
 std::string FormatNumber(double value, int decimals, const TFormatSettings& fs) {
-  if (!std::isfinite(value)) return value != value ? "NAN" : value > 0 ? "INF" : "-INF";
+  if (!std::isfinite(value)) return NonFiniteText(value);
   const TDecimal d = SplitDecimal(value, decimals);
   return JoinDecimal(d, InsertThousandSeparators(d.Integer, fs), fs);
 }
 
 std::string FormatFloat(double value, int minIntDigits, int decimals, const TFormatSettings& fs) {
-  if (!std::isfinite(value)) return value != value ? "NAN" : value > 0 ? "INF" : "-INF";
+  if (!std::isfinite(value)) return NonFiniteText(value);
   const TDecimal d = SplitDecimal(value, decimals);
   std::string integer =
       d.Integer.substr(std::min(d.Integer.find_first_not_of('0'), d.Integer.size()));
