@@ -27,7 +27,7 @@ for antialias in 0 3; do
     "$antialias" "$adapter" >"$folder/settings.ini"
   (cd "$folder" && exec wine tallyline.exe) &
   app=$!
-  wine "$driver" wait "Tallyline v1.43" 30000 >/dev/null
+  wine "$driver" wait "$main_caption" 30000 >/dev/null
   pid=$(pgrep -n -f 'tallyline.exe')
   sleep 5
   before=$(cpu_of "$pid")
@@ -36,7 +36,7 @@ for antialias in 0 3; do
   rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
   awk -v a="$antialias" -v t=$((after - before)) -v hz="$ticks" -v s="$seconds" -v r="$rss" \
     'BEGIN {printf "AntiAlias %s: %.3f%% of one core (%.2f s CPU in %d s), resident %d KiB\n", a, 100 * t / hz / s, t / hz, s, r}'
-  wine "$driver" close "Tallyline v1.43" >/dev/null
+  wine "$driver" close "$main_caption" >/dev/null
   wine "$driver" press Tallyline OK 10000 >/dev/null
   wait "$app"
   rm -rf "$folder"

@@ -7,8 +7,8 @@
 #include <iostream>
 #include <string>
 
+#include "codec/stream_codec.h"
 #include "interop/lha_archive.h"
-#include "storage/stream_routines.h"
 #include "unit/sample_inputs.h"
 
 namespace {

@@ -3,7 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include "../tests/unit/sample_inputs.h"
-#include "storage/stream_routines.h"
+#include "codec/blowfish.h"
+#include "codec/stream_checksum.h"
+#include "codec/stream_codec.h"
 
 namespace {
 

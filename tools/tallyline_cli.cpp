@@ -4,6 +4,8 @@
 //       prints the text of a settings or month file, plain or container
 //   tallyline-cli pack IN OUT [--compress] [--password P]
 //       writes the text of IN to OUT in the container form
+//   tallyline-cli --version
+//       prints the program's name and version
 //
 // Exit status 0 on success, 1 when a file cannot be read or written (a line
 // on standard error names the file and the reason, and nothing is written),
@@ -13,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "base/product.h"
 #include "platform/files.h"
 #include "storage/ini_file.h"
 #include "storage/text_lines.h"
@@ -34,7 +37,8 @@ struct EFileProblem : std::runtime_error {
 int Usage() {
   std::fputs(
       "usage: tallyline-cli dump FILE [--password P]\n"
-      "       tallyline-cli pack IN OUT [--compress] [--password P]\n",
+      "       tallyline-cli pack IN OUT [--compress] [--password P]\n"
+      "       tallyline-cli --version\n",
       stderr);
   return 2;
 }
@@ -94,6 +98,10 @@ int Pack(const TOptions& options) {
 int main(int argc, char** argv) {
   if (argc < 2) return Usage();
   const std::string command = argv[1];
+  if (command == "--version" && argc == 2) {
+    std::printf("%s %s\n", kAppTitle, kAppVersion);
+    return 0;
+  }
   TOptions options;
   if (!ParseOptions(argc, argv, options)) return Usage();
   try {

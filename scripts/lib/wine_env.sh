@@ -12,6 +12,9 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 
 desktop_size=1280x800
 
+# The main window's caption: the title and the one version in CMakeLists.txt.
+main_caption="Tallyline v$(sed -n 's/^project(Tallyline VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
+
 # Starts Xvfb on a free display number and points DISPLAY at it; the server
 # ends with the calling script.
 start_private_display() {

@@ -2,14 +2,12 @@
 // borderless mode and the menus.
 #include "app/frm_main_win32.h"
 #include "ui/application_win32.h"
-#include "ui/scroll_bar_win32.h"
 
 namespace {
 
 // The system command that moves a window by its caption.
 constexpr WPARAM kMoveByCaption = SC_MOVE | HTCAPTION;
 constexpr LONG_PTR kCaptionBits = 0x00C00000;  // title bar and dialog frame
-constexpr int kScrollLargeChange = 60;
 
 void SetBothChecks(const TMainMenus& menus, UINT command, bool checked) {
   SetMenuCheck(menus.File1, command, checked);
@@ -20,42 +18,21 @@ void SetBothChecks(const TMainMenus& menus, UINT command, bool checked) {
 
 void TFrmMain::Command(UINT command) {
   switch (command) {
-    case cmShowStopWatch:
-      StopWatch1Click();
-      break;
-    case cmStatusbar:
-      mnuStatusbarClick();
-      break;
-    case cmBrowseMode:
-      BrowseModeClick();
-      break;
-    case cmMinimize:
-      FVexaTray1->MinimizeToTray();
-      break;
-    case cmRestore:
-      FVexaTray1->Restore();
-      break;
-    case cmExit:
-      PostMessageA(Handle(), WM_CLOSE, 0, 0);
-      break;
-    case cmStopWatchStart:
-      Start1Click();
-      break;
-    case cmStopWatchStop:
-      Stop1Click();
-      break;
-    case cmStopWatchReset:
-      Reset1Click();
-      break;
-    case cmStopWatchLabel:
-      Label5MouseDown();
-      break;
+    case cmShowStopWatch: StopWatch1Click(); break;
+    case cmStatusbar: mnuStatusbarClick(); break;
+    case cmBrowseMode: BrowseModeClick(); break;
+    case cmMinimize: FVexaTray1->MinimizeToTray(); break;
+    case cmRestore: FVexaTray1->Restore(); break;
+    case cmExit: PostMessageA(Handle(), WM_CLOSE, 0, 0); break;
+    case cmStopWatchStart: Start1Click(); break;
+    case cmStopWatchStop: Stop1Click(); break;
+    case cmStopWatchReset: Reset1Click(); break;
+    case cmStopWatchLabel: Label5MouseDown(); break;
     // Setup, the reports and the About box come with their own windows.
     case cmSetup:
     case cmBasicReports:
     case cmAdvancedStats:
-    case cmAbout:
-      break;
+    case cmAbout: break;
   }
 }
 
@@ -91,7 +68,7 @@ void TFrmMain::BrowseModeClick() {
   FBrowseMode = !FBrowseMode;
   ArrangeControls();
   if (FBrowseMode) {
-    SetScrollPosition(FScrollBar1, GetScrollState(FScrollBar1).Max);  // the newest data
+    FScrollBar1->SetPosition(FScrollBar1->Max());  // the newest data
     ScrollBar1Change();
   } else {
     FVexaMeter1->BrowseTo(-1);
@@ -99,44 +76,10 @@ void TFrmMain::BrowseModeClick() {
   FSettings->WriteBool("Settings", "BrowseMode", FBrowseMode);
 }
 
-void TFrmMain::ScrollBar1Scroll(int code) {
-  const TScrollState bar = GetScrollState(FScrollBar1);
-  int position = bar.Position;
-  switch (code) {
-    case SB_LINELEFT:
-      position -= 1;
-      break;
-    case SB_LINERIGHT:
-      position += 1;
-      break;
-    case SB_PAGELEFT:
-      position -= kScrollLargeChange;
-      break;
-    case SB_PAGERIGHT:
-      position += kScrollLargeChange;
-      break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-      position = bar.TrackPosition;
-      break;
-    case SB_LEFT:
-      position = 0;
-      break;
-    case SB_RIGHT:
-      position = bar.Max;
-      break;
-    default:
-      return;
-  }
-  SetScrollPosition(FScrollBar1, position);
-  ScrollBar1Change();
-}
-
 // The scroll bar's maximum is the newest data, its position 0 the oldest.
 void TFrmMain::ScrollBar1Change() {
   if (!FBrowseMode) return;
-  const TScrollState bar = GetScrollState(FScrollBar1);
-  FVexaMeter1->BrowseTo(bar.Max - bar.Position);
+  FVexaMeter1->BrowseTo(FScrollBar1->Max() - FScrollBar1->Position());
 }
 
 void TFrmMain::ToggleBorderless() {
@@ -211,12 +154,12 @@ void TFrmMain::RestoreStopWatch() {
 }
 
 void TFrmMain::Label5MouseDown() {
-  ShowWindow(FBevel1, SW_SHOW);  // the pressed look
+  FBevel1->SetVisible(true);  // the pressed look
   RECT label;
-  GetWindowRect(FLabel5, &label);
+  GetWindowRect(FLabel5->Handle(), &label);
   TrackPopupMenu(FMenus.PopupMenu2, TPM_LEFTALIGN | TPM_TOPALIGN, label.left - 13, label.bottom + 2,
                  0, Handle(), nullptr);
-  ShowWindow(FBevel1, SW_HIDE);
+  FBevel1->SetVisible(false);
   // Nudging a panel's width makes the bar draw its panels again.
   FSWbar->SetPanelWidth(1, FSWbar->Panel(1).Width + 1);
   FSWbar->SetPanelWidth(1, FSWbar->Panel(1).Width - 1);

@@ -1,8 +1,15 @@
 // The display update after every sample: the status bars, the tray, the
 // "Not Connected" label and the graph.
+#include "app/display_text.h"
 #include "app/frm_main_win32.h"
-#include "traffic/display_text.h"
-#include "ui/scroll_bar_win32.h"
+
+namespace {
+
+COLORREF Resolve(TColor color) {
+  return color & kSysColorFlag ? GetSysColor(color & 0xFF) : color;
+}
+
+}  // namespace
 
 void TFrmMain::Timer1Timer() {
   const std::string error = FMeasurement->Tick();
@@ -13,13 +20,8 @@ void TFrmMain::Timer1Timer() {
 void TFrmMain::WMUpdateDisplay() {
   const TDisplayUpdate update =
       FMeasurement->UpdateDisplay(FDisplaySettings, FVexaMeter1->VisibleCount(), false);
-  if (update.NotConnected) {
-    // The label's colours are taken when it draws.
-    ShowWindow(FlbNotCon, SW_SHOW);
-    InvalidateRect(FlbNotCon, nullptr, TRUE);
-    return;
-  }
-  ShowWindow(FlbNotCon, SW_HIDE);
+  if (update.NotConnected) return ShowNotConnected();
+  FlbNotCon->SetVisible(false);
   for (const auto& [panel, text] : update.StatusPanels) FsBar->SetPanelText(panel, text);
   if (update.StopWatchPanels) ShowStopWatchPanels(*update.StopWatchPanels);
   if (update.TrayImage) FVexaTray1->SetImageIndex(*update.TrayImage);
@@ -30,6 +32,13 @@ void TFrmMain::WMUpdateDisplay() {
   }
 }
 
+// In black or white on the graph's background, whatever that is now.
+void TFrmMain::ShowNotConnected() {
+  const TColor background = FVexaMeter1->GraphBackgroundColor();
+  FlbNotCon->SetColors(NotConnectedColor(background), Resolve(background));
+  FlbNotCon->SetVisible(true);
+}
+
 void TFrmMain::ShowStopWatchPanels(const std::array<std::string, 3>& texts) {
   for (int i = 0; i < 3; ++i) FSWbar->SetPanelText(i + 1, texts[i]);
 }
@@ -38,18 +47,17 @@ void TFrmMain::ShowStopWatchPanels(const std::array<std::string, 3>& texts) {
 // follows new data, one at the oldest stays there.
 void TFrmMain::FollowNewData() {
   if (!FBrowseMode) return;
-  const TScrollState before = GetScrollState(FScrollBar1);
-  const bool atNewest = before.Position >= before.Max;
+  TScrollBar& bar = *FScrollBar1;
+  const bool atNewest = bar.Position() >= bar.Max();
   const int max = FVexaMeter1->ScrollMax();
-  SetScrollMax(FScrollBar1, max);
-  EnableWindow(FScrollBar1, max != 0);
+  bar.SetMax(max);
+  EnableWindow(bar.Handle(), max != 0);
   if (max == 0) return;
   if (atNewest) {
-    SetScrollPosition(FScrollBar1, max);
+    bar.SetPosition(max);
     FVexaMeter1->BrowseTo(-1);
   }
-  const TScrollState bar = GetScrollState(FScrollBar1);
-  if (bar.Position == 0) FVexaMeter1->BrowseTo(bar.Max - bar.Position);
+  if (bar.Position() == 0) FVexaMeter1->BrowseTo(bar.Max());
 }
 
 std::string TFrmMain::VexaMeter1FormatHint(const THistoryData& sample) const {

@@ -1,6 +1,6 @@
 // The tray icon: its images, its menu and the main window's reactions to it.
 #include "app/frm_main_win32.h"
-#include "app/product.h"
+#include "base/product.h"
 #include "ui/application_win32.h"
 
 namespace {
@@ -10,8 +10,8 @@ constexpr int kTrayImages = 5;
 }  // namespace
 
 void TFrmMain::CreateTray() {
-  FTrayImages = ImageList_LoadImageA(GetModuleHandleA(nullptr), "IMGLIST", 16, 0, RGB(255, 0, 255),
-                                     IMAGE_BITMAP, LR_CREATEDIBSECTION);
+  FTrayImages.Reset(ImageList_LoadImageA(GetModuleHandleA(nullptr), "IMGLIST", 16, 0,
+                                         RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
   FVexaTray1 = std::make_unique<TVexaTray>(Handle());
   TVexaTray& tray = *FVexaTray1;
   tray.AutoRestore = true;
@@ -34,7 +34,7 @@ void TFrmMain::CreateTray() {
   tray.OnMessage = [this](UINT msg, WPARAM, LPARAM, LRESULT&) {
     if (msg == WM_QUERYOPEN && FVexaMeter1) ShowWindow(FVexaMeter1->Handle(), SW_SHOW);
   };
-  tray.SetImageList(FTrayImages);
+  tray.SetImageList(FTrayImages.Get());
   tray.SetImageIndex(0);
   tray.SetDisplayMode(dmImageList);
   tray.SetToolTip(kAppTitle);
@@ -44,15 +44,14 @@ void TFrmMain::CreateTray() {
 // Icons named 4.ico down to 0.ico beside the program replace the images of
 // the same number.
 void TFrmMain::LoadCustomTrayIcons() {
-  if (!FMainSettings.ShowActivity || !FTrayImages) return;
+  if (!FMainSettings.ShowActivity || !FTrayImages.Get()) return;
   for (int i = kTrayImages - 1; i >= 0; --i) {
     const std::string path = FFolder + std::to_string(i) + ".ico";
-    HICON icon =
-        static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE));
-    if (!icon) continue;
-    ImageList_ReplaceIcon(FTrayImages, i, icon);
-    DestroyIcon(icon);
+    const TOwnedIcon icon(
+        static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE)));
+    if (!icon.Get()) continue;
+    ImageList_ReplaceIcon(FTrayImages.Get(), i, icon.Get());
   }
   // The image shown now may be one of them: the tray takes it again.
-  FVexaTray1->SetImageList(FTrayImages);
+  FVexaTray1->SetImageList(FTrayImages.Get());
 }

@@ -3,12 +3,11 @@
 #include <windowsx.h>
 
 #include "app/graph_settings.h"
-#include "app/product.h"
+#include "base/product.h"
 #include "platform/files.h"
 #include "platform/format_settings.h"
 #include "traffic/system_link_source_win32.h"
 #include "ui/application_win32.h"
-#include "ui/scroll_bar_win32.h"
 
 namespace {
 
@@ -54,14 +53,10 @@ TFrmMain::TFrmMain(const std::string& folder, TLinkSource* source)
   }
 }
 
+// The window goes first, while the controls, fonts and images it shows are
+// still there.
 TFrmMain::~TFrmMain() {
   if (Handle()) DestroyWindow(Handle());
-  DestroyAcceleratorTable(FAccelerators);
-  if (FTrayImages) ImageList_Destroy(FTrayImages);
-  if (FStopWatchImage) ImageList_Destroy(FStopWatchImage);
-  for (HGDIOBJ object : {static_cast<HGDIOBJ>(FFont), static_cast<HGDIOBJ>(FNotConnectedFont),
-                         static_cast<HGDIOBJ>(FNotConnectedBrush)})
-    if (object) DeleteObject(object);
   TApplication::Instance().SetMainForm(nullptr);
 }
 
@@ -71,41 +66,32 @@ void TFrmMain::FormCreate() {
   TApplication::Instance().SetTitle(kAppTitle);
   SetCaption(std::string(kAppTitle) + kAppVersionSuffix);
   MakeDirectory(FFolder + "data");  // fails harmlessly when it exists
-
-  const std::string settingsPath = FFolder + "settings.ini";
-  const bool firstStart = !FileExists(settingsPath);
-  FSettings = std::make_unique<TIniFile32>(settingsPath, false);
-  if (firstStart) PostMessageA(Handle(), WMSHOWSETUP, 0, 0);
+  OpenSettings();
   FMeasurement = std::make_unique<TMeasurement>(FFolder, *FSettings, *FSource);
   ApplySettings();
   FSettings->WriteInteger("Windows", std::to_string(reinterpret_cast<uintptr_t>(Handle())), 1);
   RestoreStopWatch();
   LoadCustomTrayIcons();
-
-  TMeterState& state = FMeasurement->State;
-  state.DialupMode = FMainSettings.Dialup;
-  state.SavedAdapterKey = FMainSettings.AdapterKey;
-  FMeasurement->EnumerateAdapters();
-  // A connection already up now is watched but not counted as a new call.
-  state.Connected = true;
-  const std::string error = FMeasurement->Sample();
-  SetTimer(Handle(), Timer1, kTimerInterval, nullptr);
-  if (!error.empty()) ShowException(Handle(), error);
-
+  StartMeasurement();
   // The very first start has no saved placement, and no watcher either.
-  if (const auto& bounds = FMainSettings.Window) {
-    SetWindowPos(Handle(), nullptr, bounds->Left, bounds->Top, bounds->Width, bounds->Height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    if (IsNtFamily(FRasAccess.PlatformId()))
-      FNicChangeThread = std::make_unique<TNicChangeThread>(Handle(), WMADDRESSCHANGE);
-  }
+  if (RestorePlacement() && IsNtFamily(FRasAccess.PlatformId()))
+    FNicChangeThread = std::make_unique<TNicChangeThread>(Handle(), WMADDRESSCHANGE);
+}
+
+// Without a settings file this is the very first start: Setup opens once the
+// message loop runs.
+void TFrmMain::OpenSettings() {
+  const std::string settingsPath = FFolder + "settings.ini";
+  const bool firstStart = !FileExists(settingsPath);
+  FSettings = std::make_unique<TIniFile32>(settingsPath, false);
+  if (firstStart) PostMessageA(Handle(), WMSHOWSETUP, 0, 0);
 }
 
 void TFrmMain::ApplySettings() {
   FMainSettings = ReadMainSettings(*FSettings);
   const TMainSettings& s = FMainSettings;
   ApplyGraphSettings(s, *FVexaMeter1);
-  SetScrollMax(FScrollBar1, FVexaMeter1->HistoryMax());
+  FScrollBar1->SetMax(FVexaMeter1->HistoryMax());
   FDisplaySettings.Rates = RateUnitsOf(*FVexaMeter1);
   SetMenu(Handle(), s.MainMenu ? FMenus.MainMenu1 : nullptr);
   if (s.BrowseMode) BrowseModeClick();
@@ -119,6 +105,27 @@ void TFrmMain::ApplySettings() {
   FMeasurement->State.CUI = static_cast<uint16_t>(s.CUI);
   FVexaTray1->SetImageIndex(s.ShowActivity ? 1 : 0);
   ArrangeControls();
+}
+
+// A connection already up now is watched but not counted as a new call.
+void TFrmMain::StartMeasurement() {
+  TMeterState& state = FMeasurement->State;
+  state.DialupMode = FMainSettings.Dialup;
+  state.SavedAdapterKey = FMainSettings.AdapterKey;
+  FMeasurement->EnumerateAdapters();
+  state.Connected = true;
+  const std::string error = FMeasurement->Sample();
+  SetTimer(Handle(), Timer1, kTimerInterval, nullptr);
+  if (!error.empty()) ShowException(Handle(), error);
+}
+
+// False when there is no saved placement.
+bool TFrmMain::RestorePlacement() {
+  const auto& bounds = FMainSettings.Window;
+  if (!bounds) return false;
+  SetWindowPos(Handle(), nullptr, bounds->Left, bounds->Top, bounds->Width, bounds->Height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  return true;
 }
 
 void TFrmMain::FormActivate() {
@@ -164,6 +171,7 @@ void TFrmMain::FormDestroy() {
   FNicChangeThread.reset();
   FVexaTray1.reset();
   FMeasurement.reset();  // saves what the month file still holds
+  PostQuitMessage(0);
 }
 
 void TFrmMain::SavePlacement() {
@@ -193,79 +201,56 @@ void TFrmMain::PruneWindowsSection() {
 
 LRESULT TFrmMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_CLOSE:
-      FormClose();
-      return 0;
-    case WM_QUERYENDSESSION:
-      return TRUE;
+    case WM_CLOSE: FormClose(); return 0;
+    case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
       if (wParam) EndSession();
       return 0;
-    case WM_DESTROY:
-      FormDestroy();
-      PostQuitMessage(0);
-      return 0;
+    case WM_DESTROY: FormDestroy(); return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) FormActivate();
       break;
     case WM_SYSCOMMAND:
-      // The minimise button minimises the application: the taskbar button
-      // takes the main window with it (and the tray may take both).
-      if ((wParam & 0xFFF0) == SC_MINIMIZE) {
-        TApplication::Instance().Minimize();
-        return 0;
-      }
+      if (WMSysCommand(wParam)) return 0;
       break;
-    case WM_SIZE:
-      FormResize();
-      return 0;
+    case WM_SIZE: FormResize(); return 0;
     case WM_TIMER:
       if (wParam == Timer1) Timer1Timer();
       return 0;
+    // Menus and shortcut keys; the controls' own commands are reflected to them.
     case WM_COMMAND:
-      if (HIWORD(wParam) == 0 || HIWORD(wParam) == 1) Command(LOWORD(wParam));
+      if (lParam == 0) Command(LOWORD(wParam));
       return 0;
-    case WM_INITMENUPOPUP:
-      PrepareMenu(reinterpret_cast<HMENU>(wParam));
-      return 0;
-    case WM_CONTEXTMENU: {
-      POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      if (at.x == -1 && at.y == -1) GetCursorPos(&at);
-      TrackPopupMenu(FMenus.PopupMenu3, TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
-      return 0;
-    }
-    case WM_LBUTTONDBLCLK:
-      ToggleBorderless();
-      return 0;
-    case WM_LBUTTONDOWN:
-      VexaMeter1MouseDown(mbLeft);
-      return 0;
-    case WM_HSCROLL:
-      if (reinterpret_cast<HWND>(lParam) == FScrollBar1) ScrollBar1Scroll(LOWORD(wParam));
-      return 0;
-    case WM_CTLCOLORSTATIC:
-      return ColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_DRAWITEM:
-      DrawStopWatchImage(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-      return TRUE;
-    case WMUPDATEDISPLAY:
-      WMUpdateDisplay();
-      return 0;
-    case WMAPPLYBORDERLESS:
-      if (FBorderless) {
-        FBorderless = false;
-        ToggleBorderless();
-      }
-      return 0;
-    case WMSHOWSETUP:
-      Command(cmSetup);
-      return 0;
-    case WMADDRESSCHANGE:
-      FMeasurement->EnumerateAdapters();
-      return 0;
-    case WM_SETTINGCHANGE:
-      ReadFormatSettings();
-      break;
+    case WM_INITMENUPOPUP: PrepareMenu(reinterpret_cast<HMENU>(wParam)); return 0;
+    case WM_CONTEXTMENU: FormContextPopup(lParam); return 0;
+    case WM_LBUTTONDBLCLK: ToggleBorderless(); return 0;
+    case WM_LBUTTONDOWN: VexaMeter1MouseDown(mbLeft); return 0;
+    case WM_SETTINGCHANGE: ReadFormatSettings(); break;
+    case WMUPDATEDISPLAY: WMUpdateDisplay(); return 0;
+    case WMAPPLYBORDERLESS: WMApplyBorderless(); return 0;
+    case WMSHOWSETUP: Command(cmSetup); return 0;
+    case WMADDRESSCHANGE: FMeasurement->EnumerateAdapters(); return 0;
   }
   return TForm::WndProc(msg, wParam, lParam);
+}
+
+// The minimise button minimises the application: the taskbar button takes
+// the main window with it (and the tray may take both).
+bool TFrmMain::WMSysCommand(WPARAM command) {
+  if ((command & 0xFFF0) != SC_MINIMIZE) return false;
+  TApplication::Instance().Minimize();
+  return true;
+}
+
+// At the mouse, or at the cursor when the menu key asked.
+void TFrmMain::FormContextPopup(LPARAM at) {
+  POINT where{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+  if (where.x == -1 && where.y == -1) GetCursorPos(&where);
+  TrackPopupMenu(FMenus.PopupMenu3, TPM_RIGHTBUTTON, where.x, where.y, 0, Handle(), nullptr);
+}
+
+void TFrmMain::WMApplyBorderless() {
+  if (!FBorderless) return;
+  FBorderless = false;
+  ToggleBorderless();
 }

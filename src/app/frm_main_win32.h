@@ -9,14 +9,18 @@
 
 #include "app/main_menus_win32.h"
 #include "app/main_settings.h"
+#include "app/measurement.h"
 #include "controls/vd_status_bar_win32.h"
 #include "controls/vexa_meter_win32.h"
 #include "controls/vexa_tray_win32.h"
 #include "dialup/ip_ras_access_win32.h"
 #include "storage/ini_file.h"
-#include "traffic/measurement.h"
 #include "traffic/nic_change_thread_win32.h"
 #include "ui/form_win32.h"
+#include "ui/handle_guards_win32.h"
+#include "ui/image_win32.h"
+#include "ui/label_win32.h"
+#include "ui/scroll_bar_win32.h"
 
 // The program's one main window. It lives from start-up to the end of the
 // message loop; closing it ends the program. It owns the measurement, the
@@ -44,14 +48,11 @@ class TFrmMain : public TForm {
   TVexaTray& VexaTray1() { return *FVexaTray1; }
   TVdStatusBar& sBar() { return *FsBar; }
   TVdStatusBar& SWbar() { return *FSWbar; }
-  HWND lbNotCon() const { return FlbNotCon; }
-  HWND ScrollBar1() const { return FScrollBar1; }
-  HWND BrowsePanel() const { return FPnlBrowse; }
   HMENU MainMenu() const { return FMenus.MainMenu1; }
   bool Borderless() const { return FBorderless; }
   bool BrowseMode() const { return FBrowseMode; }
   const TRateUnits& Rates() const { return FDisplaySettings.Rates; }
-  HACCEL Accelerators() const { return FAccelerators; }
+  HACCEL Accelerators() const { return FAccelerators.Get(); }
 
   // The one-second tick: sample, flush when due, then ask for a display update.
   void Timer1Timer();
@@ -65,7 +66,10 @@ class TFrmMain : public TForm {
  private:
   // Creation and destruction (frm_main_win32.cpp).
   void FormCreate();
+  void OpenSettings();
   void ApplySettings();
+  void StartMeasurement();
+  bool RestorePlacement();
   void FormActivate();
   void FormClose();
   void FormDestroy();
@@ -73,12 +77,18 @@ class TFrmMain : public TForm {
   void SavePlacement();
   void PruneWindowsSection();
 
+  // Window messages other than commands (frm_main_win32.cpp).
+  bool WMSysCommand(WPARAM command);
+  void FormContextPopup(LPARAM at);
+  void WMApplyBorderless();
+
   // Controls and their arrangement (frm_main_layout_win32.cpp).
   void CreateControls();
+  void CreateStopWatchBar();
+  void CreateGraph();
+  void CreateBrowseBar();
   void ArrangeControls();
   void FormResize();
-  LRESULT ColorStatic(HDC dc, HWND control);
-  void DrawStopWatchImage(const DRAWITEMSTRUCT& item);
 
   // The tray icon and its images (frm_main_tray_win32.cpp).
   void CreateTray();
@@ -94,13 +104,13 @@ class TFrmMain : public TForm {
   void RestoreStopWatch();
   void PrepareMenu(HMENU menu);
   void Label5MouseDown();
-  void ScrollBar1Scroll(int code);
   void ScrollBar1Change();
   void VexaMeter1MouseDown(TMouseButton button);
   void WriteStopWatch(bool withRunning);
 
   // The display update (frm_main_display_win32.cpp).
   void WMUpdateDisplay();
+  void ShowNotConnected();
   void ShowStopWatchPanels(const std::array<std::string, 3>& texts);
   void FollowNewData();
   std::string VexaMeter1FormatHint(const THistoryData& sample) const;
@@ -115,26 +125,25 @@ class TFrmMain : public TForm {
   TMainSettings FMainSettings;
   TDisplaySettings FDisplaySettings;
 
+  // The fonts and images outlive the controls that show them.
   TMainMenus FMenus;
-  HACCEL FAccelerators;
-  HFONT FFont = nullptr;
-  HFONT FNotConnectedFont = nullptr;
-  HIMAGELIST FTrayImages = nullptr;
-  HIMAGELIST FStopWatchImage = nullptr;
+  TOwnedAccelerators FAccelerators;
+  TGdiObject<HFONT> FFont;
+  TGdiObject<HFONT> FNotConnectedFont;
+  TOwnedImageList FTrayImages;
   std::unique_ptr<TVdStatusBar> FSWbar;
+  std::unique_ptr<TControl> FBevel1;  // the pressed look of the stopwatch label
+  std::unique_ptr<TImage> FImage1;
+  std::unique_ptr<TLabel> FLabel5;
   std::unique_ptr<TVexaMeter> FVexaMeter1;
-  HWND FlbNotCon = nullptr;
-  HWND FPnlBrowse = nullptr;  // the "Browse Mode" caption of the browse bar
-  HWND FScrollBar1 = nullptr;
+  std::unique_ptr<TLabel> FlbNotCon;
+  std::unique_ptr<TLabel> FPnlBrowse;  // the "Browse Mode" caption of the browse bar
+  std::unique_ptr<TScrollBar> FScrollBar1;
   std::unique_ptr<TVdStatusBar> FsBar;
-  HWND FBevel1 = nullptr;
-  HWND FImage1 = nullptr;
-  HWND FLabel5 = nullptr;
   std::unique_ptr<TVexaTray> FVexaTray1;
 
   bool FBorderless = false;
   bool FBrowseMode = false;
   bool FActivated = false;
   LONG_PTR FSavedStyle = 0;
-  HBRUSH FNotConnectedBrush = nullptr;
 };

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "app/display_text.h"
 #include "storage/ini_file.h"
-#include "traffic/display_text.h"
 
 // Everything the main window reads from "settings.ini" at start, with the
 // defaults of a file that lacks a key.

@@ -2,23 +2,22 @@
 
 #include <commctrl.h>
 
-#include <memory>
-
 #include "app/frm_main_win32.h"
-#include "app/product.h"
+#include "base/product.h"
 #include "platform/files.h"
 #include "platform/format_settings.h"
 #include "storage/text_utils.h"
 #include "ui/application_win32.h"
+#include "ui/handle_guards_win32.h"
 
 namespace {
 
 // One copy per executable path: the mutex is named after the path, which may
 // not contain backslashes in a kernel object name.
-HANDLE CreateInstanceMutex() {
+TOwnedKernelHandle CreateInstanceMutex() {
   const std::string name = ReplaceAll(ExePath(), "\\", "");
   SetLastError(ERROR_SUCCESS);
-  return CreateMutexA(nullptr, FALSE, name.c_str());
+  return TOwnedKernelHandle(CreateMutexA(nullptr, FALSE, name.c_str()));
 }
 
 int RunMessageLoop(const TFrmMain& main) {
@@ -35,30 +34,23 @@ int RunMessageLoop(const TFrmMain& main) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  HANDLE mutex = CreateInstanceMutex();
-  if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {
-    // Cancel ends this copy before it creates or writes anything.
-    if (MessageBoxA(nullptr, "Tallyline already running!!", "Oops!",
-                    MB_OKCANCEL | MB_ICONWARNING) != IDOK) {
-      if (mutex) CloseHandle(mutex);
-      return 0;
-    }
-  }
+  // Held until the message loop ends.
+  const TOwnedKernelHandle mutex = CreateInstanceMutex();
+  // Cancel ends this copy before it creates or writes anything.
+  if ((!mutex.Get() || GetLastError() == ERROR_ALREADY_EXISTS) &&
+      MessageBoxA(nullptr, "Tallyline already running!!", "Oops!", MB_OKCANCEL | MB_ICONWARNING) !=
+          IDOK)
+    return 0;
 
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   ReadFormatSettings();
   TApplication::Instance().SetTitle(kAppTitle);
-  int exitCode = 0;
-  {
-    auto main = std::make_unique<TFrmMain>(ExeFolder());
-    // Started minimised (a shortcut may ask for it), the tray takes the window.
-    if (!main->VexaTray1().Loaded()) {
-      ShowWindow(main->Handle(), SW_SHOWNORMAL);
-      UpdateWindow(main->Handle());
-    }
-    exitCode = RunMessageLoop(*main);
+  TFrmMain main(ExeFolder());
+  // Started minimised (a shortcut may ask for it), the tray takes the window.
+  if (!main.VexaTray1().Loaded()) {
+    ShowWindow(main.Handle(), SW_SHOWNORMAL);
+    UpdateWindow(main.Handle());
   }
-  if (mutex) CloseHandle(mutex);
-  return exitCode;
+  return RunMessageLoop(main);
 }

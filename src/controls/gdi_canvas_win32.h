@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "controls/canvas.h"
-#include "controls/gdi_guards_win32.h"
+#include "ui/handle_guards_win32.h"
 
 // A canvas on a 24-bit top-down DIB section in a memory device context: GDI
 // draws the pens and text, the pixels are open to direct work, and the

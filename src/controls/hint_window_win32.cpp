@@ -1,7 +1,7 @@
 #include "controls/hint_window_win32.h"
 
 #include "controls/canvas.h"
-#include "controls/gdi_guards_win32.h"
+#include "ui/handle_guards_win32.h"
 
 namespace {
 
@@ -41,15 +41,10 @@ void THintWindow::ActivateHint(POINT topLeft, const std::string& text, HFONT fon
 
 LRESULT THintWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_NCHITTEST:
-      return HTTRANSPARENT;
-    case WM_MOUSEACTIVATE:
-      return MA_NOACTIVATE;
-    case WM_ERASEBKGND:
-      return TRUE;  // the paint fills everything
-    case WM_PAINT:
-      Paint();
-      return 0;
+    case WM_NCHITTEST: return HTTRANSPARENT;
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_ERASEBKGND: return TRUE;  // the paint fills everything
+    case WM_PAINT: Paint(); return 0;
   }
   return TForm::WndProc(msg, wParam, lParam);
 }

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "storage/number_format.h"
+#include "formatting/number_format.h"
 
 namespace {
 

@@ -7,12 +7,9 @@
 
 int ScaleBase(TScale scale) {
   switch (scale) {
-    case sKBytes:
-      return 1024;
-    case sKBits:
-      return 1000;
-    case sInteger:
-      break;
+    case sKBytes: return 1024;
+    case sKBits: return 1000;
+    case sInteger: break;
   }
   return 1;
 }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "ui/control_win32.h"
+
 TVdStatusBar::TVdStatusBar(const TStatusBarArgs& args)
     : FHeight(args.Height), FPanels(args.Panels) {
   // Without clipping: the bar paints its panels under the controls it carries.
@@ -78,14 +80,15 @@ void TVdStatusBar::ApplyText(int index) {
 
 LRESULT CALLBACK TVdStatusBar::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR, DWORD_PTR) {
+  LRESULT result = 0;
+  if (ReflectToControl(hwnd, msg, wParam, lParam, result)) return result;
   switch (msg) {
     case WM_CTLCOLORSTATIC:
       // Labels and pictures on the bar let its panels show through.
       SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
       return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
     case WM_COMMAND:
-    case WM_NOTIFY:
-      return SendMessageA(GetParent(hwnd), msg, wParam, lParam);
+    case WM_NOTIFY: return SendMessageA(GetParent(hwnd), msg, wParam, lParam);
     case WM_DRAWITEM:
       // The owner-drawn gaps of the bar stay empty; its controls' drawing is
       // their parent's.

@@ -23,8 +23,9 @@ struct TStatusBarArgs {
 };
 
 // The system's status bar with panels, which also carries child controls
-// (labels, pictures) drawn over its panels: their notifications go on to the
-// parent, and static ones are drawn transparent. Its owner places it, at
+// (labels, pictures) drawn over its panels: it reflects their notifications
+// to them, passes on those they leave to its parent, and draws static ones
+// transparent. Its owner places it, at
 // the top or the bottom (the bar's own alignment is not honoured everywhere).
 class TVdStatusBar {
  public:

@@ -118,7 +118,7 @@ void TVexaTray::SetImageIndex(int index) {
 }
 
 void TVexaTray::TakeImage(int index) {
-  FImageIcon.reset(ValidImage(index) ? ImageList_GetIcon(FImageList, index, ILD_NORMAL) : nullptr);
+  FImageIcon.Reset(ValidImage(index) ? ImageList_GetIcon(FImageList, index, ILD_NORMAL) : nullptr);
 }
 
 void TVexaTray::SetAnimate(bool animate) {
@@ -154,7 +154,7 @@ void TVexaTray::SetToolTip(const std::string& text) {
 }
 
 void TVexaTray::SetIcon(HICON icon) {
-  FIcon.reset(icon ? CopyIcon(icon) : nullptr);
+  FIcon.Reset(icon ? CopyIcon(icon) : nullptr);
   UpdateIcon();
 }
 
@@ -165,7 +165,7 @@ bool TVexaTray::Notify(DWORD message) {
   data.uID = ID;
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = WM_TRAYNOTIFY;
-  data.hIcon = FDisplayMode == dmIcon ? FIcon.get() : FImageIcon.get();
+  data.hIcon = FDisplayMode == dmIcon ? FIcon.Get() : FImageIcon.Get();
   // The oldest record holds 63 characters and the end mark; a full 64 would overrun it.
   const int tipSize = FRecordSize == kRecordV1 ? kTipLength : sizeof data.szTip;
   lstrcpynA(data.szTip, FToolTip.c_str(), tipSize);
@@ -293,9 +293,7 @@ bool TVexaTray::HookMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
     case WM_TRAYNOTIFY:
       if (wParam == ID) TrayNotify(LOWORD(lParam));
       break;
-    case WM_TRAYREMOVE:
-      DeferredRemove();
-      break;
+    case WM_TRAYREMOVE: DeferredRemove(); break;
   }
   if (!*alive) return false;  // destroyed by a message pumped meanwhile
   if (msg == FTaskbarCreated && FEnabled && !FHidden) {

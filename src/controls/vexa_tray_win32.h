@@ -8,7 +8,8 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <type_traits>
+
+#include "ui/handle_guards_win32.h"
 
 enum TDisplayMode { dmIcon, dmImageList };
 enum TmsMode { tmsNo, tmsYes, tmsStartupInfo };
@@ -17,12 +18,6 @@ enum TmsMode { tmsNo, tmsYes, tmsStartupInfo };
 inline constexpr UINT WM_TRAYNOTIFY = 28032;
 inline constexpr UINT WM_TRAYREMOVE = 28033;
 inline constexpr UINT_PTR kTrayAnimationTimer = 10;
-
-struct TIconDeleter {
-  void operator()(HICON icon) const { DestroyIcon(icon); }
-};
-// An icon handle we own.
-using TOwnedIcon = std::unique_ptr<std::remove_pointer_t<HICON>, TIconDeleter>;
 
 // The shell's version as major * 100 + minor; 400 when it does not say.
 int ShellVersion();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/exception.h"
+#include "base/exception.h"
 
 // Errors of the system bindings (RAS and IP Helper).
 class EIpBaseException : public Exception {

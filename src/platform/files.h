@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/exception.h"
+#include "base/exception.h"
 
 #ifdef _WIN32
 constexpr char PathDelim = '\\';

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
-#include "storage/stream_routines.h"
+#include "codec/blowfish.h"
+#include "codec/stream_checksum.h"
+#include "codec/stream_codec.h"
 
 namespace {
 

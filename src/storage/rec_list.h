@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/exception.h"
+#include "base/exception.h"
 
 class EVdArrayException : public Exception {
  public:

@@ -24,16 +24,13 @@ std::string IpHelperErrorText(DWORD result, const char* function) {
   const std::string name = function;
   switch (result) {
     case NO_ERROR:
-    case ERROR_IO_PENDING:
-      return std::string();
+    case ERROR_IO_PENDING: return std::string();
     case ERROR_NOT_SUPPORTED:
       return "Function " + name + " is not supported by the operating system.";
-    case ERROR_INVALID_PARAMETER:
-      return "Function " + name + ". Invalid parameter";
+    case ERROR_INVALID_PARAMETER: return "Function " + name + ". Invalid parameter";
     case ERROR_NO_DATA:
       return "Function " + name + ". No adapter information exists for the local computer.";
-    default:
-      return SystemErrorText(result);
+    default: return SystemErrorText(result);
   }
 }
 

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "app/product.h"
+#include "base/product.h"
 
 namespace {
 

@@ -1,8 +1,7 @@
 #include "ui/form_win32.h"
 
-#include <exception>
-
-#include "app/product.h"
+#include "base/product.h"
+#include "ui/control_win32.h"
 
 TForm::~TForm() {
   if (FHandle) {
@@ -56,14 +55,11 @@ LRESULT CALLBACK TForm::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     form->FHandle = nullptr;
     return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
-  try {
+  return Guarded(hwnd, [&] {
+    LRESULT result = 0;
+    if (ReflectToControl(hwnd, msg, wParam, lParam, result)) return result;
     return form->WndProc(msg, wParam, lParam);
-  } catch (const std::exception& e) {
-    ShowException(hwnd, e.what());
-  } catch (...) {
-    ShowException(hwnd, "Unexpected error");
-  }
-  return 0;
+  });
 }
 
 void ShowException(HWND owner, const std::string& message) {

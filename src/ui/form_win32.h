@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <string>
 
 struct TFormArgs {
@@ -16,9 +17,11 @@ struct TFormArgs {
   HWND Owner = nullptr;
 };
 
-// A top-level window owned by a C++ object. One static window procedure finds
-// the object through the pointer attached at WM_NCCREATE; an exception thrown
-// by a handler is shown in a message box and goes no further.
+// A window of a class of our own (a top-level form, or a child control we
+// paint ourselves) owned by a C++ object. One static window procedure finds
+// the object through the pointer attached at WM_NCCREATE, reflects the
+// notifications of child controls to the TControl that owns them, and shows
+// an exception thrown by a handler in a message box; it goes no further.
 class TForm {
  public:
   TForm() = default;
@@ -42,3 +45,17 @@ class TForm {
 
 // The standard error box for an exception that reached a window handler.
 void ShowException(HWND owner, const std::string& message);
+
+// Runs the handler of a window message: an exception it throws is shown
+// over window and goes no further, and the message's result is then 0.
+template <class THandler>
+LRESULT Guarded(HWND window, THandler handler) {
+  try {
+    return handler();
+  } catch (const std::exception& e) {
+    ShowException(window, e.what());
+  } catch (...) {
+    ShowException(window, "Unexpected error");
+  }
+  return 0;
+}

@@ -11,22 +11,62 @@ SCROLLINFO Info(UINT mask) {
   return info;
 }
 
+TControlArgs Horizontal(TControlArgs args) {
+  args.ClassName = "SCROLLBAR";
+  args.Style |= SBS_HORZ;
+  return args;
+}
+
 }  // namespace
 
-TScrollState GetScrollState(HWND bar) {
-  SCROLLINFO info = Info(SIF_ALL);
-  GetScrollInfo(bar, SB_CTL, &info);
-  return {info.nMax, info.nPos, info.nTrackPos};
+TScrollBar::TScrollBar(const TControlArgs& args) : TControl(Horizontal(args)) {}
+
+int TScrollBar::Max() const {
+  SCROLLINFO info = Info(SIF_RANGE);
+  GetScrollInfo(Handle(), SB_CTL, &info);
+  return info.nMax;
 }
 
-void SetScrollMax(HWND bar, int max) {
+int TScrollBar::Position() const {
+  return GetScrollPos(Handle(), SB_CTL);
+}
+
+void TScrollBar::SetMax(int max) {
   SCROLLINFO info = Info(SIF_RANGE);
   info.nMax = max;
-  SetScrollInfo(bar, SB_CTL, &info, TRUE);
+  SetScrollInfo(Handle(), SB_CTL, &info, TRUE);
 }
 
-void SetScrollPosition(HWND bar, int position) {
-  SCROLLINFO info = Info(SIF_POS);
-  info.nPos = std::clamp(position, 0, GetScrollState(bar).Max);
-  SetScrollInfo(bar, SB_CTL, &info, TRUE);
+void TScrollBar::SetPosition(int position) {
+  SetScrollPos(Handle(), SB_CTL, std::clamp(position, 0, Max()), TRUE);
+}
+
+bool TScrollBar::Notified(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (msg != WM_HSCROLL) return false;
+  result = 0;
+  const int position = NewPosition(LOWORD(wParam));
+  if (position < 0) return true;
+  SetPosition(position);
+  if (OnChange) OnChange();
+  return true;
+}
+
+// Where a scroll request puts the thumb; -1 for the requests that only end a
+// move.
+int TScrollBar::NewPosition(int code) const {
+  switch (code) {
+    case SB_LINELEFT: return std::max(Position() - 1, 0);
+    case SB_LINERIGHT: return Position() + 1;
+    case SB_PAGELEFT: return std::max(Position() - LargeChange, 0);
+    case SB_PAGERIGHT: return Position() + LargeChange;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      SCROLLINFO info = Info(SIF_TRACKPOS);
+      GetScrollInfo(Handle(), SB_CTL, &info);
+      return info.nTrackPos;
+    }
+    case SB_LEFT: return 0;
+    case SB_RIGHT: return Max();
+  }
+  return -1;
 }

@@ -2,13 +2,28 @@
 
 #include <windows.h>
 
-// A scroll bar control from 0 to its maximum.
-struct TScrollState {
-  int Max = 0;
-  int Position = 0;
-  int TrackPosition = 0;  // where the thumb is being dragged
-};
+#include <functional>
 
-TScrollState GetScrollState(HWND bar);
-void SetScrollMax(HWND bar, int max);
-void SetScrollPosition(HWND bar, int position);  // kept within 0 and the maximum
+#include "ui/control_win32.h"
+
+// A horizontal scroll bar from 0 to its maximum. The arrows move it by one,
+// clicks beside the thumb by LargeChange, and the thumb where it is dragged;
+// OnChange follows every move the user makes.
+class TScrollBar : public TControl {
+ public:
+  explicit TScrollBar(const TControlArgs& args);
+
+  int Max() const;
+  int Position() const;
+  void SetMax(int max);
+  void SetPosition(int position);  // kept within 0 and the maximum
+
+  int LargeChange = 1;
+  std::function<void()> OnChange;
+
+ protected:
+  bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  int NewPosition(int code) const;
+};

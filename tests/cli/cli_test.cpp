@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <map>
 
+#include "base/product.h"
 #include "platform/files.h"
 #include "unit/scratch_dir.h"
 
@@ -135,6 +136,13 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
   EXPECT_EQ(Run("pack a").Status, 2);
   EXPECT_EQ(Run("dump a --bogus").Status, 2);
   EXPECT_EQ(Run("frobnicate a").Status, 2);
+  EXPECT_EQ(Run("--version extra").Status, 2);
+}
+
+TEST_F(CliTest, VersionComesFromTheProject) {
+  const TRun run = Run("--version");
+  EXPECT_EQ(run.Status, 0);
+  EXPECT_EQ(run.Out, std::string("Tallyline ") + kAppVersion + "\n");
 }
 
 }  // namespace

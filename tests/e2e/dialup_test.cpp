@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "driver/window_driver_win32.h"
-#include "e2e/program_copy.h"
+#include "e2e/program_copy_win32.h"
 #include "storage/ini_file.h"
 #include "storage/text_lines.h"
 #include "traffic/usage_book.h"

@@ -7,7 +7,7 @@
 #include <map>
 
 #include "driver/window_driver_win32.h"
-#include "e2e/program_copy.h"
+#include "e2e/program_copy_win32.h"
 
 namespace {
 

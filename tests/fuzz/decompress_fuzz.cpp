@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "storage/stream_routines.h"
+#include "codec/stream_codec.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
+#include "codec/stream_codec.h"
 #include "interop/lha_archive.h"
-#include "storage/stream_routines.h"
 #include "unit/sample_inputs.h"
 #include "unit/scratch_dir.h"
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "base/product.h"
+
 // The folder of the Windows build (TALLYLINE_WIN32_BIN), with a trailing
 // slash; empty when the variable is not set.
 std::string WindowsBin();
@@ -35,4 +37,4 @@ class TWineProgram {
 // "Recv" and "Xmit" summed over every day of every month file in folder.
 std::pair<int64_t, int64_t> BookedTotals(const std::string& folder);
 
-inline constexpr const char* kMainCaption = "Tallyline v1.43";
+inline const std::string kMainCaption = std::string(kAppTitle) + kAppVersionSuffix;

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "storage/stream_routines.h"
+#include "codec/blowfish.h"
 
 namespace {
 

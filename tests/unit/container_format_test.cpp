@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "storage/stream_routines.h"
+#include "codec/stream_checksum.h"
+#include "codec/stream_codec.h"
 
 namespace {
 

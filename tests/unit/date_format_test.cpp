@@ -1,4 +1,4 @@
-#include "storage/date_format.h"
+#include "formatting/date_format.h"
 
 #include <gtest/gtest.h>
 

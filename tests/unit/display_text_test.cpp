@@ -1,4 +1,4 @@
-#include "traffic/display_text.h"
+#include "app/display_text.h"
 
 #include <gtest/gtest.h>
 

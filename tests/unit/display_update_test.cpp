@@ -1,4 +1,4 @@
-#include "traffic/display_update.h"
+#include "app/display_update.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "storage/number_format.h"
+#include "formatting/number_format.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "storage/stream_routines.h"
+#include "codec/stream_checksum.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "storage/huffman.h"
-#include "storage/match_finder.h"
-#include "storage/stream_routines.h"
+#include "codec/huffman.h"
+#include "codec/match_finder.h"
+#include "codec/stream_codec.h"
 #include "unit/sample_inputs.h"
 
 namespace {

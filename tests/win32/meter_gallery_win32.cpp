@@ -14,7 +14,7 @@
 
 #include "controls/vexa_meter_win32.h"
 #include "driver/window_driver_win32.h"
-#include "storage/number_format.h"
+#include "formatting/number_format.h"
 #include "ui/force_foreground_win32.h"
 #include "win32/test_forms_win32.h"
 

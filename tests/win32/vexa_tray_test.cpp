@@ -12,11 +12,11 @@
 #include <utility>
 #include <vector>
 
-#include "controls/gdi_guards_win32.h"
 #include "driver/window_driver_win32.h"
 #include "ui/application_win32.h"
 #include "ui/force_foreground_win32.h"
 #include "ui/form_win32.h"
+#include "ui/handle_guards_win32.h"
 #include "win32/test_forms_win32.h"
 
 namespace {

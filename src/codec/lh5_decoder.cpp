@@ -2,10 +2,10 @@
 #include <array>
 #include <cstring>
 
-#include "storage/bit_stream.h"
-#include "storage/huffman.h"
-#include "storage/lh5_format.h"
-#include "storage/stream_routines.h"
+#include "codec/bit_stream.h"
+#include "codec/huffman.h"
+#include "codec/lh5_format.h"
+#include "codec/stream_codec.h"
 
 using namespace lh5;
 

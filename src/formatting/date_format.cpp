@@ -1,4 +1,4 @@
-#include "storage/date_format.h"
+#include "formatting/date_format.h"
 
 #include <cmath>
 #include <cstdio>
@@ -16,20 +16,13 @@ std::string Field(char letter, size_t count, const TSystemTime& t, const TFormat
   const size_t width = count >= 2 ? 2 : 1;
   const int hour12 = t.Hour % 12 == 0 ? 12 : t.Hour % 12;
   switch (letter) {
-    case 'd':
-      return Digits(t.Day, width);
-    case 'M':
-      return count >= 3 ? fs.ShortMonthNames[t.Month - 1] : Digits(t.Month, width);
-    case 'y':
-      return count >= 3 ? Digits(t.Year, 4) : Digits(t.Year % 100, 2);
-    case 'h':
-      return Digits(hour12, width);
-    case 'H':
-      return Digits(t.Hour, width);
-    case 'm':
-      return Digits(t.Minute, width);
-    case 's':
-      return Digits(t.Second, width);
+    case 'd': return Digits(t.Day, width);
+    case 'M': return count >= 3 ? fs.ShortMonthNames[t.Month - 1] : Digits(t.Month, width);
+    case 'y': return count >= 3 ? Digits(t.Year, 4) : Digits(t.Year % 100, 2);
+    case 'h': return Digits(hour12, width);
+    case 'H': return Digits(t.Hour, width);
+    case 'm': return Digits(t.Minute, width);
+    case 's': return Digits(t.Second, width);
     case 't': {
       const std::string& marker = t.Hour < 12 ? fs.TimeAMString : fs.TimePMString;
       return count == 1 ? marker.substr(0, 1) : marker;

@@ -1,6 +1,6 @@
 #include <array>
 
-#include "storage/stream_routines.h"
+#include "codec/stream_checksum.h"
 
 namespace {
 

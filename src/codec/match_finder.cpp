@@ -1,10 +1,10 @@
-#include "storage/match_finder.h"
+#include "codec/match_finder.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 
-#include "storage/lh5_format.h"
+#include "codec/lh5_format.h"
 
 // The window's positions form binary search trees, one for each hash of the
 // first three bytes, ordered by the bytes that follow each position (compared

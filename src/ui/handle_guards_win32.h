@@ -2,30 +2,45 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <utility>
 
-// Owners for GDI handles and selections, so that nothing leaks or stays
-// selected on an early return or an exception.
+// Owners for the handles the program creates (GDI objects, icons, image
+// lists, accelerator tables, kernel objects) and for GDI selections, so that
+// nothing leaks or stays selected on an early return or an exception.
 
-// A pen, brush, bitmap or font we created; deleted with the owner.
-template <class THandle>
-class TGdiObject {
+// A handle freed with Free when its owner goes; move-only.
+template <class THandle, auto Free>
+class TOwned {
  public:
-  TGdiObject() = default;
-  explicit TGdiObject(THandle handle) : FHandle(handle) {}
-  ~TGdiObject() {
-    if (FHandle) DeleteObject(FHandle);
-  }
-  TGdiObject(TGdiObject&& other) noexcept : FHandle(std::exchange(other.FHandle, nullptr)) {}
-  TGdiObject& operator=(TGdiObject&& other) noexcept {
+  TOwned() = default;
+  explicit TOwned(THandle handle) : FHandle(handle) {}
+  ~TOwned() { Reset(); }
+  TOwned(TOwned&& other) noexcept : FHandle(std::exchange(other.FHandle, nullptr)) {}
+  TOwned& operator=(TOwned&& other) noexcept {
     std::swap(FHandle, other.FHandle);
     return *this;
   }
   THandle Get() const { return FHandle; }
+  // Frees what is held and takes handle instead.
+  void Reset(THandle handle = nullptr) {
+    if (FHandle) Free(FHandle);
+    FHandle = handle;
+  }
 
  private:
   THandle FHandle = nullptr;
 };
+
+// A pen, brush, bitmap or font.
+template <class THandle>
+using TGdiObject = TOwned<THandle, DeleteObject>;
+using TOwnedIcon = TOwned<HICON, DestroyIcon>;
+using TOwnedImageList = TOwned<HIMAGELIST, ImageList_Destroy>;
+using TOwnedAccelerators = TOwned<HACCEL, DestroyAcceleratorTable>;
+// A mutex, event, thread or file.
+using TOwnedKernelHandle = TOwned<HANDLE, CloseHandle>;
 
 // An object selected into a device context until the guard goes.
 class TSelection {

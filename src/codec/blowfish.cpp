@@ -2,8 +2,8 @@
 #include <array>
 #include <cstring>
 
-#include "storage/blowfish_tables.h"
-#include "storage/stream_routines.h"
+#include "codec/blowfish.h"
+#include "codec/blowfish_tables.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "storage/blowfish_tables.h"
+#include "codec/blowfish_tables.h"
 
 // The fractional part of pi in hexadecimal, eight digits to a word: the P-array
 // takes the first 18 words, the four S-boxes the next 1,024 in order.

@@ -4,7 +4,7 @@
 #include <bit>
 #include <cstdint>
 
-#include "storage/lh5_format.h"
+#include "codec/lh5_format.h"
 
 // The literals and matches of one block as they are collected, with the
 // frequencies of their codes. A flag byte precedes every eight symbols (bit 7

@@ -1,9 +1,9 @@
-#include "traffic/display_text.h"
+#include "app/display_text.h"
 
 #include <cmath>
 
-#include "storage/date_format.h"
-#include "storage/number_format.h"
+#include "formatting/date_format.h"
+#include "formatting/number_format.h"
 
 std::string FormatSpeed(double kilobytesPerSecond, const TFormatSettings& fs) {
   if (kilobytesPerSecond >= 1048576)

@@ -1,9 +1,9 @@
-#include "traffic/display_update.h"
+#include "app/display_update.h"
 
 #include <numeric>
 
-#include "app/product.h"
-#include "storage/number_format.h"
+#include "base/product.h"
+#include "formatting/number_format.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "traffic/measurement.h"
+#include "app/measurement.h"
 
 namespace {
 

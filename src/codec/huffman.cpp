@@ -1,10 +1,10 @@
-#include "storage/huffman.h"
+#include "codec/huffman.h"
 
 #include <algorithm>
 #include <array>
 
-#include "storage/lh5_format.h"
-#include "storage/stream_routines.h"
+#include "codec/lh5_format.h"
+#include "codec/stream_codec.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "traffic/display_text.h"
+#include "app/display_text.h"
 #include "traffic/meter_state.h"
 
 // The settings the display update follows.

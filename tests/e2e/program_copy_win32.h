@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/product.h"
+
 // A copy of tallyline.exe in a scratch folder of its own, and the processes
 // started from it. Whatever still runs is ended when the copy goes away.
 class TProgramCopy {
@@ -36,4 +38,4 @@ class TProgramCopy {
 };
 
 // The main window's caption.
-inline const char* const kMainCaption = "Tallyline v1.43";
+inline const std::string kMainCaption = std::string(kAppTitle) + kAppVersionSuffix;

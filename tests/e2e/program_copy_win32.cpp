@@ -1,4 +1,4 @@
-#include "e2e/program_copy.h"
+#include "e2e/program_copy_win32.h"
 
 #include <cstring>
 #include <filesystem>

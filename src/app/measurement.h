@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "app/display_update.h"
 #include "storage/ini_file.h"
-#include "traffic/display_update.h"
 #include "traffic/link_source.h"
 #include "traffic/meter_state.h"
 #include "traffic/sampler.h"

@@ -1,12 +1,12 @@
 #include <numeric>
 #include <stdexcept>
 
-#include "storage/bit_stream.h"
-#include "storage/huffman.h"
-#include "storage/lh5_block_buffer.h"
-#include "storage/lh5_format.h"
-#include "storage/match_finder.h"
-#include "storage/stream_routines.h"
+#include "codec/bit_stream.h"
+#include "codec/huffman.h"
+#include "codec/lh5_block_buffer.h"
+#include "codec/lh5_format.h"
+#include "codec/match_finder.h"
+#include "codec/stream_codec.h"
 
 using namespace lh5;
 

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+struct TControlArgs {
+  HWND Parent = nullptr;
+  const char* ClassName = "STATIC";
+  std::string Text;
+  DWORD Style = WS_VISIBLE;  // WS_CHILD is always added
+  DWORD ExStyle = 0;
+  int Id = 0;  // the control identifier its notifications carry
+  int Left = 0;
+  int Top = 0;
+  int Width = 0;
+  int Height = 0;
+  HFONT Font = nullptr;  // stays the caller's
+};
+
+// A child window of one of the system's classes, owned by a C++ object and
+// destroyed with it. The notifications it sends its parent (WM_COMMAND,
+// WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR..., WM_HSCROLL and
+// WM_VSCROLL) come back to the object when the parent reflects them, as
+// every TForm does, so a control's behaviour lives in its own class.
+class TControl {
+ public:
+  explicit TControl(const TControlArgs& args);
+  virtual ~TControl();
+  TControl(const TControl&) = delete;
+  TControl& operator=(const TControl&) = delete;
+
+  HWND Handle() const { return FHandle; }
+  bool Visible() const { return GetWindowLongPtrA(FHandle, GWL_STYLE) & WS_VISIBLE; }
+  void SetVisible(bool visible);
+  void SetBounds(int left, int top, int width, int height);
+
+  // Any mouse button pressed on the control; the press goes no further.
+  std::function<void()> OnMouseDown;
+
+  // The control that owns a window, or nullptr.
+  static TControl* FromHandle(HWND window);
+
+ protected:
+  friend bool ReflectToControl(HWND, UINT, WPARAM, LPARAM, LRESULT&);
+  // A notification the parent reflected; true when handled, with the result
+  // for the parent to return.
+  virtual bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR self);
+  HWND FHandle;
+};
+
+// Gives a notification that parent received to the control that sent it.
+// True when a control handled it, with its result.
+bool ReflectToControl(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
