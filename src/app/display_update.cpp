@@ -25,47 +25,23 @@ int TrayImage(int64_t received, int64_t sent) {
   return sent > 0 ? 4 : 1;
 }
 
-}  // namespace
+// The bytes both counters moved since the previous update.
+struct TDeltas {
+  int64_t Received = 0;
+  int64_t Sent = 0;
+};
 
-std::array<std::string, 3> StopWatchTexts(const TMeterState& s, const TRateUnits& rates) {
-  if (s.StopWatchTicks <= 0 || s.StopWatchRx <= 0 || s.StopWatchTx <= 0) return {};
-  const double ticks = static_cast<double>(s.StopWatchTicks);
-  return {FormatDuration(ticks),
-          "D/L: " + FormatByteSize(static_cast<double>(s.StopWatchRx)) +
-              SpeedPart(s.StopWatchRx / ticks, rates),
-          "U/L: " + FormatByteSize(static_cast<double>(s.StopWatchTx)) +
-              SpeedPart(s.StopWatchTx / ticks, rates)};
+// Dial-up without a connection: the connection's counts start again.
+void ForgetConnection(TMeterState& s) {
+  s.HoursBase = s.HoursAccounted = 0;
+  s.RecvConnection = s.XmitConnection = 0;
+  s.RecvSum = s.XmitSum = 0;
 }
 
-std::optional<int64_t> CounterDelta(int64_t current, int64_t previous, bool adapterMode) {
-  if (previous == -1) return std::nullopt;
-  const int64_t step = current - previous;
-  if (step >= 0) return step;
-  const uint32_t wrapped = static_cast<uint32_t>(current) - static_cast<uint32_t>(previous);
-  return adapterMode && wrapped < 0x80000000u ? wrapped : 0;
-}
-
-TDisplayUpdate UpdateDisplay(TMeterState& s, const TDisplaySettings& settings, uint32_t now,
-                             int32_t visibleCount, bool dialling) {
-  TDisplayUpdate out;
-  if (s.DialupMode && s.RasConnection == 0) {
-    s.HoursBase = s.HoursAccounted = 0;
-    s.RecvConnection = s.XmitConnection = 0;
-    s.RecvSum = s.XmitSum = 0;
-    out.NotConnected = true;
-    return out;
-  }
-  if (s.HoursBase == 0) {
-    s.HoursBase = now;
-    s.HoursAccounted = 0;
-  }
-  out.StallReconnect = s.DialupMode && settings.ReconStall && !dialling && s.StallStamp != 0 &&
-                       now - s.StallStamp > kStallTime;
-
-  out.StatusPanels[3] = FormatSeconds(static_cast<int32_t>(s.SampleStats.dwConnectDuration / 1000));
-  out.StatusPanels[2] = LinkSpeedText(s.SampleStats.dwBps);
-  out.StatusPanels[0] = FormatSeconds(visibleCount * s.CUI);
-
+// Adds what each counter moved to the totals and the stopwatch, and keeps
+// the readings. The first update only learns the sent counter, the second
+// the received one; from the third on both deltas are known and returned.
+std::optional<TDeltas> AccountBytes(TMeterState& s, uint32_t now) {
   const int64_t recv = s.SampleStats.dwBytesRcved;
   const int64_t xmit = s.SampleStats.dwBytesXmited;
   const auto recvDelta = CounterDelta(recv, s.PrevRecv, !s.DialupMode);
@@ -83,43 +59,97 @@ TDisplayUpdate UpdateDisplay(TMeterState& s, const TDisplaySettings& settings, u
     s.XmitConnection += *xmitDelta;
     if (s.StopWatchRunning) s.StopWatchTx += *xmitDelta;
   }
+  const bool firstSent = s.PrevXmit == -1;
+  s.PrevXmit = xmit;
+  if (firstSent) return std::nullopt;
+  const bool firstReceived = s.PrevRecv == -1;
+  s.PrevRecv = recv;
+  if (firstReceived) return std::nullopt;
+  return TDeltas{*recvDelta, *xmitDelta};
+}
+
+// The link's own figures: time connected, speed, and the span of the graph.
+void LinkTexts(const TMeterState& s, int32_t visibleCount, TDisplayUpdate& out) {
+  out.StatusPanels[3] = FormatSeconds(static_cast<int32_t>(s.SampleStats.dwConnectDuration / 1000));
+  out.StatusPanels[2] = LinkSpeedText(s.SampleStats.dwBps);
+  out.StatusPanels[0] = FormatSeconds(visibleCount * s.CUI);
+}
+
+// The totals with the rates of the last four ticks, in the status bar and the
+// tray; returns those rates.
+TDeltas RateTexts(TMeterState& s, const TDeltas& deltas, const TDisplaySettings& settings,
+                  TDisplayUpdate& out) {
+  if (settings.ShowActivity) out.TrayImage = TrayImage(deltas.Received, deltas.Sent);
+  const TDeltas average{MovingAverage(s.RecvWindow, deltas.Received),
+                        MovingAverage(s.XmitWindow, deltas.Sent)};
+  const std::string received = FormatByteSize(static_cast<double>(s.RecvTotal));
+  const std::string sent = FormatByteSize(static_cast<double>(s.XmitTotal));
+  out.StatusPanels[5] =
+      "D/L: " + received + SpeedPart(static_cast<double>(average.Received), settings.Rates);
+  out.StatusPanels[7] =
+      "U/L: " + sent + SpeedPart(static_cast<double>(average.Sent), settings.Rates);
+  if (settings.StatsTrayTip)
+    out.TrayTip = std::string(kAppTitle) + "\rD/L: " + received + "\rU/L: " + sent;
+  return average;
+}
+
+// Every CUI ticks a point: the mean of those ticks, or with one tick a point
+// the four-tick average.
+std::optional<TDisplayUpdate::TPoint> NextGraphPoint(TMeterState& s, const TDeltas& deltas,
+                                                     const TDeltas& average) {
+  s.XmitSum += deltas.Sent;
+  s.RecvSum += deltas.Received;
+  if (++s.IntervalTicks < s.CUI) return std::nullopt;
+  s.IntervalTicks = 0;
+  TDeltas point = average;
+  if (s.CUI > 1) point = {s.RecvSum / s.CUI, s.XmitSum / s.CUI};
+  s.XmitSum = s.RecvSum = 0;
+  return TDisplayUpdate::TPoint{static_cast<int32_t>(point.Received),
+                                static_cast<int32_t>(point.Sent)};
+}
+
+}  // namespace
+
+TDisplayUpdate UpdateDisplay(TMeterState& s, const TDisplaySettings& settings, uint32_t now,
+                             int32_t visibleCount, bool dialling) {
+  TDisplayUpdate out;
+  if (s.DialupMode && s.RasConnection == 0) {
+    ForgetConnection(s);
+    out.NotConnected = true;
+    return out;
+  }
+  if (s.HoursBase == 0) {
+    s.HoursBase = now;
+    s.HoursAccounted = 0;
+  }
+  out.StallReconnect = s.DialupMode && settings.ReconStall && !dialling && s.StallStamp != 0 &&
+                       now - s.StallStamp > kStallTime;
+  LinkTexts(s, visibleCount, out);
+  const std::optional<TDeltas> deltas = AccountBytes(s, now);
   if (s.StopWatchRunning) {
     ++s.StopWatchTicks;
     out.StopWatchPanels = StopWatchTexts(s, settings.Rates);
   }
-
-  // The first update only learns the sent counter, the second the received one.
-  const bool firstSent = s.PrevXmit == -1;
-  s.PrevXmit = xmit;
-  if (firstSent) return out;
-  const bool firstReceived = s.PrevRecv == -1;
-  s.PrevRecv = recv;
-  if (firstReceived) return out;
-
-  const int64_t dRecv = *recvDelta;
-  const int64_t dXmit = *xmitDelta;
-  if (settings.ShowActivity) out.TrayImage = TrayImage(dRecv, dXmit);
-  int64_t xmitAvg = MovingAverage(s.XmitWindow, dXmit);
-  int64_t recvAvg = MovingAverage(s.RecvWindow, dRecv);
-  out.StatusPanels[5] = "D/L: " + FormatByteSize(static_cast<double>(s.RecvTotal)) +
-                        SpeedPart(static_cast<double>(recvAvg), settings.Rates);
-  out.StatusPanels[7] = "U/L: " + FormatByteSize(static_cast<double>(s.XmitTotal)) +
-                        SpeedPart(static_cast<double>(xmitAvg), settings.Rates);
-  if (settings.StatsTrayTip)
-    out.TrayTip = std::string(kAppTitle) +
-                  "\rD/L: " + FormatByteSize(static_cast<double>(s.RecvTotal)) +
-                  "\rU/L: " + FormatByteSize(static_cast<double>(s.XmitTotal));
-
-  s.XmitSum += dXmit;
-  s.RecvSum += dRecv;
-  if (++s.IntervalTicks < s.CUI) return out;
-  s.IntervalTicks = 0;
-  if (s.CUI > 1) {
-    xmitAvg = s.XmitSum / s.CUI;
-    recvAvg = s.RecvSum / s.CUI;
-  }
-  out.GraphPoint =
-      TDisplayUpdate::TPoint{static_cast<int32_t>(recvAvg), static_cast<int32_t>(xmitAvg)};
-  s.XmitSum = s.RecvSum = 0;
+  if (!deltas) return out;
+  const TDeltas average = RateTexts(s, *deltas, settings, out);
+  out.GraphPoint = NextGraphPoint(s, *deltas, average);
   return out;
+}
+
+std::array<std::string, 3> StopWatchTexts(const TMeterState& s, const TRateUnits& rates) {
+  if (s.StopWatchTicks <= 0 || s.StopWatchRx <= 0 || s.StopWatchTx <= 0) return {};
+  const double ticks = static_cast<double>(s.StopWatchTicks);
+  return {FormatDuration(ticks),
+          "D/L: " + FormatByteSize(static_cast<double>(s.StopWatchRx)) +
+              SpeedPart(s.StopWatchRx / ticks, rates),
+          "U/L: " + FormatByteSize(static_cast<double>(s.StopWatchTx)) +
+              SpeedPart(s.StopWatchTx / ticks, rates)};
+}
+
+std::optional<int64_t> CounterDelta(int64_t current, int64_t previous, bool adapterMode) {
+  if (previous == -1) return std::nullopt;
+  const int64_t step = current - previous;
+  if (step >= 0) return step;
+  const uint32_t wrapped = static_cast<uint32_t>(current) - static_cast<uint32_t>(previous);
+  return adapterMode && wrapped < 0x80000000u ? wrapped : 0;
 }

@@ -119,7 +119,7 @@ void TFrmMain::Start1Click() {
 
 void TFrmMain::Stop1Click() {
   FMeasurement->State.StopWatchRunning = false;
-  WriteStopWatch(true);
+  WriteStopWatch();
 }
 
 void TFrmMain::Reset1Click() {
@@ -131,12 +131,10 @@ void TFrmMain::Reset1Click() {
   ShowStopWatchPanels({});
 }
 
-void TFrmMain::WriteStopWatch(bool withRunning) {
+void TFrmMain::WriteStopWatch() {
   const TMeterState& state = FMeasurement->State;
-  if (withRunning) FSettings->WriteBool("StopWatch", "E", state.StopWatchRunning);
-  FSettings->WriteInt64("StopWatch", "D", state.StopWatchTicks);
-  FSettings->WriteInt64("StopWatch", "Tx", state.StopWatchTx);
-  FSettings->WriteInt64("StopWatch", "Rx", state.StopWatchRx);
+  FSettings->WriteBool("StopWatch", "E", state.StopWatchRunning);
+  WriteStopWatchCounts(*FSettings, state);
 }
 
 // A stopwatch left running counts on; the time the program was away does not.

@@ -161,7 +161,7 @@ void TFrmMain::EndSession() {
 void TFrmMain::FormDestroy() {
   KillTimer(Handle(), Timer1);
   if (FSettings) {
-    WriteStopWatch(true);
+    WriteStopWatch();
     SavePlacement();
     FSettings->WriteBool("Settings", "Borderless", FBorderless);
     PruneWindowsSection();

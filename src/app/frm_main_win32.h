@@ -106,7 +106,7 @@ class TFrmMain : public TForm {
   void Label5MouseDown();
   void ScrollBar1Change();
   void VexaMeter1MouseDown(TMouseButton button);
-  void WriteStopWatch(bool withRunning);
+  void WriteStopWatch();
 
   // The display update (frm_main_display_win32.cpp).
   void WMUpdateDisplay();

@@ -8,10 +8,8 @@ void ApplyChoice(int value, int count, TEnum& target) {
   if (value >= 0 && value < count) target = static_cast<TEnum>(value);
 }
 
-}  // namespace
-
-void ApplyGraphSettings(const TMainSettings& s, TMeterModel& graph) {
-  // The window's design, then what it always sets.
+// The window's design, before the settings: what it always sets.
+void ApplyDesign(TMeterModel& graph) {
   graph.SetGraphBackgroundColor(0xFFFFFF);
   graph.SetVLine(true);
   graph.SetMaxValue(10);
@@ -22,21 +20,14 @@ void ApplyGraphSettings(const TMainSettings& s, TMeterModel& graph) {
   graph.SetShowVScale(true);
   graph.SetHScale(2);
   graph.SetVPos(graph.HScale() * 60);
+}
 
-  graph.SetHistoryMax(s.HistoryHours * 3600);
-  if (s.MaxPeak == -1) {
-    graph.SetMinMaxValue(1024);
-    graph.SetMaxValueType(tmvAuto);
-  } else {
-    graph.SetMaxValue(s.MaxPeak);
-    graph.SetMaxValueType(tmvFixed);
-  }
+void ApplyLook(const TMainSettings& s, TMeterModel& graph) {
   graph.SetSolid(s.SolidBar);
   graph.SetAntiAlias(static_cast<uint8_t>(s.AntiAlias));
   graph.SetLineWidth(static_cast<uint8_t>(s.LineWidth + 1));
   graph.SetVLine(s.VLines);
   graph.SetShowVScale(s.VLines);
-
   TGridStyle grid = graph.GridStyle();
   ApplyChoice(s.GridStyle, 3, grid);
   graph.SetGridStyle(grid);
@@ -46,7 +37,11 @@ void ApplyGraphSettings(const TMainSettings& s, TMeterModel& graph) {
   TScale scale = graph.Scale();
   ApplyChoice(s.Scale, 2, scale);
   graph.SetScale(scale);
+}
 
+// "MaxValueType" has the last word on the maximum, after the scale it is
+// counted in.
+void ApplyMaximum(const TMainSettings& s, TMeterModel& graph) {
   if (s.MaxValueType == 0) {
     graph.SetMaxValueType(tmvAuto);
   } else {
@@ -54,7 +49,9 @@ void ApplyGraphSettings(const TMainSettings& s, TMeterModel& graph) {
     if (const auto maximum = MaxValueForType(s.MaxValueType, s.MaxValue))
       graph.SetMaxValue(*maximum);
   }
+}
 
+void ApplyColors(const TMainSettings& s, TMeterModel& graph) {
   graph.SetBar1Color(s.DownloadColor);
   graph.SetBar2Color(s.UploadColor);
   graph.SetTextColor(s.TextColor);
@@ -62,6 +59,23 @@ void ApplyGraphSettings(const TMainSettings& s, TMeterModel& graph) {
   graph.SetBorderColor(s.BorderColor);
   graph.SetGraphBackgroundColor(s.GraphBackgroundColor);
   graph.SetBackgroundColor(s.BackgroundColor);
+}
+
+}  // namespace
+
+void ApplyGraphSettings(const TMainSettings& s, TMeterModel& graph) {
+  ApplyDesign(graph);
+  graph.SetHistoryMax(s.HistoryHours * 3600);
+  if (s.MaxPeak == -1) {
+    graph.SetMinMaxValue(1024);
+    graph.SetMaxValueType(tmvAuto);
+  } else {
+    graph.SetMaxValue(s.MaxPeak);
+    graph.SetMaxValueType(tmvFixed);
+  }
+  ApplyLook(s, graph);
+  ApplyMaximum(s, graph);
+  ApplyColors(s, graph);
 }
 
 TRateUnits RateUnitsOf(const TMeterModel& graph) {

@@ -97,27 +97,32 @@ void TUsageBook::FlushTotals(TMeterState& state, TLinkSource& source, bool final
   if (!final && now - state.LastFlush < kFlushInterval) return;
   state.LastFlush = now;
 
-  if (state.StopWatchRunning) {
-    FSettings.SetCacheUpdates(true);
-    FSettings.BatchUpdate = true;
-    FSettings.WriteInt64("StopWatch", "D", state.StopWatchTicks);
-    FSettings.WriteInt64("StopWatch", "Tx", state.StopWatchTx);
-    FSettings.WriteInt64("StopWatch", "Rx", state.StopWatchRx);
-    FSettings.BatchUpdate = false;
-    FSettings.SetCacheUpdates(false);
-  }
+  if (state.StopWatchRunning) SaveStopWatch(state);
 
   const TDateTime today = source.Now();
   TIniFile32& file = MonthFile(today);
-  file.BatchUpdate = true;
-  const std::string day = DaySerial(today);
   // Whole seconds only: the fraction left at each flush is dropped.
   const uint32_t elapsed = now - state.HoursBase;
   const uint32_t seconds = (elapsed - state.HoursAccounted) / 1000;
   state.HoursAccounted = elapsed;
+  file.BatchUpdate = true;
+  BookDay(file, DaySerial(today), state, seconds);
+  file.BatchUpdate = false;
+  file.UpdateFile();
+}
+
+void TUsageBook::SaveStopWatch(const TMeterState& state) {
+  FSettings.SetCacheUpdates(true);
+  FSettings.BatchUpdate = true;
+  WriteStopWatchCounts(FSettings, state);
+  FSettings.BatchUpdate = false;
+  FSettings.SetCacheUpdates(false);
+}
+
+void TUsageBook::BookDay(TIniFile32& file, const std::string& day, TMeterState& state,
+                         uint32_t seconds) {
   if (!state.EntryName.empty()) AddSeconds(file, day, state.EntryName, seconds);
   AddSeconds(file, day, "Hours", seconds);
-
   const int64_t received = state.RecvUnflushed;
   state.RecvUnflushed = 0;
   if (received > 0) {
@@ -130,8 +135,12 @@ void TUsageBook::FlushTotals(TMeterState& state, TLinkSource& source, bool final
     AddInt64(file, day, "Xmit", sent);
     if (!state.EntryName.empty()) AddInt64(file, day, state.EntryName + "-Xmit", sent);
   }
-  file.BatchUpdate = false;
-  file.UpdateFile();
+}
+
+void WriteStopWatchCounts(TIniFile32& settings, const TMeterState& state) {
+  settings.WriteInt64("StopWatch", "D", state.StopWatchTicks);
+  settings.WriteInt64("StopWatch", "Tx", state.StopWatchTx);
+  settings.WriteInt64("StopWatch", "Rx", state.StopWatchRx);
 }
 
 void TUsageBook::CountCall(const TMeterState& state, TLinkSource& source) {

@@ -18,6 +18,9 @@ std::string ConnectionLogLine(TDateTime start, TDateTime end, int endReason,
                               const std::string& entry, int64_t received, int64_t transmitted,
                               char decimalSeparator);
 
+// The stopwatch's time and bytes into the settings' "StopWatch" section.
+void WriteStopWatchCounts(TIniFile32& settings, const TMeterState& state);
+
 // Books what the measurement counted into the month files, the connection
 // log and the stopwatch keys of the settings. One object writes the current
 // month file for both the totals and the call counts, so neither overwrites
@@ -40,6 +43,9 @@ class TUsageBook {
 
  private:
   TIniFile32& MonthFile(TDateTime now);
+  void SaveStopWatch(const TMeterState& state);
+  // Online seconds and the bytes not yet booked into a day's section.
+  void BookDay(TIniFile32& file, const std::string& day, TMeterState& state, uint32_t seconds);
 
   std::string FFolder;
   TIniFile32& FSettings;

@@ -4,7 +4,7 @@
 // them, from the repository root:
 //   source scripts/lib/wine_env.sh; start_private_display; prepare_wine_prefix
 //   mkdir -p build/screenshots
-//   wine build/g-win32/bin/meter_gallery.exe build/screenshots
+//   wine build/win32/bin/meter_gallery.exe build/screenshots
 //   for f in build/screenshots/meter_*.bmp; do convert "$f" "${f%.bmp}.png"; done
 #include <cmath>
 #include <cstdio>
