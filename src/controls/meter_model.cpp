@@ -46,8 +46,8 @@ void TMeterModel::BrowseTo(int32_t offset) {
     FBrowseOffset = -1;  // shown with the next append
     return;
   }
-  if (offset + FVisibleCount == FBrowseOffset) return;
-  FBrowseOffset = offset + FVisibleCount;
+  if (offset + VisibleCount() == FBrowseOffset) return;
+  FBrowseOffset = offset + VisibleCount();
   RecalcAutoMax(true);
   Repaint();
 }
@@ -61,8 +61,8 @@ void TMeterModel::RecalcAutoMax(bool force) {
   FLastRecalc = now;
   int32_t max = FMinMaxValue;
   if (SampleCount() > 0) {
-    const int32_t first = FirstVisible();
-    const int32_t last = std::min(first + FVisibleCount, SampleCount() - 1);
+    const int32_t first = FirstVisible(VisibleCount());
+    const int32_t last = std::min(first + VisibleCount(), SampleCount() - 1);
     for (int32_t i = first; i <= last; ++i)
       max = std::max({max, FHistory[i].Value1, FHistory[i].Value2});
   }
@@ -70,29 +70,29 @@ void TMeterModel::RecalcAutoMax(bool force) {
 }
 
 void TMeterModel::UpdateScrollMax() {
-  FScrollMax = std::max(SampleCount() - FVisibleCount, 0);
+  FScrollMax = std::max(SampleCount() - VisibleCount(), 0);
   if (FScrollMax == 0) FBrowseOffset = -1;
 }
 
-int32_t TMeterModel::FirstVisible() const {
+int32_t TMeterModel::FirstVisible(int32_t visibleCount) const {
   const int32_t last = SampleCount() - 1;
-  if (last < FVisibleCount) return 0;
-  return std::max(0, last - (FBrowseOffset != -1 ? FBrowseOffset : FVisibleCount));
+  if (last < visibleCount) return 0;
+  return std::max(0, last - (FBrowseOffset != -1 ? FBrowseOffset : visibleCount));
 }
 
 // The newest sample sits at right - 1 while there is room; with fewer samples
 // than fit, the older ones spread left of it.
-int TMeterModel::FirstX(int32_t first) const {
+int TMeterModel::FirstX(int32_t first, const TRect& plot) const {
   const int64_t span = static_cast<int64_t>(SampleCount() - 1 - first) * FHScale;
-  return static_cast<int>(std::max<int64_t>(FPlot.Left, FPlot.Right - span - 1));
+  return static_cast<int>(std::max<int64_t>(plot.Left, plot.Right - span - 1));
 }
 
 int32_t TMeterModel::HitTest(int x, int y) const {
-  if (!FPlot.Contains(x, y) || SampleCount() == 0) return -1;
-  const int32_t first = FirstVisible();
+  if (!PlotRect().Contains(x, y) || SampleCount() == 0) return -1;
+  const int32_t first = FirstVisible(VisibleCount());
   // Sample first + g covers x0 + (g - 1) * HScale ... x0 + g * HScale; the
   // lower g takes the shared edge.
-  const int64_t d = static_cast<int64_t>(x) - FirstX(first);
+  const int64_t d = static_cast<int64_t>(x) - FirstX(first, PlotRect());
   if (d < -FHScale) return -1;
   const int64_t g = d <= 0 ? 0 : (d + FHScale - 1) / FHScale;
   if (g > SampleCount() - 1 - first) return -1;
@@ -115,14 +115,14 @@ void TMeterModel::MouseLeave() {
 
 std::string TMeterModel::HintText(int x, int y) const {
   std::string text;
-  if (FPlot.Contains(x, y) && FHovered && OnFormatHint) OnFormatHint(*FHovered, text);
+  if (PlotRect().Contains(x, y) && FHovered && OnFormatHint) OnFormatHint(*FHovered, text);
   return text;
 }
 
 void TMeterModel::SetYaxisDisplay(TYAxisDisplay value) {
   if (value == FYaxisDisplay) return;
   FYaxisDisplay = value;
-  FLabelWidths = {};
+  FLayout.LabelWidths = {};
   Repaint();
 }
 

@@ -26,6 +26,22 @@ struct TMeterSystem {
 // What a mouse move asks of the hint window.
 enum class THintStep { None, Hide, ShowNow, StartTimer };
 
+// What a paint laid out. The meter keeps the last one for hit testing and
+// browsing, and hands it back to the next paint.
+struct TMeterLayout {
+  // Wide labels are kept for a while after they go, so the plot does not
+  // jump narrower the moment a peak scrolls out.
+  struct TLabelWidths {
+    int Left = 0;
+    int Right = 0;
+    uint32_t Tick = 0;
+  };
+
+  TRect Plot;
+  int32_t VisibleCount = 0;
+  TLabelWidths LabelWidths;
+};
+
 // The throughput graph without its window: the sample history, the view on
 // it (live or browsing), the automatic scale, the hit test and hint rules,
 // and the published properties. The painter turns it into pixels; the
@@ -49,11 +65,19 @@ class TMeterModel {
   int32_t SampleCount() const { return FHistory.Count(); }
   const THistoryData& Sample(int32_t index) const { return FHistory[index]; }
   int32_t ScrollMax() const { return FScrollMax; }
-  // As laid out by the last paint.
-  int32_t VisibleCount() const { return FVisibleCount; }
-  const TRect& PlotRect() const { return FPlot; }
+  // As laid out by the last paint kept; the window keeps each one it shows.
+  const TMeterLayout& Layout() const { return FLayout; }
+  void SetLayout(const TMeterLayout& layout) { FLayout = layout; }
+  int32_t VisibleCount() const { return FLayout.VisibleCount; }
+  const TRect& PlotRect() const { return FLayout.Plot; }
   // -1 while live, else the first shown sample counted back from the newest.
   int32_t BrowseOffset() const { return FBrowseOffset; }
+  // The first sample shown with visibleCount samples in view, and the x at
+  // which it is drawn in plot. The painter asks with the layout it is about
+  // to draw, before the meter keeps it.
+  int32_t FirstVisible(int32_t visibleCount) const;
+  int FirstX(int32_t first, const TRect& plot) const;
+  const TMeterSystem& System() const { return FSystem; }
 
   // The sample drawn at x, or -1; only points inside the plot hit.
   int32_t HitTest(int x, int y) const;
@@ -126,16 +150,6 @@ class TMeterModel {
   virtual void Repaint() {}
 
  private:
-  friend class TMeterPainter;
-
-  // Wide labels are kept for a while after they go, so the plot does not
-  // jump narrower the moment a peak scrolls out.
-  struct TLabelWidths {
-    int Left = 0;
-    int Right = 0;
-    uint32_t Tick = 0;
-  };
-
   template <class T>
   void Assign(T& field, T value) {
     if (field == value) return;
@@ -151,18 +165,13 @@ class TMeterModel {
     Repaint();
   }
   void UpdateScrollMax();
-  // The first sample shown, and the x at which it is drawn.
-  int32_t FirstVisible() const;
-  int FirstX(int32_t first) const;
 
   TMeterSystem FSystem;
   TMeterHistory FHistory;
   int32_t FBrowseOffset = -1;
   int32_t FScrollMax = 0;
   uint32_t FLastRecalc = 0;
-  TRect FPlot;
-  int32_t FVisibleCount = 0;
-  TLabelWidths FLabelWidths;
+  TMeterLayout FLayout;
   std::optional<TPoint> FMouse;
   std::optional<THistoryData> FHovered;  // a copy: appends move the records
 

@@ -15,18 +15,16 @@ struct TSeries {
   std::optional<TPoint> End;  // of the last segment, in drawing coordinates
 };
 
-}  // namespace
-
 class TMeterPainter {
  public:
-  TMeterPainter(TMeterModel& meter, TCanvas& main, TCanvas& super)
-      : M(meter), FMain(main), FSuper(super), FLocale(meter.FSystem.Locale()) {}
+  TMeterPainter(const TMeterModel& meter, TCanvas& main, TCanvas& super)
+      : M(meter), FMain(main), FSuper(super), FLocale(meter.System().Locale()) {}
 
-  bool Paint(int width, int height);
+  std::optional<TMeterLayout> Paint(int width, int height);
 
  private:
   void PlanVertical(int height);
-  void PlanHorizontal(int& left, int& right);
+  TMeterLayout::TLabelWidths PlanHorizontal(int& left, int& right);
   int LabelWidth();
   std::string Label(int64_t line) const;
   void DrawGrid();
@@ -39,7 +37,7 @@ class TMeterPainter {
   int ValueToY(int32_t value) const;
   TPoint Scaled(int x, int y) const { return {x * FFactor, y * FFactor}; }
 
-  TMeterModel& M;
+  const TMeterModel& M;
   TCanvas& FMain;
   TCanvas& FSuper;
   const TFormatSettings& FLocale;
@@ -48,6 +46,7 @@ class TMeterPainter {
   TSize FChar;         // of "0" in the font
   int FLabelLift = 0;  // how far above the plot a label may still stand
   TRect FPlot;
+  int32_t FVisibleCount = 0;
   int FPlotHeight = 0;
   TScaleGrid FGrid;
   TLabelFormat FFormat = TLabelFormat::Whole;
@@ -57,33 +56,35 @@ class TMeterPainter {
   bool FRiseFromBottom = false;
 };
 
-bool PaintMeter(TMeterModel& meter, TCanvas& main, TCanvas& super, int width, int height) {
+}  // namespace
+
+std::optional<TMeterLayout> PaintMeter(const TMeterModel& meter, TCanvas& main, TCanvas& super,
+                                       int width, int height) {
   return TMeterPainter(meter, main, super).Paint(width, height);
 }
 
-bool TMeterPainter::Paint(int width, int height) {
+std::optional<TMeterLayout> TMeterPainter::Paint(int width, int height) {
   FWidth = width;
-  FFactor = M.FAntiAlias > 0 ? M.FAntiAlias + 1 : 1;
+  FFactor = M.AntiAlias() > 0 ? M.AntiAlias() + 1 : 1;
   FChar = FMain.TextExtent("0");
   FLabelLift = static_cast<int>(RoundHalfEven(FChar.Height / 1.5));
   PlanVertical(height);
-  int left = M.FMarginLeft, right = M.FMarginRight;
-  PlanHorizontal(left, right);
-  if (width - right - left - 1 <= 0) return false;
+  int left = M.MarginLeft(), right = M.MarginRight();
+  const TMeterLayout::TLabelWidths labelWidths = PlanHorizontal(left, right);
+  if (width - right - left - 1 <= 0) return std::nullopt;
 
   FMain.SetSize(width, height);
   FSuper.SetSize(FFactor > 1 ? width * FFactor : 0, FFactor > 1 ? height * FFactor : 0);
   FPlot.Left = left;
   FPlot.Right = width - right;
-  M.FPlot = FPlot;
-  M.FVisibleCount = (FPlot.Right - FPlot.Left) / M.FHScale;
+  FVisibleCount = (FPlot.Right - FPlot.Left) / M.HScale();
 
   TCanvas& surface = FFactor > 1 ? FSuper : FMain;
-  surface.FillRect({0, 0, width * FFactor, height * FFactor}, M.FBackgroundColor);
+  surface.FillRect({0, 0, width * FFactor, height * FFactor}, M.BackgroundColor());
   const TPoint plotTopLeft = Scaled(FPlot.Left, FPlot.Top);
   const TPoint plotBottomRight = Scaled(FPlot.Right, FPlot.Bottom);
   surface.FillRect({plotTopLeft.X, plotTopLeft.Y, plotBottomRight.X, plotBottomRight.Y},
-                   M.FGraphBackgroundColor);
+                   M.GraphBackgroundColor());
   // The grid lies under plain series; over supersampled ones it is drawn
   // after the filter, so it stays sharp.
   if (FFactor == 1) DrawGrid();
@@ -93,31 +94,33 @@ bool TMeterPainter::Paint(int width, int height) {
     DrawGrid();
   }
   FMain.FrameRect({FPlot.Left - 1, FPlot.Top - 1, FPlot.Right + 1, FPlot.Bottom + 1},
-                  M.FBorderColor);
-  return true;
+                  M.BorderColor());
+  return TMeterLayout{FPlot, FVisibleCount, labelWidths};
 }
 
 // Room above the plot for half a label, below it for half a label or for the
 // time labels.
 void TMeterPainter::PlanVertical(int height) {
-  int top = M.FMarginTop, bottom = M.FMarginBottom;
-  if (M.FYaxisDisplay == yaNone) {
+  int top = M.MarginTop(), bottom = M.MarginBottom();
+  if (M.YaxisDisplay() == yaNone) {
     top += 1;
-    if (M.FShowVScale) bottom += FChar.Height + 4;
+    if (M.ShowVScale()) bottom += FChar.Height + 4;
   } else {
     top += FChar.Height / 2 + 4;
-    bottom += M.FShowVScale ? FChar.Height + 4 : FChar.Height / 2 + 2;
+    bottom += M.ShowVScale() ? FChar.Height + 4 : FChar.Height / 2 + 2;
   }
   FPlot.Top = top;
   FPlot.Bottom = height - bottom;
   FPlotHeight = FPlot.Bottom - top;
-  FGrid = ComputeScale(M.FScale, FPlotHeight, FChar.Height, M.FMaxValue);
-  FFormat = LabelFormatFor(M.FScale, FGrid.Step);
+  FGrid = ComputeScale(M.Scale(), FPlotHeight, FChar.Height, M.MaxValue());
+  FFormat = LabelFormatFor(M.Scale(), FGrid.Step);
 }
 
-void TMeterPainter::PlanHorizontal(int& left, int& right) {
-  const int labels = M.FYaxisDisplay == yaNone ? 0 : LabelWidth() + 2 * FChar.Width;
-  switch (M.FYaxisDisplay) {
+// Adds the labels' room to the margins; returns the widths to remember from
+// this paint on.
+TMeterLayout::TLabelWidths TMeterPainter::PlanHorizontal(int& left, int& right) {
+  const int labels = M.YaxisDisplay() == yaNone ? 0 : LabelWidth() + 2 * FChar.Width;
+  switch (M.YaxisDisplay()) {
     case yaNone:
       left += 1;
       right += 1;
@@ -137,15 +140,15 @@ void TMeterPainter::PlanHorizontal(int& left, int& right) {
   }
   // A narrower layout waits a second, plus a second for every pixel it would
   // move each sample, before it takes over.
-  auto& memory = M.FLabelWidths;
-  const uint32_t now = M.FSystem.TickCount();
-  if (left >= memory.Left) {
-    memory = {left, right, now};
-  } else if (static_cast<int64_t>(now - memory.Tick) <
-             static_cast<int64_t>(memory.Left - left) * M.FHScale * 1000 + 1000) {
+  const TMeterLayout::TLabelWidths& memory = M.Layout().LabelWidths;
+  const uint32_t now = M.System().TickCount();
+  if (left >= memory.Left) return {left, right, now};
+  if (static_cast<int64_t>(now - memory.Tick) <
+      static_cast<int64_t>(memory.Left - left) * M.HScale() * 1000 + 1000) {
     left = memory.Left;
     right = memory.Right;
   }
+  return memory;
 }
 
 int TMeterPainter::LabelWidth() {
@@ -156,72 +159,72 @@ int TMeterPainter::LabelWidth() {
 }
 
 std::string TMeterPainter::Label(int64_t line) const {
-  return AxisLabel(line * FGrid.Step, M.FScale, M.FYAxisSuffex, FFormat, FLocale);
+  return AxisLabel(line * FGrid.Step, M.Scale(), M.YAxisSuffex(), FFormat, FLocale);
 }
 
 void TMeterPainter::DrawGrid() {
-  const TPenStyle style = M.FGridStyle == gDotted ? TPenStyle::Dotted : TPenStyle::Solid;
+  const TPenStyle style = M.GridStyle() == gDotted ? TPenStyle::Dotted : TPenStyle::Solid;
   for (int64_t line = 1; line <= FGrid.Count + 1; ++line) {
     const int y = FPlot.Top + FPlotHeight -
                   static_cast<int>(RoundHalfEven(static_cast<double>(line * FGrid.Step) /
                                                  FGrid.Top * FPlotHeight)) -
                   2;
     if (y >= FPlot.Top - 2 && y > FPlot.Top - FLabelLift) DrawAxisLabels(line, y);
-    if (M.FShowGrid && y > FPlot.Top && y < FPlot.Bottom - 2)
-      FMain.Line({FPlot.Left, y + 1}, {FPlot.Right, y + 1}, M.FGridColor, 1, style);
+    if (M.ShowGrid() && y > FPlot.Top && y < FPlot.Bottom - 2)
+      FMain.Line({FPlot.Left, y + 1}, {FPlot.Right, y + 1}, M.GridColor(), 1, style);
   }
-  if (M.FVLine && M.FVPos > 0) DrawTimeLines(style);
+  if (M.VLine() && M.VPos() > 0) DrawTimeLines(style);
 }
 
 void TMeterPainter::DrawAxisLabels(int64_t line, int y) {
   const std::string text = Label(line);
   const int top = y - FChar.Height / 2;
-  if (M.FYaxisDisplay == yaLeft || M.FYaxisDisplay == yaBoth)
+  if (M.YaxisDisplay() == yaLeft || M.YaxisDisplay() == yaBoth)
     FMain.WriteText(FPlot.Left - FMain.TextExtent(text).Width - FChar.Width - 1, top, text,
-                    M.FTextColor);
-  if (M.FYaxisDisplay == yaRight || M.FYaxisDisplay == yaBoth)
-    FMain.WriteText(FPlot.Right + FChar.Width, top, text, M.FTextColor);
+                    M.TextColor());
+  if (M.YaxisDisplay() == yaRight || M.YaxisDisplay() == yaBoth)
+    FMain.WriteText(FPlot.Right + FChar.Width, top, text, M.TextColor());
 }
 
 // A line every VPos pixels from the right edge; the labels name the sample
 // 60, 120, ... samples back from the right edge, whatever the spacing.
 void TMeterPainter::DrawTimeLines(TPenStyle style) {
-  int x = FPlot.Right - M.FVPos;
+  int x = FPlot.Right - M.VPos();
   if (x <= FPlot.Left) return;
   const int32_t count = M.SampleCount();
   const int32_t newest =
-      count - 1 - (M.FBrowseOffset != -1 ? M.FBrowseOffset - M.FVisibleCount : 0);
-  const TDateTime now = M.FSystem.Now();
-  for (int64_t k = 1; x >= FPlot.Left; ++k, x -= M.FVPos) {
-    FMain.Line({x, FPlot.Top}, {x, FPlot.Top + FPlotHeight}, M.FGridColor, 1, style);
-    if (!M.FShowVScale || count <= kSamplesPerTimeLabel) continue;
+      count - 1 - (M.BrowseOffset() != -1 ? M.BrowseOffset() - FVisibleCount : 0);
+  const TDateTime now = M.System().Now();
+  for (int64_t k = 1; x >= FPlot.Left; ++k, x -= M.VPos()) {
+    FMain.Line({x, FPlot.Top}, {x, FPlot.Top + FPlotHeight}, M.GridColor(), 1, style);
+    if (!M.ShowVScale() || count <= kSamplesPerTimeLabel) continue;
     const int64_t n = newest - kSamplesPerTimeLabel * k;
     if (n <= 0 || n >= count) continue;
-    const std::string text = TimeLabel(M.FHistory[static_cast<int32_t>(n)].Time, now);
+    const std::string text = TimeLabel(M.Sample(static_cast<int32_t>(n)).Time, now);
     const int width = FMain.TextExtent(text).Width;
     // Half a label at the window's edge says nothing; leave it out.
     if (x - width / 2 < 0 || x - width / 2 + width > FWidth) continue;
-    FMain.WriteText(x - width / 2, FPlot.Top + FPlotHeight + 3, text, M.FTextColor);
+    FMain.WriteText(x - width / 2, FPlot.Top + FPlotHeight + 3, text, M.TextColor());
   }
 }
 
 void TMeterPainter::DrawSeries() {
   const int32_t count = M.SampleCount();
-  if (M.FVisibleCount <= 0 || count == 0) return;
+  if (FVisibleCount <= 0 || count == 0) return;
   if (FFactor == 1)
     FSmooth = {FMain.Pixels(),
                FPlot.Right,
                FPlot.Bottom,
-               M.FSolid,
-               FMain.ColorToRgb(M.FGraphBackgroundColor),
-               FMain.ColorToRgb(M.FGridColor)};
-  const int32_t first = M.FirstVisible();
-  FX0 = M.FirstX(first);
+               M.Solid(),
+               FMain.ColorToRgb(M.GraphBackgroundColor()),
+               FMain.ColorToRgb(M.GridColor())};
+  const int32_t first = M.FirstVisible(FVisibleCount);
+  FX0 = M.FirstX(first, FPlot);
   // With nothing older to the left, the graph rises from the bottom edge.
-  FRiseFromBottom = M.FVisibleCount >= count - 1;
-  TSeries series1{M.FBar1Color, {}}, series2{M.FBar2Color, {}};
+  FRiseFromBottom = FVisibleCount >= count - 1;
+  TSeries series1{M.Bar1Color(), {}}, series2{M.Bar2Color(), {}};
   for (int32_t i = first; i < count; ++i) {
-    const THistoryData& sample = M.FHistory[i];
+    const THistoryData& sample = M.Sample(i);
     // The larger value first, so the smaller one lies on top.
     const int position = i - first;
     if (sample.Value2 < sample.Value1) {
@@ -236,7 +239,7 @@ void TMeterPainter::DrawSeries() {
 }
 
 void TMeterPainter::DrawSegment(TSeries& series, int32_t value, int position) {
-  const int64_t x = FX0 + static_cast<int64_t>(M.FHScale) * position;
+  const int64_t x = FX0 + static_cast<int64_t>(M.HScale()) * position;
   if (x > FPlot.Right) return;
   const int y = ValueToY(value);
   const TPoint end = Scaled(static_cast<int>(x), y);
@@ -244,16 +247,16 @@ void TMeterPainter::DrawSegment(TSeries& series, int32_t value, int position) {
   if (FFactor == 1)
     DrawSmooth(start, end, 1.0, series.Color);
   else
-    FSuper.Line(start, end, series.Color, M.FLineWidth * FFactor, TPenStyle::Solid);
+    FSuper.Line(start, end, series.Color, M.LineWidth() * FFactor, TPenStyle::Solid);
   series.End = end;
-  if (M.FSolid) DrawFill(series.Color, end);
+  if (M.Solid()) DrawFill(series.Color, end);
 }
 
 // A line from the sample down to the bottom edge, and at two pixels a sample
 // a second one beside it, so the area has no gaps. Supersampled too: a
 // single pen as wide as the factor would leave stripes after the filter.
 void TMeterPainter::DrawFill(TColor color, TPoint top) {
-  const int columns = M.FHScale == 2 ? 2 : 1;
+  const int columns = M.HScale() == 2 ? 2 : 1;
   for (int c = 0; c < columns; ++c) {
     const TPoint from{top.X + c * FFactor, top.Y}, to{top.X + c * FFactor, FPlot.Bottom * FFactor};
     if (FFactor == 1)
@@ -277,7 +280,8 @@ int TMeterPainter::ValueToY(int32_t value) const {
     y = FPlot.Bottom;
   else
     y = FPlot.Top + FPlotHeight -
-        RoundHalfEven(static_cast<double>(ToScaleUnits(value, M.FScale)) / FGrid.Top * FPlotHeight);
+        RoundHalfEven(static_cast<double>(ToScaleUnits(value, M.Scale())) / FGrid.Top *
+                      FPlotHeight);
   if (y < FPlot.Top) y = FPlot.Top + 1;
   if (y > FPlot.Bottom) y = FPlot.Bottom;
   return static_cast<int>(y);

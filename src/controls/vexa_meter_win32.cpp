@@ -104,8 +104,11 @@ void TVexaMeter::WMPaint() {
   const TPaintDC dc(Handle());
   RECT client;
   GetClientRect(Handle(), &client);
-  if (PaintMeter(*this, FMain, FSuper, client.right, client.bottom))
+  if (const std::optional<TMeterLayout> layout =
+          PaintMeter(*this, FMain, FSuper, client.right, client.bottom)) {
+    SetLayout(*layout);
     BitBlt(dc.Get(), 0, 0, client.right, client.bottom, FMain.Dc(), 0, 0, SRCCOPY);
+  }
 }
 
 void TVexaMeter::WMMouseMove(int x, int y) {

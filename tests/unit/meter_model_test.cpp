@@ -16,7 +16,7 @@ class MeterModelTest : public testing::Test {
     meter.SetScale(sInteger);
     meter.SetMaxValueType(tmvFixed);
     meter.SetMaxValue(100);
-    ASSERT_TRUE(PaintMeter(meter, main, super, 200, 100));
+    ASSERT_TRUE(PaintAndKeepLayout(meter, main, super, 200, 100));
     ASSERT_EQ(meter.PlotRect(), (TRect{30, 10, 191, 92}));
     ASSERT_EQ(meter.VisibleCount(), 161 / meter.HScale());
   }

@@ -23,7 +23,7 @@ class MeterPainterTest : public testing::Test {
   }
   bool Paint(int width = 200, int height = 100) {
     main.Texts.clear();
-    return PaintMeter(meter, main, super, width, height);
+    return PaintAndKeepLayout(meter, main, super, width, height);
   }
   void AddFlat(int count, int32_t value1) {
     for (int i = 0; i < count; ++i) meter.AddValues(value1, 0);

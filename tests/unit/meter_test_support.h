@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,15 @@ class TTestMeter : public TMeterModel {
  protected:
   void Repaint() override { ++Repaints; }
 };
+
+// Paints as the window does, the meter keeping the layout; false when the
+// control is too narrow.
+inline bool PaintAndKeepLayout(TMeterModel& meter, TCanvas& main, TCanvas& super, int width,
+                               int height) {
+  const std::optional<TMeterLayout> layout = PaintMeter(meter, main, super, width, height);
+  if (layout) meter.SetLayout(*layout);
+  return layout.has_value();
+}
 
 // Remembers every text drawn, with its position.
 class TRecordingCanvas : public TGlyphCanvas {
