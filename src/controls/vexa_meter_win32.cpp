@@ -47,55 +47,31 @@ void TVexaMeter::Repaint() {
 
 LRESULT TVexaMeter::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_ERASEBKGND:
-      return TRUE;
-    case WM_PAINT:
-      WMPaint();
-      return 0;
+    case WM_ERASEBKGND: return TRUE;
+    case WM_PAINT: WMPaint(); return 0;
     case WM_SIZE:
       InvalidateRect(Handle(), nullptr, FALSE);  // the layout hangs on the right edge
       return 0;
-    case WM_SETFONT:
-      SetFont(reinterpret_cast<HFONT>(wParam));
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(FFont);
+    case WM_SETFONT: SetFont(reinterpret_cast<HFONT>(wParam)); return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(FFont);
     case WM_SETCURSOR:
       if (LOWORD(lParam) != HTCLIENT) break;
       SetCursor(LoadCursorA(nullptr, FCrossHair ? IDC_CROSS : IDC_ARROW));
       return TRUE;
-    case WM_MOUSEMOVE:
-      WMMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-      return 0;
-    case WM_MOUSELEAVE:
-      WMMouseLeave();
-      return 0;
+    case WM_MOUSEMOVE: WMMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+    case WM_MOUSELEAVE: WMMouseLeave(); return 0;
     case WM_TIMER:
       if (wParam == kHintTimer) ShowHint();
       return 0;
-    case WM_LBUTTONDOWN:
-      ButtonDown(mbLeft, lParam, false);
-      return 0;
-    case WM_LBUTTONDBLCLK:
-      ButtonDown(mbLeft, lParam, true);
-      return 0;
+    case WM_LBUTTONDOWN: ButtonDown(mbLeft, lParam, false); return 0;
+    case WM_LBUTTONDBLCLK: ButtonDown(mbLeft, lParam, true); return 0;
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-      ButtonDown(mbRight, lParam, false);
-      return 0;
+    case WM_RBUTTONDBLCLK: ButtonDown(mbRight, lParam, false); return 0;
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-      ButtonDown(mbMiddle, lParam, false);
-      return 0;
-    case WM_LBUTTONUP:
-      ButtonUp(lParam);
-      return 0;
-    case WM_CAPTURECHANGED:
-      FClicking = false;
-      return 0;
-    case WM_DESTROY:
-      FreeHint();
-      return 0;
+    case WM_MBUTTONDBLCLK: ButtonDown(mbMiddle, lParam, false); return 0;
+    case WM_LBUTTONUP: ButtonUp(lParam); return 0;
+    case WM_CAPTURECHANGED: FClicking = false; return 0;
+    case WM_DESTROY: FreeHint(); return 0;
   }
   return TForm::WndProc(msg, wParam, lParam);
 }
@@ -118,17 +94,10 @@ void TVexaMeter::WMMouseMove(int x, int y) {
     SetCrossHair(false);  // the mouse has come in
   }
   switch (MouseMove(x, y, FHint != nullptr)) {
-    case THintStep::Hide:
-      FreeHint();
-      break;
-    case THintStep::ShowNow:
-      ShowHint();
-      break;
-    case THintStep::StartTimer:
-      SetTimer(Handle(), kHintTimer, kHintDelayMs, nullptr);
-      break;
-    case THintStep::None:
-      break;
+    case THintStep::Hide: FreeHint(); break;
+    case THintStep::ShowNow: ShowHint(); break;
+    case THintStep::StartTimer: SetTimer(Handle(), kHintTimer, kHintDelayMs, nullptr); break;
+    case THintStep::None: break;
   }
 }
 
