@@ -44,20 +44,20 @@ void TScrollBar::SetPosition(int position) {
 bool TScrollBar::Notified(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
   if (msg != WM_HSCROLL) return false;
   result = 0;
-  const int position = NewPosition(LOWORD(wParam));
-  if (position < 0) return true;
-  SetPosition(position);
+  const std::optional<int> position = NewPosition(LOWORD(wParam));
+  if (!position) return true;
+  SetPosition(*position);
   if (OnChange) OnChange();
   return true;
 }
 
-// Where a scroll request puts the thumb; -1 for the requests that only end a
-// move.
-int TScrollBar::NewPosition(int code) const {
+// Where a scroll request puts the thumb, before it is kept in the range;
+// nothing for the requests that only end a move.
+std::optional<int> TScrollBar::NewPosition(int code) const {
   switch (code) {
-    case SB_LINELEFT: return std::max(Position() - 1, 0);
+    case SB_LINELEFT: return Position() - 1;
     case SB_LINERIGHT: return Position() + 1;
-    case SB_PAGELEFT: return std::max(Position() - LargeChange, 0);
+    case SB_PAGELEFT: return Position() - LargeChange;
     case SB_PAGERIGHT: return Position() + LargeChange;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION: {
@@ -68,5 +68,5 @@ int TScrollBar::NewPosition(int code) const {
     case SB_LEFT: return 0;
     case SB_RIGHT: return Max();
   }
-  return -1;
+  return std::nullopt;
 }

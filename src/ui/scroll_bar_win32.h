@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 
 #include "ui/control_win32.h"
 
@@ -25,5 +26,5 @@ class TScrollBar : public TControl {
   bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
-  int NewPosition(int code) const;
+  std::optional<int> NewPosition(int code) const;
 };
