@@ -16,15 +16,14 @@ HFONT CreateFontOf(const char* face, int height, int weight, bool italic) {
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
 }
 
-TControlArgs ChildArgs(HWND parent, const char* text, DWORD style, RECT bounds, HFONT font) {
-  TControlArgs args;
-  args.Parent = parent;
-  args.Text = text;
-  args.Style = style;
-  args.Left = bounds.left;
-  args.Top = bounds.top;
-  args.Width = bounds.right - bounds.left;
-  args.Height = bounds.bottom - bounds.top;
+// A child with its text, style and font, at x, y and as wide and high as given.
+TControlArgs ChildArgs(HWND parent, const char* text, DWORD style, HFONT font, int x = 0, int y = 0,
+                       int width = 0, int height = 0) {
+  TControlArgs args{parent, "STATIC", text, style};
+  args.Left = x;
+  args.Top = y;
+  args.Width = width;
+  args.Height = height;
   args.Font = font;
   return args;
 }
@@ -76,14 +75,14 @@ void TFrmMain::CreateStopWatchBar() {
   HWND bar = FSWbar->Handle();
   SendMessageA(bar, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), TRUE);
   FSWbar->SetVisible(false);
-  FBevel1 = std::make_unique<TControl>(ChildArgs(bar, "", SS_SUNKEN, {1, 3, 83, 17}, FFont.Get()));
+  FBevel1 = std::make_unique<TControl>(ChildArgs(bar, "", SS_SUNKEN, FFont.Get(), 1, 3, 82, 14));
   TOwnedImageList picture(ImageList_LoadImageA(GetModuleHandleA(nullptr), "STOPWATCH", 13, 0,
                                                RGB(255, 0, 255), IMAGE_BITMAP,
                                                LR_CREATEDIBSECTION));
   FImage1 = std::make_unique<TImage>(
-      ChildArgs(bar, "", WS_VISIBLE | SS_NOTIFY, {3, 6, 16, 17}, FFont.Get()), std::move(picture));
-  FLabel5 = std::make_unique<TLabel>(ChildArgs(
-      bar, "Stop Watch", WS_VISIBLE | SS_CENTER | SS_NOTIFY, {14, 2, 83, 16}, FFont.Get()));
+      ChildArgs(bar, "", WS_VISIBLE | SS_NOTIFY, FFont.Get(), 3, 6, 13, 11), std::move(picture));
+  FLabel5 = std::make_unique<TLabel>(
+      ChildArgs(bar, "Stop Watch", WS_VISIBLE | SS_CENTER | SS_NOTIFY, FFont.Get(), 14, 2, 69, 14));
   for (TControl* control : std::initializer_list<TControl*>{FImage1.get(), FLabel5.get()})
     control->OnMouseDown = [this] {
       PostMessageA(Handle(), WM_COMMAND, MAKEWPARAM(cmStopWatchLabel, 0), 0);
@@ -101,16 +100,16 @@ void TFrmMain::CreateGraph() {
     text = VexaMeter1FormatHint(sample);
   };
   // Over the graph, and as transparent to the mouse as a label is.
-  FlbNotCon = std::make_unique<TLabel>(ChildArgs(
-      Handle(), "Not Connected", SS_CENTER | SS_CENTERIMAGE, {}, FNotConnectedFont.Get()));
+  FlbNotCon = std::make_unique<TLabel>(
+      ChildArgs(Handle(), "Not Connected", SS_CENTER | SS_CENTERIMAGE, FNotConnectedFont.Get()));
   SetWindowPos(FlbNotCon->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void TFrmMain::CreateBrowseBar() {
   FPnlBrowse = std::make_unique<TLabel>(ChildArgs(Handle(), "Browse Mode",
                                                   SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN,
-                                                  {0, 0, kBrowseCaptionWidth, 0}, FFont.Get()));
-  FScrollBar1 = std::make_unique<TScrollBar>(ChildArgs(Handle(), "", 0, {}, FFont.Get()));
+                                                  FFont.Get(), 0, 0, kBrowseCaptionWidth));
+  FScrollBar1 = std::make_unique<TScrollBar>(ChildArgs(Handle(), "", 0, FFont.Get()));
   FScrollBar1->LargeChange = kScrollLargeChange;
   FScrollBar1->OnChange = [this] { ScrollBar1Change(); };
 }

@@ -275,13 +275,7 @@ bool TVexaTray::HookMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
   const auto alive = FAlive;
   switch (msg) {
     case WM_SIZE:
-      if (wParam == SIZE_MINIMIZED) {
-        if (OnMinimize) OnMinimize();
-        if (AutoMinimize) {
-          SetEnabled(true);
-          SetMinimized(true);
-        }
-      }
+      if (wParam == SIZE_MINIMIZED) ApplicationMinimized();
       break;
     case WM_SYSCOMMAND:
       // A refused restore must not be done by the default handling either.
@@ -303,6 +297,13 @@ bool TVexaTray::HookMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
   }
   if (OnMessage) OnMessage(msg, wParam, lParam, result);
   return result != 0;
+}
+
+void TVexaTray::ApplicationMinimized() {
+  if (OnMinimize) OnMinimize();
+  if (!AutoMinimize) return;
+  SetEnabled(true);
+  SetMinimized(true);
 }
 
 void TVexaTray::NextFrame() {

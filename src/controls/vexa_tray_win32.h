@@ -93,6 +93,7 @@ class TVexaTray {
  private:
   bool HookMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool RestoreBlocked() const;
+  void ApplicationMinimized();
   void TrayNotify(UINT mouseMessage);
   void ShowPopupMenu();
   void NextFrame();

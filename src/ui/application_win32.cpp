@@ -1,8 +1,7 @@
 #include "ui/application_win32.h"
 
-#include <exception>
-
 #include "base/product.h"
+#include "ui/form_win32.h"
 
 namespace {
 
@@ -81,12 +80,24 @@ int TApplication::ShowMessageBox(const std::string& text, UINT flags) {
 LRESULT CALLBACK TApplication::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto* application = reinterpret_cast<TApplication*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (!application) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  try {
-    return application->Dispatch(msg, wParam, lParam);
-  } catch (const std::exception& e) {
-    application->ShowMessageBox(e.what(), MB_OK | MB_ICONSTOP);
-  }
-  return 0;
+  return Guarded(hwnd, [&] { return application->Dispatch(msg, wParam, lParam); });
+}
+
+// Windows hides the windows of a minimised owner and shows them again on
+// restore; Wine leaves them on screen. This only touches windows hidden here,
+// so on Windows it changes nothing.
+void TApplication::WMSize(WPARAM kind) {
+  if (kind == SIZE_MINIMIZED)
+    ShowOwnedPopups(FHandle, FALSE);
+  else if (kind == SIZE_RESTORED)
+    ShowOwnedPopups(FHandle, TRUE);
+}
+
+// The taskbar button activates this window; the main window takes over.
+bool TApplication::WMSetFocus() {
+  if (!FMainForm || !IsWindowVisible(FMainForm) || !IsWindowEnabled(FMainForm)) return false;
+  SetFocus(FMainForm);
+  return true;
 }
 
 LRESULT TApplication::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -97,21 +108,9 @@ LRESULT TApplication::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (hook(msg, wParam, lParam, result)) return result;
   }
   switch (msg) {
-    case WM_SIZE:
-      // Windows hides the windows of a minimised owner and shows them again
-      // on restore; Wine leaves them on screen. This only touches windows
-      // hidden here, so on Windows it changes nothing.
-      if (wParam == SIZE_MINIMIZED)
-        ShowOwnedPopups(FHandle, FALSE);
-      else if (wParam == SIZE_RESTORED)
-        ShowOwnedPopups(FHandle, TRUE);
-      break;
+    case WM_SIZE: WMSize(wParam); break;
     case WM_SETFOCUS:
-      // The taskbar button activates this window; the main window takes over.
-      if (FMainForm && IsWindowVisible(FMainForm) && IsWindowEnabled(FMainForm)) {
-        SetFocus(FMainForm);
-        return 0;
-      }
+      if (WMSetFocus()) return 0;
       break;
     case WM_CLOSE:
       // Closing from the taskbar closes the main window, which asks first.

@@ -43,6 +43,8 @@ class TApplication {
   TApplication();
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+  void WMSize(WPARAM kind);
+  bool WMSetFocus();
 
   HWND FHandle = nullptr;
   HWND FMainForm = nullptr;
