@@ -25,6 +25,7 @@ int RunMessageLoop(const TFrmMain& main) {
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     // F1 to F7 reach the main window's commands wherever the focus is in it.
     if (main.Handle() && TranslateAcceleratorA(main.Handle(), main.Accelerators(), &msg)) continue;
+    if (TApplication::Instance().DialogMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

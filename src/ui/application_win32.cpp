@@ -72,6 +72,20 @@ void TApplication::UnhookMessages(int id) {
   std::erase_if(FHooks, [id](const auto& entry) { return entry.first == id; });
 }
 
+void TApplication::AddDialog(HWND dialog) {
+  FDialogs.push_back(dialog);
+}
+
+void TApplication::RemoveDialog(HWND dialog) {
+  std::erase(FDialogs, dialog);
+}
+
+bool TApplication::DialogMessage(MSG& msg) {
+  for (HWND dialog : FDialogs)
+    if (msg.hwnd == dialog || IsChild(dialog, msg.hwnd)) return IsDialogMessageA(dialog, &msg);
+  return false;
+}
+
 int TApplication::ShowMessageBox(const std::string& text, UINT flags) {
   HWND owner = FMainForm && IsWindowVisible(FMainForm) ? FMainForm : FHandle;
   return MessageBoxA(owner, text.c_str(), FTitle.c_str(), flags);

@@ -36,6 +36,13 @@ class TApplication {
   int HookMessages(THook hook);
   void UnhookMessages(int id);
 
+  // Modeless dialogs get their keys (Tab, Enter, Esc) from the message loop,
+  // which offers each message to DialogMessage first.
+  void AddDialog(HWND dialog);
+  void RemoveDialog(HWND dialog);
+  // True when the message was a dialog's key and has been handled.
+  bool DialogMessage(MSG& msg);
+
   // The application's message box, captioned with the title.
   int ShowMessageBox(const std::string& text, UINT flags);
 
@@ -50,5 +57,6 @@ class TApplication {
   HWND FMainForm = nullptr;
   std::string FTitle;
   std::vector<std::pair<int, THook>> FHooks;
+  std::vector<HWND> FDialogs;
   int FNextHook = 1;
 };

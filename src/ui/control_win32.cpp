@@ -49,6 +49,20 @@ void TControl::SetVisible(bool visible) {
   ShowWindow(FHandle, visible ? SW_SHOW : SW_HIDE);
 }
 
+void TControl::SetEnabled(bool enabled) {
+  EnableWindow(FHandle, enabled);
+}
+
+std::string TControl::Text() const {
+  std::string text(GetWindowTextLengthA(FHandle) + 1, '\0');
+  text.resize(GetWindowTextA(FHandle, text.data(), static_cast<int>(text.size())));
+  return text;
+}
+
+void TControl::SetText(const std::string& text) {
+  SetWindowTextA(FHandle, text.c_str());
+}
+
 void TControl::SetBounds(int left, int top, int width, int height) {
   MoveWindow(FHandle, left, top, width, height, TRUE);
 }
@@ -63,6 +77,14 @@ bool TControl::Notified(UINT, WPARAM, LPARAM, LRESULT&) {
   return false;
 }
 
+bool TControl::Intercept(UINT msg, WPARAM, LPARAM, LRESULT& result) {
+  const bool pressed = msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN;
+  if (!pressed || !OnMouseDown) return false;
+  OnMouseDown();
+  result = 0;
+  return true;
+}
+
 LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                         DWORD_PTR self) {
   auto* control = reinterpret_cast<TControl*>(self);
@@ -72,12 +94,13 @@ LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     control->FHandle = nullptr;
     return DefSubclassProc(hwnd, msg, wParam, lParam);
   }
-  const bool pressed = msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN;
-  if (!pressed || !control->OnMouseDown) return DefSubclassProc(hwnd, msg, wParam, lParam);
-  return Guarded(hwnd, [control] {
-    control->OnMouseDown();
-    return LRESULT{0};
+  bool handled = false;
+  const LRESULT result = Guarded(hwnd, [&] {
+    LRESULT own = 0;
+    handled = control->Intercept(msg, wParam, lParam, own);
+    return own;
   });
+  return handled ? result : DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 bool ReflectToControl(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -34,7 +34,11 @@ class TControl {
   HWND Handle() const { return FHandle; }
   bool Visible() const { return GetWindowLongPtrA(FHandle, GWL_STYLE) & WS_VISIBLE; }
   void SetVisible(bool visible);
+  bool Enabled() const { return IsWindowEnabled(FHandle); }
+  void SetEnabled(bool enabled);
   void SetBounds(int left, int top, int width, int height);
+  std::string Text() const;
+  void SetText(const std::string& text);
 
   // Any mouse button pressed on the control; the press goes no further.
   std::function<void()> OnMouseDown;
@@ -47,6 +51,10 @@ class TControl {
   // A notification the parent reflected; true when handled, with the result
   // for the parent to return.
   virtual bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // A message to the control's own window, before the system's class sees
+  // it; true when handled, with the result. The default reports mouse presses
+  // to OnMouseDown.
+  virtual bool Intercept(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,

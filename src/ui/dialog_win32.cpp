@@ -1,0 +1,75 @@
+#include "ui/dialog_win32.h"
+
+#include "ui/application_win32.h"
+
+namespace {
+
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+// The font the system uses for the texts of message boxes and dialogs.
+HFONT CreateDialogFont() {
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  return CreateFontIndirectA(&metrics.lfMessageFont);
+}
+
+}  // namespace
+
+TDialog::~TDialog() {
+  TApplication::Instance().RemoveDialog(Handle());
+}
+
+void TDialog::CreateDialogForm(const TDialogArgs& args) {
+  FFont.Reset(CreateDialogFont());
+  RECT frame{0, 0, args.ClientWidth, args.ClientHeight};
+  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  RECT screen;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
+  TFormArgs form;
+  form.ClassName = args.ClassName;
+  form.Caption = args.Caption;
+  form.Left = screen.left + (screen.right - screen.left - width) / 2;
+  form.Top = screen.top + (screen.bottom - screen.top - height) / 2;
+  form.Width = width;
+  form.Height = height;
+  form.Style = kStyle;
+  form.ExStyle = kExStyle;
+  form.Owner = args.Owner;
+  CreateForm(form);
+  SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), FALSE);
+  TApplication::Instance().AddDialog(Handle());
+}
+
+void TDialog::ShowDialog() {
+  ShowWindow(Handle(), SW_SHOWNORMAL);
+  if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE)) SetFocus(first);
+}
+
+void TDialog::SetTopmost(bool topmost) {
+  SetWindowPos(Handle(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TDialog::Close() {
+  PostMessageA(Handle(), WM_CLOSE, 0, 0);
+}
+
+LRESULT TDialog::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case DM_GETDEFID: return MAKELRESULT(DefaultButton, DC_HASDEFID);
+    // Esc, and a Cancel button with that identifier.
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDCANCEL) Close();
+      return 0;
+    case WM_CLOSE: DestroyWindow(Handle()); return 0;
+    case WM_DESTROY:
+      TApplication::Instance().RemoveDialog(Handle());
+      if (OnClosed) OnClosed();
+      return 0;
+  }
+  return TForm::WndProc(msg, wParam, lParam);
+}

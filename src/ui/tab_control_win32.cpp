@@ -1,0 +1,67 @@
+#include "ui/tab_control_win32.h"
+
+#include <commctrl.h>
+
+namespace {
+
+TControlArgs Tabs(TControlArgs args) {
+  args.ClassName = WC_TABCONTROLA;
+  args.Style |= WS_TABSTOP | WS_CLIPSIBLINGS;
+  return args;
+}
+
+}  // namespace
+
+TTabPage::TTabPage(HWND parent, const RECT& bounds) {
+  TFormArgs args;
+  args.ClassName = "TTabPage";
+  args.Style = WS_CHILD | WS_CLIPSIBLINGS;
+  args.ExStyle = WS_EX_CONTROLPARENT;
+  args.Left = bounds.left;
+  args.Top = bounds.top;
+  args.Width = bounds.right - bounds.left;
+  args.Height = bounds.bottom - bounds.top;
+  args.Owner = parent;
+  CreateForm(args);
+}
+
+TTabControl::TTabControl(const TControlArgs& args, const std::vector<std::string>& tabs)
+    : TControl(Tabs(args)) {
+  for (size_t i = 0; i < tabs.size(); ++i) {
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(tabs[i].c_str());
+    SendMessageA(Handle(), TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+  }
+  // The pages lie over the tabs' display area, as siblings above the tabs.
+  RECT area{args.Left, args.Top, args.Left + args.Width, args.Top + args.Height};
+  SendMessageA(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+  for (size_t i = 0; i < tabs.size(); ++i) {
+    FPages.push_back(std::make_unique<TTabPage>(args.Parent, area));
+    SendMessageA(FPages.back()->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(args.Font), FALSE);
+    SetWindowPos(FPages.back()->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  }
+  ShowPage(0);
+}
+
+int TTabControl::TabIndex() const {
+  return static_cast<int>(SendMessageA(Handle(), TCM_GETCURSEL, 0, 0));
+}
+
+void TTabControl::SetTabIndex(int index) {
+  SendMessageA(Handle(), TCM_SETCURSEL, index, 0);
+  ShowPage(index);
+}
+
+bool TTabControl::Notified(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
+  if (msg != WM_NOTIFY || reinterpret_cast<const NMHDR*>(lParam)->code != TCN_SELCHANGE)
+    return false;
+  ShowPage(TabIndex());
+  result = 0;
+  return true;
+}
+
+void TTabControl::ShowPage(int index) {
+  for (size_t i = 0; i < FPages.size(); ++i)
+    ShowWindow(FPages[i]->Handle(), static_cast<int>(i) == index ? SW_SHOW : SW_HIDE);
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/control_win32.h"
+#include "ui/form_win32.h"
+
+// The area of one tab: a child window that holds the tab's controls, so
+// their notifications reach them through it, and Tab moves into it.
+class TTabPage : public TForm {
+ public:
+  TTabPage(HWND parent, const RECT& bounds);
+};
+
+// Tabs over pages; choosing a tab shows its page and hides the others.
+class TTabControl : public TControl {
+ public:
+  TTabControl(const TControlArgs& args, const std::vector<std::string>& tabs);
+
+  // The parent window for the controls of a tab's page.
+  HWND Page(int index) const { return FPages[index]->Handle(); }
+  int TabIndex() const;
+  void SetTabIndex(int index);
+
+ protected:
+  bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  void ShowPage(int index);
+  std::vector<std::unique_ptr<TTabPage>> FPages;
+};
