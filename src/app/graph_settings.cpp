@@ -1,5 +1,7 @@
 #include "app/graph_settings.h"
 
+#include "setup/setup_tables.h"
+
 namespace {
 
 // Settings values that are out of their list leave the graph's own default.

@@ -1,10 +1,6 @@
 #include "app/main_settings.h"
 
-#include <algorithm>
-#include <array>
 #include <cstdint>
-
-#include "storage/ini_syntax.h"
 
 TMainSettings ReadMainSettings(TIniFile32& ini) {
   TMainSettings s;
@@ -50,20 +46,6 @@ TMainSettings ReadMainSettings(TIniFile32& ini) {
         ini.ReadInteger("Window", "1", 0), ini.ReadInteger("Window", "2", 0),
         ini.ReadInteger("Window", "3", 0), ini.ReadInteger("Window", "4", 0)};
   return s;
-}
-
-std::optional<int32_t> MaxValueForType(int type, const std::string& customValue) {
-  // The Setup list's line speeds, in bytes per second (33.6 kbps counts as 36).
-  static constexpr std::array<int32_t, 16> kMaxima = {
-      0,     4608,  6144,   7168,   8192,   16384,   32768,   49152,
-      65536, 98304, 131072, 202342, 262144, 1310720, 5863629, 13107200};
-  if (type >= 1 && type < static_cast<int>(kMaxima.size())) return kMaxima[type];
-  if (type == 16) {
-    // Kept within what the graph can hold rather than wrapped into a negative maximum.
-    const int64_t kilobytes = ParseInteger(customValue, 32).value_or(0);
-    return static_cast<int32_t>(std::clamp<int64_t>(kilobytes * 1024, 0, INT32_MAX));
-  }
-  return std::nullopt;
 }
 
 TRateUnits StartupRateUnits(bool bits) {

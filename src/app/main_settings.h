@@ -58,12 +58,6 @@ struct TMainSettings {
 
 TMainSettings ReadMainSettings(TIniFile32& ini);
 
-// The graph maximum, in bytes per second, that a "MaxValueType" sets: nothing
-// for automatic scaling (0) or above the list. 16 is the custom value in
-// kilobytes per second: 0 when it is not a number, and never negative or
-// beyond what 32 bits hold.
-std::optional<int32_t> MaxValueForType(int type, const std::string& customValue);
-
 // Rates in bytes, or in bits with the suffix start-up gives them (" kbps";
 // the Setup dialog's Apply writes " Kbps").
 TRateUnits StartupRateUnits(bool bits);

@@ -1,0 +1,164 @@
+#include "setup/setup_model.h"
+
+#include <algorithm>
+
+#include "base/product.h"
+#include "setup/setup_tables.h"
+
+namespace {
+
+constexpr int kSecondsPerHour = 3600;
+
+// A stored list index, or the list's default when it lies outside the list.
+int Choice(int value, int count, int fallback) {
+  return value >= 0 && value < count ? value : fallback;
+}
+
+// The row of the adapter marked selected; the first row when none is.
+int SelectedAdapter(const TAdapterList& list) {
+  const auto selected = std::find_if(list.Items.begin(), list.Items.end(),
+                                     [](const TNicItem& item) { return item.Selected; });
+  if (selected != list.Items.end()) return static_cast<int>(selected - list.Items.begin());
+  return list.Items.empty() ? -1 : 0;
+}
+
+void MakeAdapterCurrent(TMeterState& meter, TIniFile32& ini, int index) {
+  TNicItem& adapter = meter.Adapters.Items[index];
+  const std::string key = AdapterKey(adapter);
+  meter.Adapters.SelectedRow = adapter.Row;
+  for (TNicItem& item : meter.Adapters.Items) item.Selected = false;
+  adapter.Selected = true;
+  // A dial-up connection keeps the entry name it is booked under.
+  if (!meter.DialupMode) meter.EntryName = key;
+  ini.WriteString("NIC", "S", key);
+  meter.SavedAdapterKey = key;
+  meter.SelectedMac = adapter.MAC;
+}
+
+// The next update only learns the new counters; the totals and the graph
+// start again.
+void RestartMeasurement(TMeterState& meter, TMeterModel& graph) {
+  meter.PrevRecv = meter.PrevXmit = -1;
+  meter.TickBase = 0;
+  meter.RecvTotal = meter.XmitTotal = 0;
+  graph.Clear();
+}
+
+// Without an adapter row to make current, only the source is recorded.
+void ApplySource(const TSetupValues& v, TSetupHost& host) {
+  TMeterState& meter = host.Meter();
+  const bool hasAdapter =
+      v.AdapterIndex >= 0 && v.AdapterIndex < static_cast<int>(meter.Adapters.Items.size());
+  const bool adapterChanged =
+      hasAdapter && AdapterKey(meter.Adapters.Items[v.AdapterIndex]) != meter.SavedAdapterKey;
+  if (v.Dialup == meter.DialupMode && !adapterChanged) return;
+  host.FlushTotals();
+  meter.DialupMode = v.Dialup;
+  host.Settings().WriteBool("Settings", "Dialup", v.Dialup);
+  if (hasAdapter) MakeAdapterCurrent(meter, host.Settings(), v.AdapterIndex);
+  RestartMeasurement(meter, host.Graph());
+}
+
+void WriteSettings(const TSetupValues& v, TIniFile32& ini, int hScale) {
+  ini.WriteInteger("BrowseMode", "Hours", v.Hours);
+  ini.WriteInteger("Settings", "LineWidth", v.LineWidth);
+  ini.WriteInteger("Settings", "GridStyle", v.GridStyle);
+  ini.WriteInteger("Settings", "YaxisDisplay", v.YAxis);
+  ini.WriteInteger("Settings", "Scale", v.Units);
+  ini.WriteInteger("Settings", "MaxValueType", v.MaxValueType);
+  ini.WriteString("Settings", "MaxValue", v.MaxValue);
+  ini.WriteBool("Settings", "MainMenu", v.MainMenu);
+  ini.WriteBool("Settings", "GraphTips", v.GraphTips);
+  ini.WriteInteger("Settings", "AntiAlias", v.AntiAlias);
+  ini.WriteBool("Settings", "ShowActivity", v.ShowActivity);
+  ini.WriteBool("Settings", "StatsTrayTip", v.StatsTrayTip);
+  ini.WriteBool("Settings", "SolidBar", v.GraphType == 1);
+  ini.WriteBool("Settings", "vLines", v.XAxis == 1);
+  ini.WriteInteger("Settings", "CUI", IntervalStep(v.IntervalPosition).Seconds);
+  // Not read back at start; the graph's width of a sample, for the record.
+  ini.WriteInteger("Settings", "CHS", hScale);
+  for (size_t i = 0; i < kColorKeys.size(); ++i)
+    ini.WriteInteger("Colors", kColorKeys[i], static_cast<int32_t>(v.Colors[i]));
+}
+
+// The maximum as the settings now give it.
+void ApplyMaximum(TIniFile32& ini, TMeterModel& graph) {
+  const int type = ini.ReadInteger("Settings", "MaxValueType", 0);
+  const auto maximum = MaxValueForType(type, ini.ReadString("Settings", "MaxValue", ""));
+  graph.SetMaxValueType(maximum ? tmvFixed : tmvAuto);
+  if (maximum) graph.SetMaxValue(*maximum);
+}
+
+void ApplyGraph(const TSetupValues& v, TIniFile32& ini, TMeterModel& graph) {
+  graph.SetHistoryMax(v.Hours * kSecondsPerHour);
+  graph.SetLineWidth(static_cast<uint8_t>(v.LineWidth + 1));
+  graph.SetGridStyle(static_cast<TGridStyle>(v.GridStyle));
+  graph.SetYaxisDisplay(static_cast<TYAxisDisplay>(v.YAxis));
+  graph.SetScale(v.Units == 1 ? sKBits : sKBytes);
+  graph.SetAntiAlias(static_cast<uint8_t>(v.AntiAlias));
+  ApplyMaximum(ini, graph);
+  graph.SetSolid(v.GraphType == 1);
+  graph.SetBar1Color(v.Colors[0]);
+  graph.SetBar2Color(v.Colors[1]);
+  graph.SetTextColor(v.Colors[2]);
+  graph.SetGridColor(v.Colors[3]);
+  graph.SetBorderColor(v.Colors[4]);
+  graph.SetGraphBackgroundColor(v.Colors[5]);
+  graph.SetBackgroundColor(v.Colors[6]);
+  graph.SetVLine(v.XAxis == 1);
+  graph.SetShowVScale(v.XAxis == 1);
+}
+
+// After Setup the bit rates read " Kbps"; start-up writes them " kbps".
+THostOptions Options(const TSetupValues& v, const TMeterModel& graph) {
+  THostOptions options;
+  options.ShowActivity = v.ShowActivity;
+  options.StatsTrayTip = v.StatsTrayTip;
+  options.GraphTips = v.GraphTips;
+  options.MainMenu = v.MainMenu;
+  options.Colors = v.Colors;
+  options.Rates = graph.Scale() == sKBits ? TRateUnits{8, " Kbps"} : TRateUnits{1, " KB/s"};
+  return options;
+}
+
+}  // namespace
+
+TSetupValues ReadSetupValues(TSetupHost& host) {
+  TSetupValues v;
+  const TMeterState& meter = host.Meter();
+  const TMeterModel& graph = host.Graph();
+  const THostOptions options = host.Options();
+  TIniFile32& ini = host.Settings();
+  v.Dialup = meter.DialupMode;
+  v.AdapterIndex = SelectedAdapter(meter.Adapters);
+  v.GraphType = graph.Solid() ? 1 : 0;
+  v.GridStyle = Choice(ini.ReadInteger("Settings", "GridStyle", v.GridStyle), 3, v.GridStyle);
+  v.XAxis = graph.VLine() ? 1 : 0;
+  v.YAxis = Choice(ini.ReadInteger("Settings", "YaxisDisplay", v.YAxis), 4, v.YAxis);
+  v.Colors = options.Colors;
+  v.Units = Choice(ini.ReadInteger("Settings", "Scale", v.Units), 2, v.Units);
+  v.MaxValueType = Choice(ini.ReadInteger("Settings", "MaxValueType", 0),
+                          static_cast<int>(kMaximumChoices.size()), 0);
+  v.MaxValue = ini.ReadString("Settings", "MaxValue", "");
+  v.IntervalPosition = IntervalPosition(meter.CUI);
+  v.AntiAlias = Choice(ini.ReadInteger("Settings", "AntiAlias", 0), 4, 0);
+  v.LineWidth = Choice(graph.LineWidth() - 1, 2, 0);
+  v.ShowActivity = options.ShowActivity;
+  v.StatsTrayTip = options.StatsTrayTip;
+  v.MainMenu = options.MainMenu;
+  v.GraphTips = options.GraphTips;
+  v.Hours = std::clamp(ini.ReadInteger("BrowseMode", "Hours", v.Hours), kMinHours, kMaxHours);
+  return v;
+}
+
+void ApplySetup(const TSetupValues& values, TSetupHost& host) {
+  ApplySource(values, host);
+  TIniFile32& ini = host.Settings();
+  TMeterModel& graph = host.Graph();
+  WriteSettings(values, ini, graph.HScale());
+  ApplyGraph(values, ini, graph);
+  host.Meter().CUI = static_cast<uint16_t>(IntervalStep(values.IntervalPosition).Seconds);
+  host.SetOptions(Options(values, graph));
+  if (!values.ShowActivity) host.SetTrayImageIndex(0);
+  if (!values.StatsTrayTip) host.SetTrayTip(kAppTitle);
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "controls/meter_model.h"
+#include "formatting/rate_format.h"
+#include "storage/ini_file.h"
+#include "traffic/meter_state.h"
+
+// The seven display colours, in the order of the dialog's rows and of the
+// keys of the "Colors" section: D/L, U/L, text, grid, border, graph
+// background, background.
+using TColorSet = std::array<uint32_t, 7>;
+inline constexpr std::array<const char*, 7> kColorKeys = {
+    "DL", "UL", "Text", "Grid", "Border", "GraphBackground", "Background"};
+
+// The main window's own options that Setup shows and changes.
+struct THostOptions {
+  bool ShowActivity = true;  // activity arrows in the tray icon
+  bool StatsTrayTip = true;  // totals in the tray tip
+  bool GraphTips = true;
+  bool MainMenu = true;  // the menu bar is shown
+  TColorSet Colors{};
+  TRateUnits Rates;
+};
+
+// What Setup reads from the main window and changes in it: the settings,
+// the measurement (its source, adapter list and counters), the graph, the
+// window's own options and the tray icon.
+class TSetupHost {
+ public:
+  virtual ~TSetupHost() = default;
+  virtual TIniFile32& Settings() = 0;
+  virtual TMeterState& Meter() = 0;
+  virtual TMeterModel& Graph() = 0;
+  virtual THostOptions Options() const = 0;
+  virtual void SetOptions(const THostOptions& options) = 0;
+  virtual void SetTrayImageIndex(int index) = 0;
+  virtual void SetTrayTip(const std::string& tip) = 0;
+  // Books what was counted so far under the link it was counted on.
+  virtual void FlushTotals() = 0;
+};
+
+// The values of the dialog's controls, by tab.
+struct TSetupValues {
+  // "Network": the source, and the adapter list's selected row (-1: none).
+  bool Dialup = false;
+  int AdapterIndex = -1;
+  // "Graph -1": list indexes, and the colour buttons.
+  int GraphType = 0;  // Line, Area
+  int GridStyle = 2;  // None, Solid, Dotted
+  int XAxis = 1;      // None, Bottom
+  int YAxis = 1;      // None, Left, Right, Both
+  TColorSet Colors{};
+  // "Graph -2".
+  int Units = 0;         // KB/s, kbps
+  int MaxValueType = 0;  // an index of kMaximumChoices
+  std::string MaxValue;  // the custom maximum as typed
+  int IntervalPosition = 1;
+  int AntiAlias = 0;  // None, 2x2, 3x3, 4x4
+  int LineWidth = 0;  // the list index: the pen is one wider
+  // "Options".
+  bool ShowActivity = true;
+  bool StatsTrayTip = true;
+  bool MainMenu = true;
+  bool GraphTips = true;
+  int Hours = 6;  // of history kept for browse mode
+};
+inline constexpr int kMinHours = 1;
+inline constexpr int kMaxHours = 1920;
+
+// The dialog's values from the main window's state and the settings; a
+// stored choice outside its list reads as the list's default.
+TSetupValues ReadSetupValues(TSetupHost& host);
+
+// Changes the main window, the graph and the tray to the values and writes
+// every setting. The measurement starts afresh only when the source or the
+// adapter (by its key) changed.
+void ApplySetup(const TSetupValues& values, TSetupHost& host);
