@@ -28,8 +28,8 @@ void TFrmMain::Command(UINT command) {
     case cmStopWatchStop: Stop1Click(); break;
     case cmStopWatchReset: Reset1Click(); break;
     case cmStopWatchLabel: Label5MouseDown(); break;
-    // Setup, the reports and the About box come with their own windows.
-    case cmSetup:
+    case cmSetup: Setup3Click(); break;
+    // The reports and the About box come with their own windows.
     case cmBasicReports:
     case cmAdvancedStats:
     case cmAbout: break;

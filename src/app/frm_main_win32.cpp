@@ -230,6 +230,7 @@ LRESULT TFrmMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WMAPPLYBORDERLESS: WMApplyBorderless(); return 0;
     case WMSHOWSETUP: Command(cmSetup); return 0;
     case WMADDRESSCHANGE: FMeasurement->EnumerateAdapters(); return 0;
+    case WMFREECLOSED: WMFreeClosed(); return 0;
   }
   return TForm::WndProc(msg, wParam, lParam);
 }

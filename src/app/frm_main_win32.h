@@ -14,6 +14,8 @@
 #include "controls/vexa_meter_win32.h"
 #include "controls/vexa_tray_win32.h"
 #include "dialup/ip_ras_access_win32.h"
+#include "setup/frm_setup_win32.h"
+#include "setup/setup_model.h"
 #include "storage/ini_file.h"
 #include "traffic/nic_change_thread_win32.h"
 #include "ui/form_win32.h"
@@ -25,7 +27,7 @@
 // The program's one main window. It lives from start-up to the end of the
 // message loop; closing it ends the program. It owns the measurement, the
 // graph, the status bars, the tray icon and the settings.
-class TFrmMain : public TForm {
+class TFrmMain : public TForm, private TSetupHost {
  public:
   // Private messages, all posted.
   static constexpr UINT WMUPDATEDISPLAY = 1127;
@@ -33,6 +35,8 @@ class TFrmMain : public TForm {
   static constexpr UINT WMSHOWSETUP = 1129;
   // Sent by the address-change watcher; runs on this window's thread.
   static constexpr UINT WMADDRESSCHANGE = WM_APP + 1;
+  // A secondary window has closed: its object can go.
+  static constexpr UINT WMFREECLOSED = WM_APP + 2;
   static constexpr UINT_PTR Timer1 = 1;
 
   // folder: where the program keeps its files, with a trailing delimiter
@@ -43,7 +47,7 @@ class TFrmMain : public TForm {
 
   const std::string& Folder() const { return FFolder; }
   TMeasurement& Measurement() { return *FMeasurement; }
-  TIniFile32& Settings() { return *FSettings; }
+  TIniFile32& Settings() override { return *FSettings; }
   TVexaMeter& VexaMeter1() { return *FVexaMeter1; }
   TVexaTray& VexaTray1() { return *FVexaTray1; }
   TVdStatusBar& sBar() { return *FsBar; }
@@ -52,6 +56,8 @@ class TFrmMain : public TForm {
   bool Borderless() const { return FBorderless; }
   bool BrowseMode() const { return FBrowseMode; }
   const TRateUnits& Rates() const { return FDisplaySettings.Rates; }
+  // The Setup window while it is open.
+  TFrmSetup* FrmSetup() const { return FSetup.get(); }
   HACCEL Accelerators() const { return FAccelerators.Get(); }
 
   // The one-second tick: sample, flush when due, then ask for a display update.
@@ -108,6 +114,18 @@ class TFrmMain : public TForm {
   void VexaMeter1MouseDown(TMouseButton button);
   void WriteStopWatch();
 
+  // The secondary windows and what Setup sees of this one
+  // (frm_main_setup_win32.cpp).
+  void Setup3Click();
+  void WMFreeClosed();
+  TMeterState& Meter() override;
+  TMeterModel& Graph() override;
+  THostOptions Options() const override;
+  void SetOptions(const THostOptions& options) override;
+  void SetTrayImageIndex(int index) override;
+  void SetTrayTip(const std::string& tip) override;
+  void FlushTotals() override;
+
   // The display update (frm_main_display_win32.cpp).
   void WMUpdateDisplay();
   void ShowNotConnected();
@@ -141,6 +159,7 @@ class TFrmMain : public TForm {
   std::unique_ptr<TScrollBar> FScrollBar1;
   std::unique_ptr<TVdStatusBar> FsBar;
   std::unique_ptr<TVexaTray> FVexaTray1;
+  std::unique_ptr<TFrmSetup> FSetup;
 
   bool FBorderless = false;
   bool FBrowseMode = false;

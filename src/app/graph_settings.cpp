@@ -1,5 +1,6 @@
 #include "app/graph_settings.h"
 
+#include "setup/setup_model.h"
 #include "setup/setup_tables.h"
 
 namespace {
@@ -53,16 +54,6 @@ void ApplyMaximum(const TMainSettings& s, TMeterModel& graph) {
   }
 }
 
-void ApplyColors(const TMainSettings& s, TMeterModel& graph) {
-  graph.SetBar1Color(s.DownloadColor);
-  graph.SetBar2Color(s.UploadColor);
-  graph.SetTextColor(s.TextColor);
-  graph.SetGridColor(s.GridColor);
-  graph.SetBorderColor(s.BorderColor);
-  graph.SetGraphBackgroundColor(s.GraphBackgroundColor);
-  graph.SetBackgroundColor(s.BackgroundColor);
-}
-
 }  // namespace
 
 void ApplyGraphSettings(const TMainSettings& s, TMeterModel& graph) {
@@ -77,7 +68,7 @@ void ApplyGraphSettings(const TMainSettings& s, TMeterModel& graph) {
   }
   ApplyLook(s, graph);
   ApplyMaximum(s, graph);
-  ApplyColors(s, graph);
+  ApplyGraphColors(s.Colors, graph);
 }
 
 TRateUnits RateUnitsOf(const TMeterModel& graph) {

@@ -29,16 +29,9 @@ TMainSettings ReadMainSettings(TIniFile32& ini) {
   s.Scale = ini.ReadInteger("Settings", "Scale", s.Scale);
   s.MaxValueType = ini.ReadInteger("Settings", "MaxValueType", s.MaxValueType);
   s.MaxValue = ini.ReadString("Settings", "MaxValue", s.MaxValue);
-  const auto color = [&](const char* key, uint32_t& value) {
-    value = static_cast<uint32_t>(ini.ReadInteger("Colors", key, static_cast<int32_t>(value)));
-  };
-  color("DL", s.DownloadColor);
-  color("UL", s.UploadColor);
-  color("Text", s.TextColor);
-  color("Grid", s.GridColor);
-  color("Border", s.BorderColor);
-  color("GraphBackground", s.GraphBackgroundColor);
-  color("Background", s.BackgroundColor);
+  for (size_t i = 0; i < kColorKeys.size(); ++i)
+    s.Colors[i] = static_cast<uint32_t>(
+        ini.ReadInteger("Colors", kColorKeys[i], static_cast<int32_t>(s.Colors[i])));
   s.Dialup = ini.ReadBool("Settings", "Dialup", s.Dialup);
   s.AdapterKey = ini.ReadString("NIC", "S", "");
   if (ini.SectionExists("Window"))

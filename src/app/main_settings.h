@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/display_text.h"
+#include "setup/setup_tables.h"
 #include "storage/ini_file.h"
 
 // Everything the main window reads from "settings.ini" at start, with the
@@ -31,13 +32,7 @@ struct TMainSettings {
   int MaxValueType = 0;
   std::string MaxValue;
 
-  uint32_t DownloadColor = 0xFF0000;
-  uint32_t UploadColor = 0x0000FF;
-  uint32_t TextColor = 0x000080;
-  uint32_t GridColor = 0x808080;
-  uint32_t BorderColor = 0;
-  uint32_t GraphBackgroundColor = 0xFFFFFF;
-  uint32_t BackgroundColor = 0x8000000F;
+  TColorSet Colors = {0xFF0000, 0x0000FF, 0x000080, 0x808080, 0, 0xFFFFFF, 0x8000000F};
 
   bool Dialup = false;
   std::string AdapterKey;  // "NIC" "S"

@@ -30,9 +30,13 @@ void TMeasurement::EnumerateAdapters() {
   ::EnumerateAdapters(State, FSource);
 }
 
+void TMeasurement::Flush() {
+  FBook.FlushTotals(State, FSource, true);
+}
+
 void TMeasurement::Close() {
   FBook.AppendConnectionLog(State, FSource, kProgramClosed);
-  FBook.FlushTotals(State, FSource, true);
+  Flush();
 }
 
 void TMeasurement::ConnectionBegan() {
@@ -41,5 +45,5 @@ void TMeasurement::ConnectionBegan() {
 
 void TMeasurement::ConnectionEnded() {
   FBook.AppendConnectionLog(State, FSource, kConnectionGone);
-  FBook.FlushTotals(State, FSource, true);
+  Flush();
 }

@@ -25,6 +25,8 @@ class TMeasurement : private TConnectionEvents {
   TDisplayUpdate UpdateDisplay(const TDisplaySettings& settings, int32_t visibleCount,
                                bool dialling);
   void EnumerateAdapters();
+  // Everything counted so far into the month file, now.
+  void Flush();
   // The program or the Windows session ends: the log line of a connection
   // still up, and everything counted so far into the month file.
   void Close();

@@ -98,13 +98,7 @@ void ApplyGraph(const TSetupValues& v, TIniFile32& ini, TMeterModel& graph) {
   graph.SetAntiAlias(static_cast<uint8_t>(v.AntiAlias));
   ApplyMaximum(ini, graph);
   graph.SetSolid(v.GraphType == 1);
-  graph.SetBar1Color(v.Colors[0]);
-  graph.SetBar2Color(v.Colors[1]);
-  graph.SetTextColor(v.Colors[2]);
-  graph.SetGridColor(v.Colors[3]);
-  graph.SetBorderColor(v.Colors[4]);
-  graph.SetGraphBackgroundColor(v.Colors[5]);
-  graph.SetBackgroundColor(v.Colors[6]);
+  ApplyGraphColors(v.Colors, graph);
   graph.SetVLine(v.XAxis == 1);
   graph.SetShowVScale(v.XAxis == 1);
 }
@@ -161,4 +155,14 @@ void ApplySetup(const TSetupValues& values, TSetupHost& host) {
   host.SetOptions(Options(values, graph));
   if (!values.ShowActivity) host.SetTrayImageIndex(0);
   if (!values.StatsTrayTip) host.SetTrayTip(kAppTitle);
+}
+
+void ApplyGraphColors(const TColorSet& colors, TMeterModel& graph) {
+  graph.SetBar1Color(colors[0]);
+  graph.SetBar2Color(colors[1]);
+  graph.SetTextColor(colors[2]);
+  graph.SetGridColor(colors[3]);
+  graph.SetBorderColor(colors[4]);
+  graph.SetGraphBackgroundColor(colors[5]);
+  graph.SetBackgroundColor(colors[6]);
 }

@@ -6,15 +6,9 @@
 
 #include "controls/meter_model.h"
 #include "formatting/rate_format.h"
+#include "setup/setup_tables.h"
 #include "storage/ini_file.h"
 #include "traffic/meter_state.h"
-
-// The seven display colours, in the order of the dialog's rows and of the
-// keys of the "Colors" section: D/L, U/L, text, grid, border, graph
-// background, background.
-using TColorSet = std::array<uint32_t, 7>;
-inline constexpr std::array<const char*, 7> kColorKeys = {
-    "DL", "UL", "Text", "Grid", "Border", "GraphBackground", "Background"};
 
 // The main window's own options that Setup shows and changes.
 struct THostOptions {
@@ -79,3 +73,6 @@ TSetupValues ReadSetupValues(TSetupHost& host);
 // every setting. The measurement starts afresh only when the source or the
 // adapter (by its key) changed.
 void ApplySetup(const TSetupValues& values, TSetupHost& host);
+
+// The graph's colours from a colour set.
+void ApplyGraphColors(const TColorSet& colors, TMeterModel& graph);

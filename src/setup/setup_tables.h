@@ -9,6 +9,14 @@
 // The fixed choices of the Setup dialog, shared with the main window's
 // start-up, which reads the same settings.
 
+// The seven display colours, in the order of the dialog's rows and of the
+// keys of the "Colors" section: D/L, U/L, text, grid, border, graph
+// background, background. Each is 0x00BBGGRR, or a system colour code with
+// the top bit set.
+using TColorSet = std::array<uint32_t, 7>;
+inline constexpr std::array<const char*, 7> kColorKeys = {
+    "DL", "UL", "Text", "Grid", "Border", "GraphBackground", "Background"};
+
 // "Update Interval": the scroll bar's positions 1 to 12, in seconds.
 struct TIntervalStep {
   int Seconds;

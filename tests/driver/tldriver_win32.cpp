@@ -3,7 +3,10 @@
 //   tldriver wait TITLE [TIMEOUT_MS]        waits for a visible window, prints its handle
 //   tldriver find TITLE [CLASS]             prints the handles of all matching windows
 //   tldriver text HANDLE                    prints a window's text and its dialog texts
-//   tldriver press TITLE BUTTON [TIMEOUT]   waits for a dialog and clicks one of its buttons
+//   tldriver press TITLE BUTTON [TIMEOUT [CLASS]]
+//                                           waits for a dialog (of the class, a message
+//                                           box's by default) and clicks one of its buttons
+//   tldriver choose HANDLE TEXT             selects the list row that holds TEXT
 //   tldriver post HANDLE MSG [WPARAM [LPARAM]]
 //   tldriver close TITLE                    asks the window to close (WM_CLOSE)
 //   tldriver key HANDLE VK                  presses a key (virtual-key code) in a window
@@ -32,7 +35,7 @@ DWORD Timeout(int argc, char** argv, int index) {
 }
 
 int Usage() {
-  std::fputs("usage: tldriver wait|find|text|press|post|close|key|child|shot ...\n", stderr);
+  std::fputs("usage: tldriver wait|find|text|press|choose|post|close|key|child|shot ...\n", stderr);
   return 2;
 }
 
@@ -59,7 +62,8 @@ int Run(int argc, char** argv) {
     return 0;
   }
   if (command == "press" && argc >= 4) {
-    HWND dialog = WaitForWindow({argv[2], "#32770", 0}, Timeout(argc, argv, 4));
+    HWND dialog =
+        WaitForWindow({argv[2], argc > 5 ? argv[5] : "#32770", 0}, Timeout(argc, argv, 4));
     return dialog && PressButton(dialog, argv[3]) ? 0 : 1;
   }
   if (command == "post" && argc >= 4) {
@@ -73,6 +77,8 @@ int Run(int argc, char** argv) {
     HWND window = WaitForWindow({argv[2], "", 0}, kDefaultTimeout);
     return window && PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
   }
+  if (command == "choose" && argc >= 4)
+    return ChooseListItem(ParseHandle(argv[2]), argv[3]) ? 0 : 1;
   if (command == "key" && argc >= 4)
     return PressKey(ParseHandle(argv[2]), std::strtoul(argv[3], nullptr, 0)) ? 0 : 1;
   if (command == "child" && argc >= 4) {

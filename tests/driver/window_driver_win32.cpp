@@ -102,9 +102,26 @@ std::string DialogText(HWND dialog) {
 bool PressButton(HWND dialog, const std::string& caption) {
   for (HWND button : Children(dialog, "Button")) {
     if (WithoutAccessKey(WindowText(button)) != caption) continue;
+    // The button's own parent hears of it: a tab page, or the dialog itself.
     const int id = GetDlgCtrlID(button);
-    return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+    return PostMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                         reinterpret_cast<LPARAM>(button));
+  }
+  return false;
+}
+
+bool ChooseListItem(HWND window, const std::string& text) {
+  for (HWND list : Children(window, "ListBox")) {
+    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      std::string item(SendMessageA(list, LB_GETTEXTLEN, i, 0) + 1, '\0');
+      SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+      if (item.find(text) == std::string::npos) continue;
+      SendMessageA(list, LB_SETCURSEL, i, 0);
+      return PostMessageA(GetParent(list), WM_COMMAND,
+                          MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                          reinterpret_cast<LPARAM>(list));
+    }
   }
   return false;
 }

@@ -27,6 +27,9 @@ std::string WindowClass(HWND window);
 std::string DialogText(HWND dialog);
 // Clicks the dialog button whose caption, without its "&", is caption.
 bool PressButton(HWND dialog, const std::string& caption);
+// Selects the first row, in any list box within window, whose text holds
+// text, and tells the list's parent as a click would.
+bool ChooseListItem(HWND window, const std::string& text);
 // Presses and releases a key in the window (a posted keystroke: shortcut
 // keys of the window's program act on it).
 bool PressKey(HWND window, UINT virtualKey);

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -22,6 +25,10 @@ class FrmMainTest : public testing::Test {
   // the test decides when a second has passed.
   TFrmMain& Open(const std::string& settings = "") {
     Dir.Write("settings.ini", settings);
+    return OpenAsIs();
+  }
+  // On whatever the folder holds: without a settings file, the first start.
+  TFrmMain& OpenAsIs() {
     Form = std::make_unique<TFrmMain>(Dir.Folder(), &Link);
     KillTimer(Form->Handle(), TFrmMain::Timer1);
     PumpMessages();
@@ -228,6 +235,60 @@ TEST_F(FrmMainTest, SettingChangeReadsTheLocaleAgain) {
   SendMessageA(form.Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("intl"));
   EXPECT_EQ(changed, '\'');
   EXPECT_EQ(FormatSettings().ThousandSeparator, saved[0]);
+}
+
+// Setup on the live main window: opened once, and its OK writes every key.
+class FrmMainSetupTest : public FrmMainTest {
+ protected:
+  HWND SetupWindow() { return Form->FrmSetup() ? Form->FrmSetup()->Handle() : nullptr; }
+  // Shows a tab as a click on it would, and saves a screenshot of the dialog.
+  void ShootTab(int index, const char* name) {
+    HWND tabs = FindChild(SetupWindow(), "SysTabControl32");
+    SendMessageA(tabs, TCM_SETCURSEL, index, 0);
+    NMHDR click{tabs, static_cast<UINT_PTR>(GetDlgCtrlID(tabs)), static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageA(SetupWindow(), WM_NOTIFY, click.idFrom, reinterpret_cast<LPARAM>(&click));
+    PumpMessages(100);
+    if (const char* folder = std::getenv("TALLYLINE_SCREENSHOTS"))
+      SaveScreenshot(SetupWindow(), std::string(folder) + "\\setup_" + name + ".bmp");
+  }
+};
+
+TEST_F(FrmMainSetupTest, FirstStartOpensSetupOnce) {
+  OpenAsIs();
+  ASSERT_NE(SetupWindow(), nullptr);
+  EXPECT_EQ(WindowText(SetupWindow()), "Setup");
+  EXPECT_TRUE(IsWindowVisible(SetupWindow()));
+  const TFrmSetup* first = Form->FrmSetup();
+  Form->Command(cmSetup);
+  EXPECT_EQ(Form->FrmSetup(), first);
+}
+
+TEST_F(FrmMainSetupTest, OkWritesEveryKeyAndClosesTheDialog) {
+  Open(kAdapter);
+  Form->ToggleBorderless();
+  Form->Command(cmSetup);
+  EXPECT_TRUE(GetWindowLongPtrA(SetupWindow(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  ShootTab(0, "network");
+  ShootTab(1, "graph1");
+  ShootTab(2, "graph2");
+  ShootTab(3, "options");
+  ASSERT_TRUE(PressButton(SetupWindow(), "OK"));
+  PumpMessages(100);
+  EXPECT_EQ(Form->FrmSetup(), nullptr);
+  const std::string written = Dir.Read("settings.ini");
+  for (const char* key : {"Hours=",        "LineWidth=",
+                          "GridStyle=",    "YaxisDisplay=",
+                          "Scale=",        "MaxValueType=",
+                          "MaxValue=",     "MainMenu=",
+                          "GraphTips=",    "AntiAlias=",
+                          "ShowActivity=", "StatsTrayTip=",
+                          "SolidBar=",     "vLines=",
+                          "CUI=",          "CHS=",
+                          "DL=",           "UL=",
+                          "Text=",         "Grid=",
+                          "Border=",       "GraphBackground=",
+                          "Background="})
+    EXPECT_NE(written.find(std::string("\n") + key), std::string::npos) << key;
 }
 
 }  // namespace

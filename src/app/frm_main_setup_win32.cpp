@@ -1,0 +1,72 @@
+// The secondary windows the main window opens, and the main window as the
+// Setup dialog sees it.
+#include "app/frm_main_win32.h"
+
+#include "app/graph_settings.h"
+
+namespace {
+
+// A closed window's object is freed here, outside its own handlers.
+template <class TWindow>
+void FreeIfClosed(std::unique_ptr<TWindow>& window) {
+  if (window && !window->Handle()) window.reset();
+}
+
+}  // namespace
+
+// One Setup at a time; above the main window while that is borderless.
+void TFrmMain::Setup3Click() {
+  if (FSetup) return;
+  FSetup = std::make_unique<TFrmSetup>(Handle(), *this);
+  FSetup->OnClosed = [this] { PostMessageA(Handle(), WMFREECLOSED, 0, 0); };
+  if (FBorderless) FSetup->SetTopmost(true);
+}
+
+void TFrmMain::WMFreeClosed() {
+  FreeIfClosed(FSetup);
+}
+
+TMeterState& TFrmMain::Meter() {
+  return FMeasurement->State;
+}
+
+TMeterModel& TFrmMain::Graph() {
+  return *FVexaMeter1;
+}
+
+THostOptions TFrmMain::Options() const {
+  const TMainSettings& s = FMainSettings;
+  THostOptions options;
+  options.ShowActivity = FDisplaySettings.ShowActivity;
+  options.StatsTrayTip = FDisplaySettings.StatsTrayTip;
+  options.GraphTips = s.GraphTips;
+  options.MainMenu = s.MainMenu;
+  options.Colors = s.Colors;
+  options.Rates = FDisplaySettings.Rates;
+  return options;
+}
+
+// The menu bar follows at once, unless the window is borderless: it comes
+// back with the frame.
+void TFrmMain::SetOptions(const THostOptions& options) {
+  TMainSettings& s = FMainSettings;
+  FDisplaySettings.ShowActivity = s.ShowActivity = options.ShowActivity;
+  FDisplaySettings.StatsTrayTip = s.StatsTrayTip = options.StatsTrayTip;
+  s.GraphTips = options.GraphTips;
+  s.MainMenu = options.MainMenu;
+  s.Colors = options.Colors;
+  FDisplaySettings.Rates = options.Rates;
+  if (!FBorderless) SetMenu(Handle(), s.MainMenu ? FMenus.MainMenu1 : nullptr);
+}
+
+void TFrmMain::SetTrayImageIndex(int index) {
+  FVexaTray1->SetImageIndex(index);
+}
+
+void TFrmMain::SetTrayTip(const std::string& tip) {
+  FVexaTray1->SetToolTip(tip);
+}
+
+void TFrmMain::FlushTotals() {
+  FMeasurement->Flush();
+}

@@ -1,0 +1,283 @@
+#include "setup/frm_setup_win32.h"
+
+#include <chrono>
+
+#include "setup/setup_tables.h"
+
+namespace {
+
+constexpr int kClientWidth = 460;
+constexpr int kClientHeight = 380;
+constexpr int kApplyId = 100;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 23;
+constexpr int kRowHeight = 30;  // of a colour row
+
+constexpr std::array<const char*, 7> kColorLabels = {
+    "D/L Color",    "U/L Color",        "Text Color", "Grid Color",
+    "Border Color", "Graph Background", "Background"};
+
+// The system colours offered as the colour dialog's custom colours.
+constexpr std::array<int, 11> kCustomColors = {
+    COLOR_WINDOW,     COLOR_APPWORKSPACE, COLOR_HIGHLIGHT,    COLOR_BTNFACE,
+    COLOR_BTNSHADOW,  COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW,   COLOR_3DLIGHT,
+    COLOR_WINDOWTEXT, COLOR_CAPTIONTEXT,  COLOR_HIGHLIGHTTEXT};
+
+}  // namespace
+
+TFrmSetup::TFrmSetup(HWND owner, TSetupHost& host)
+    : FHost(host),
+      FRandom(static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count())) {
+  TDialogArgs args;
+  args.ClassName = "TFrmSetup";
+  args.Caption = "Setup";
+  args.ClientWidth = kClientWidth;
+  args.ClientHeight = kClientHeight;
+  args.Owner = owner;
+  CreateDialogForm(args);
+  PageControl1 = std::make_unique<TTabControl>(
+      Args(Handle(), "", 8, 8, kClientWidth - 16, kClientHeight - 54),
+      std::vector<std::string>{"Network", "Graph -1", "Graph -2", "Options"});
+  CreateNetworkTab(PageControl1->Page(0));
+  CreateGraph1Tab(PageControl1->Page(1));
+  CreateGraph2Tab(PageControl1->Page(2));
+  CreateOptionsTab(PageControl1->Page(3));
+  CreateButtons();
+  FormCreate();
+  ShowDialog();
+}
+
+TControlArgs TFrmSetup::Args(HWND parent, const char* text, int x, int y, int width, int height,
+                             DWORD style) const {
+  TControlArgs args{parent, "STATIC", text, style};
+  args.Left = x;
+  args.Top = y;
+  args.Width = width;
+  args.Height = height;
+  args.Font = Font();
+  return args;
+}
+
+std::unique_ptr<TControl> TFrmSetup::GroupBox(HWND page, const char* caption, int x, int y,
+                                              int width, int height) const {
+  TControlArgs args = Args(page, caption, x, y, width, height, WS_VISIBLE | BS_GROUPBOX);
+  args.ClassName = "BUTTON";
+  return std::make_unique<TControl>(args);
+}
+
+void TFrmSetup::CreateNetworkTab(HWND page) {
+  rbDialup = std::make_unique<TRadioButton>(
+      Args(page, "Dialup Connection", 12, 12, 200, 20, WS_VISIBLE | WS_GROUP));
+  rbNIC = std::make_unique<TRadioButton>(Args(page, "Network Interface", 12, 36, 200, 20));
+  lbNIC = std::make_unique<THeaderListbox>(
+      Args(page, "", 12, 64, 412, 220, WS_VISIBLE | WS_GROUP),
+      std::vector<THeaderSection>{{"", 20}, {"Description", 186, true}, {"IP", 80}, {"MAC", 100}});
+  rbDialup->OnClick = rbNIC->OnClick = [this] {
+    SourceChosen();
+    Changed();
+  };
+  lbNIC->OnClick = [this] { Changed(); };
+}
+
+void TFrmSetup::CreateGraph1Tab(HWND page) {
+  const auto group = [&](const char* caption, std::vector<std::string> items, int x, int y) {
+    const int height = 24 + 18 * static_cast<int>(items.size());
+    auto radio = std::make_unique<TRadioGroup>(Args(page, caption, x, y, 112, height), items);
+    radio->OnClick = [this] { Changed(); };
+    return radio;
+  };
+  RadioGroup1 = group("Graph Type", {"Line", "Area"}, 8, 6);
+  rGridStyle = group("Grid Style", {"None", "Solid", "Dotted"}, 8, 74);
+  RadioGroup2 = group("X Axis Display", {"None", "Bottom"}, 128, 6);
+  rYaxisDisplay = group("Y Axis Display", {"None", "Left", "Right", "Both"}, 128, 74);
+  gbColors = GroupBox(page, "Colors", 248, 6, 180, 24 + 7 * kRowHeight);
+  CreateColorRows(page, 258, 26);
+}
+
+// A colour button, its "R" button and its caption per row; the "R" button
+// picks a colour at random for its row.
+void TFrmSetup::CreateColorRows(HWND page, int left, int top) {
+  for (size_t i = 0; i < ColorButtons.size(); ++i) {
+    const int y = top + static_cast<int>(i) * kRowHeight;
+    ColorButtons[i] = std::make_unique<TColorButton>(Args(page, "", left, y, 40, 24));
+    ResetButtons[i] = std::make_unique<TButton>(Args(page, "R", left + 44, y, 20, 24));
+    FStatics.push_back(
+        std::make_unique<TLabel>(Args(page, kColorLabels[i], left + 70, y + 5, 96, 16)));
+    TColorButton& button = *ColorButtons[i];
+    for (size_t c = 0; c < kCustomColors.size(); ++c)
+      button.CustomColors[c] = GetSysColor(kCustomColors[c]);
+    button.OnColorChange = [this] { Changed(); };
+    ResetButtons[i]->OnClick = [this, &button] {
+      button.SetColor(RandomColor(FRandom));
+      Changed();
+    };
+  }
+}
+
+void TFrmSetup::CreateGraph2Tab(HWND page) {
+  FStatics.push_back(
+      std::make_unique<TLabel>(Args(page, "Transfer speed display units", 12, 10, 240, 16)));
+  cbSDU = std::make_unique<TComboBox>(
+      Args(page, "", 12, 28, 240, 120),
+      std::vector<std::string>{"Kilobytes per second (KB/s)", "Kilobits per second (kbps)"});
+  FStatics.push_back(std::make_unique<TLabel>(Args(page, "Max Value", 12, 60, 240, 16)));
+  cbGMaxValue = std::make_unique<TComboBox>(
+      Args(page, "", 12, 78, 240, 300),
+      std::vector<std::string>(kMaximumChoices.begin(), kMaximumChoices.end()));
+  eGCValue = std::make_unique<TEdit>(Args(page, "", 260, 78, 80, 22));
+  FStatics.push_back(std::make_unique<TLabel>(Args(page, "KB/s", 346, 82, 40, 16)));
+  FStatics.push_back(GroupBox(page, "Update Interval", 8, 112, 420, 64));
+  ScrollBar2 = std::make_unique<TScrollBar>(Args(page, "", 20, 132, 396, 17));
+  ScrollBar2->SetMax(static_cast<int>(kIntervalSteps.size()) - 1);
+  Label4 = std::make_unique<TLabel>(Args(page, "", 20, 154, 396, 16, WS_VISIBLE | SS_CENTER));
+  FStatics.push_back(GroupBox(page, "Anti-Aliasing", 8, 184, 420, 100));
+  FStatics.push_back(std::make_unique<TLabel>(Args(page, "Mode", 20, 207, 60, 16)));
+  ComboBox2 = std::make_unique<TComboBox>(
+      Args(page, "", 84, 204, 140, 120),
+      std::vector<std::string>{"None", "Low (2x2)", "Medium (3x3)", "High (4x4)"});
+  FStatics.push_back(std::make_unique<TLabel>(Args(page, "Line Width", 244, 207, 80, 16)));
+  ComboBox1 = std::make_unique<TComboBox>(Args(page, "", 328, 204, 60, 80),
+                                          std::vector<std::string>{"1", "2"});
+  FStatics.push_back(std::make_unique<TLabel>(
+      Args(page,
+           "Warning: Using Anti-Aliasing increases CPU usage a considerable amount when graph is "
+           "visible.",
+           20, 238, 396, 36)));
+  for (TComboBox* box : {cbSDU.get(), ComboBox2.get(), ComboBox1.get()})
+    box->OnChange = [this] { Changed(); };
+  cbGMaxValue->OnChange = [this] {
+    cbGMaxValueChange();
+    Changed();
+  };
+  eGCValue->OnKeyPress = [](char key) {
+    return AcceptCustomValueKey(key, GetKeyState(VK_CONTROL) < 0);
+  };
+  eGCValue->OnChange = [this] { Changed(); };
+  ScrollBar2->OnChange = [this] {
+    ScrollBar2Change();
+    Changed();
+  };
+}
+
+void TFrmSetup::CreateOptionsTab(HWND page) {
+  CheckBox2 = std::make_unique<TCheckBox>(
+      Args(page, "Show Activity In Tray Icon (Animated)", 12, 12, 400, 20));
+  CheckBox1 =
+      std::make_unique<TCheckBox>(Args(page, "Show Tray Icon tooltips Stats", 12, 36, 400, 20));
+  CheckBox5 = std::make_unique<TCheckBox>(Args(page, "Show Main Menu", 12, 60, 400, 20));
+  CheckBox6 = std::make_unique<TCheckBox>(Args(page, "Show Graph tooltips", 12, 84, 400, 20));
+  for (TCheckBox* box : {CheckBox2.get(), CheckBox1.get(), CheckBox5.get(), CheckBox6.get()})
+    box->OnClick = [this] { Changed(); };
+  FStatics.push_back(GroupBox(page, "Browse Mode", 8, 118, 420, 58));
+  FStatics.push_back(
+      std::make_unique<TLabel>(Args(page, "Number of hours to keep available", 20, 144, 240, 16)));
+  seNOH = std::make_unique<TSpinEdit>(Args(page, "", 264, 140, 70, 22), kMinHours, kMaxHours);
+  seNOH->OnChange = [this] { Changed(); };
+}
+
+void TFrmSetup::CreateButtons() {
+  const int y = kClientHeight - kButtonHeight - 12;
+  const int x = kClientWidth - 3 * (kButtonWidth + 8);
+  TControlArgs ok = Args(Handle(), "OK", x, y, kButtonWidth, kButtonHeight,
+                         WS_VISIBLE | WS_GROUP | BS_DEFPUSHBUTTON);
+  ok.Id = IDOK;
+  TControlArgs cancel =
+      Args(Handle(), "Cancel", x + kButtonWidth + 8, y, kButtonWidth, kButtonHeight);
+  cancel.Id = IDCANCEL;
+  TControlArgs apply =
+      Args(Handle(), "Apply", x + 2 * (kButtonWidth + 8), y, kButtonWidth, kButtonHeight);
+  apply.Id = kApplyId;
+  bOK = std::make_unique<TButton>(ok);
+  bClose = std::make_unique<TButton>(cancel);
+  bApply = std::make_unique<TButton>(apply);
+  bOK->OnClick = [this] { bOKClick(); };
+  bClose->OnClick = [this] { Close(); };
+  bApply->OnClick = [this] { bApplyClick(); };
+}
+
+// The controls from the main window's state and the settings.
+void TFrmSetup::FormCreate() {
+  const TSetupValues v = ReadSetupValues(FHost);
+  rbDialup->SetChecked(v.Dialup);
+  rbNIC->SetChecked(!v.Dialup);
+  FillAdapterList();
+  lbNIC->SetItemIndex(v.AdapterIndex);
+  SourceChosen();
+  RadioGroup1->SetItemIndex(v.GraphType);
+  rGridStyle->SetItemIndex(v.GridStyle);
+  RadioGroup2->SetItemIndex(v.XAxis);
+  rYaxisDisplay->SetItemIndex(v.YAxis);
+  for (size_t i = 0; i < ColorButtons.size(); ++i) ColorButtons[i]->SetColor(v.Colors[i]);
+  cbSDU->SetItemIndex(v.Units);
+  cbGMaxValue->SetItemIndex(v.MaxValueType);
+  eGCValue->SetText(v.MaxValue);
+  cbGMaxValueChange();
+  ScrollBar2->SetPosition(v.IntervalPosition - 1);
+  ScrollBar2Change();
+  ComboBox2->SetItemIndex(v.AntiAlias);
+  ComboBox1->SetItemIndex(v.LineWidth);
+  CheckBox2->SetChecked(v.ShowActivity);
+  CheckBox1->SetChecked(v.StatsTrayTip);
+  CheckBox5->SetChecked(v.MainMenu);
+  CheckBox6->SetChecked(v.GraphTips);
+  seNOH->SetValue(v.Hours);
+  bApply->SetEnabled(false);
+}
+
+// Row number, description, address and hardware address, one row per adapter.
+void TFrmSetup::FillAdapterList() {
+  lbNIC->Clear();
+  std::vector<TNicItem>& items = FHost.Meter().Adapters.Items;
+  for (size_t i = 0; i < items.size(); ++i)
+    lbNIC->Add(
+        std::to_string(i) + "\t" + items[i].Description + "\t" + items[i].IP + "\t" + items[i].MAC,
+        &items[i]);
+}
+
+TSetupValues TFrmSetup::Values() const {
+  TSetupValues v;
+  v.Dialup = rbDialup->Checked();
+  v.AdapterIndex = lbNIC->ItemIndex();
+  v.GraphType = RadioGroup1->ItemIndex();
+  v.GridStyle = rGridStyle->ItemIndex();
+  v.XAxis = RadioGroup2->ItemIndex();
+  v.YAxis = rYaxisDisplay->ItemIndex();
+  for (size_t i = 0; i < ColorButtons.size(); ++i) v.Colors[i] = ColorButtons[i]->Color();
+  v.Units = cbSDU->ItemIndex();
+  v.MaxValueType = cbGMaxValue->ItemIndex();
+  v.MaxValue = eGCValue->Text();
+  v.IntervalPosition = ScrollBar2->Position() + 1;
+  v.AntiAlias = ComboBox2->ItemIndex();
+  v.LineWidth = ComboBox1->ItemIndex();
+  v.ShowActivity = CheckBox2->Checked();
+  v.StatsTrayTip = CheckBox1->Checked();
+  v.MainMenu = CheckBox5->Checked();
+  v.GraphTips = CheckBox6->Checked();
+  v.Hours = seNOH->Value();
+  return v;
+}
+
+// The adapter list serves only the network interface source.
+void TFrmSetup::SourceChosen() {
+  const bool adapters = rbNIC->Checked();
+  lbNIC->SetEnabled(adapters);
+  lbNIC->SetListColor(GetSysColor(adapters ? COLOR_WINDOW : COLOR_BTNFACE));
+}
+
+void TFrmSetup::cbGMaxValueChange() {
+  eGCValue->SetEnabled(cbGMaxValue->ItemIndex() == kCustomMaximum);
+}
+
+void TFrmSetup::ScrollBar2Change() {
+  Label4->SetText(IntervalStep(ScrollBar2->Position() + 1).Text);
+}
+
+void TFrmSetup::bApplyClick() {
+  bApply->SetEnabled(false);
+  ApplySetup(Values(), FHost);
+}
+
+void TFrmSetup::bOKClick() {
+  bApplyClick();
+  Close();
+}

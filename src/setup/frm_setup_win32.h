@@ -1,0 +1,76 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "setup/setup_model.h"
+#include "ui/buttons_win32.h"
+#include "ui/color_button_win32.h"
+#include "ui/combo_box_win32.h"
+#include "ui/dialog_win32.h"
+#include "ui/edit_win32.h"
+#include "ui/header_listbox_win32.h"
+#include "ui/label_win32.h"
+#include "ui/scroll_bar_win32.h"
+#include "ui/spin_edit_win32.h"
+#include "ui/tab_control_win32.h"
+
+// The Setup dialog: the source of the counters and the adapter, the graph's
+// look and scale, and the main window's options, on four tabs. It works on
+// the live main window through the host: Apply and OK change it at once.
+class TFrmSetup : public TDialog {
+ public:
+  TFrmSetup(HWND owner, TSetupHost& host);
+
+  // The controls' values, as Apply takes them.
+  TSetupValues Values() const;
+  bool ApplyEnabled() const { return bApply->Enabled(); }
+
+ private:
+  void CreateNetworkTab(HWND page);
+  void CreateGraph1Tab(HWND page);
+  void CreateColorRows(HWND page, int left, int top);
+  void CreateGraph2Tab(HWND page);
+  void CreateOptionsTab(HWND page);
+  void CreateButtons();
+  void FormCreate();
+  void FillAdapterList();
+  TControlArgs Args(HWND parent, const char* text, int x, int y, int width, int height,
+                    DWORD style = WS_VISIBLE) const;
+  std::unique_ptr<TControl> GroupBox(HWND page, const char* caption, int x, int y, int width,
+                                     int height) const;
+
+  void Changed() { bApply->SetEnabled(true); }
+  void SourceChosen();
+  void cbGMaxValueChange();
+  void ScrollBar2Change();
+  void bApplyClick();
+  void bOKClick();
+
+  TSetupHost& FHost;
+  std::mt19937 FRandom;
+
+  std::unique_ptr<TTabControl> PageControl1;
+  // "Network"
+  std::unique_ptr<TRadioButton> rbDialup, rbNIC;
+  std::unique_ptr<THeaderListbox> lbNIC;
+  // "Graph -1"
+  std::unique_ptr<TRadioGroup> RadioGroup1, rGridStyle, RadioGroup2, rYaxisDisplay;
+  std::unique_ptr<TControl> gbColors;
+  std::array<std::unique_ptr<TColorButton>, 7> ColorButtons;
+  std::array<std::unique_ptr<TButton>, 7> ResetButtons;  // the "R" buttons
+  std::vector<std::unique_ptr<TControl>> FStatics;       // captions and frames
+  // "Graph -2"
+  std::unique_ptr<TComboBox> cbSDU, cbGMaxValue, ComboBox2, ComboBox1;
+  std::unique_ptr<TEdit> eGCValue;
+  std::unique_ptr<TScrollBar> ScrollBar2;
+  std::unique_ptr<TLabel> Label4;
+  // "Options"
+  std::unique_ptr<TCheckBox> CheckBox2, CheckBox1, CheckBox5, CheckBox6;
+  std::unique_ptr<TSpinEdit> seNOH;
+  std::unique_ptr<TButton> bOK, bClose, bApply;
+};
