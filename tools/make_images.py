@@ -8,6 +8,8 @@ imglist.bmp   80 x 16, five 16 x 16 tray images on magenta (transparent):
               both lit, the upper (receiving) lit, the lower (sending) lit
 tallyline.ico the program's picture at 16 x 16 and 32 x 32
 stopwatch.bmp 13 x 11, the stopwatch bar's picture on magenta
+logo.bmp      62 x 31, the about box's logo: the program's graph window, wide,
+              with a grid behind the two series
 """
 import os
 import struct
@@ -80,6 +82,24 @@ def stopwatch():
     return img
 
 
+def logo():
+    """The graph window of the program's picture at 62 x 31, each series two pixels thick."""
+    w, h = 62, 31
+    img = canvas(w, h, (64, 64, 64))
+    rect(img, 1, 1, w - 2, h - 2, (255, 255, 255))
+    for x in range(11, w - 1, 10):
+        rect(img, x, 1, x, h - 2, (224, 224, 224))
+    for y in range(10, h - 1, 10):
+        rect(img, 1, y, w - 2, y, (224, 224, 224))
+    down = [(1, 12), (3, 10), (5, 11), (7, 6), (9, 8), (11, 4), (14, 5)]
+    up = [(1, 13), (4, 12), (6, 12), (8, 10), (10, 11), (12, 9), (14, 10)]
+    for series, color in ((down, (0, 0, 255)), (up, (255, 0, 0))):
+        points = [(2 + round((x - 1) * 57 / 13), 2 * y) for x, y in series]
+        line(img, points, color)
+        line(img, [(x, y + 1) for x, y in points], color)
+    return img
+
+
 def bmp_rows(img):
     """Bottom-up 24-bit rows padded to four bytes."""
     out = b""
@@ -136,6 +156,7 @@ def main():
     write_bmp(os.path.join(RES, "imglist.bmp"), strip)
     write_ico(os.path.join(RES, "tallyline.ico"), [meter(16), meter(32)])
     write_bmp(os.path.join(RES, "stopwatch.bmp"), stopwatch())
+    write_bmp(os.path.join(RES, "logo.bmp"), logo())
 
 
 if __name__ == "__main__":

@@ -1,0 +1,155 @@
+#include "setup/frm_about_win32.h"
+
+#include <shellapi.h>
+
+#include <utility>
+
+#include "base/product.h"
+#include "setup/product_links.h"
+#include "ui/image_win32.h"
+#include "ui/label_win32.h"
+
+namespace {
+
+constexpr int kMargin = 12, kTitleTop = 6, kLogoTop = 18, kButtonTop = 76;
+constexpr int kLogoWidth = 62, kLogoHeight = 31;
+constexpr int kButtonWidth = 75, kButtonHeight = 23;
+constexpr int kClientWidth = 240, kClientHeight = kButtonTop + kButtonHeight + kMargin;
+constexpr int kTextLeft = kMargin + kLogoWidth + kMargin;  // the title's and the link's
+constexpr int kTitleHeight = -29;  // negative: the character height, in pixels
+constexpr COLORREF kShadow = RGB(192, 192, 192), kLinkColor = RGB(0, 0, 255);
+
+void OpenWithShell(const std::string& address) {
+  ShellExecuteA(nullptr, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+TControlArgs WithStyle(TControlArgs args, DWORD style) {
+  args.Style |= style;
+  return args;
+}
+
+// A copy of font with the changes made to its description.
+template <class TChange>
+HFONT ChangedFont(HFONT font, TChange change) {
+  LOGFONTA description{};
+  GetObjectA(font, sizeof description, &description);
+  change(description);
+  return CreateFontIndirectA(&description);
+}
+
+// A child of parent showing text in font, at the point and of the size given.
+TControlArgs ChildArgs(HWND parent, const std::string& text, HFONT font, POINT at, SIZE size) {
+  TControlArgs args;
+  args.Parent = parent;
+  args.Text = text;
+  args.Font = font;
+  args.Left = at.x;
+  args.Top = at.y;
+  args.Width = size.cx;
+  args.Height = size.cy;
+  return args;
+}
+
+SIZE TextSize(HFONT font, const std::string& text) {
+  const TWindowDC screen(nullptr);
+  const TSelection selection(screen.Get(), font);
+  SIZE size{};
+  GetTextExtentPoint32A(screen.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+  return size;
+}
+
+// The control's text in its font and the window-text colour, over a silver
+// copy of itself 2 pixels right and 1 down as its shadow.
+class TShadowedTitle : public TControl {
+ public:
+  explicit TShadowedTitle(const TControlArgs& args) : TControl(WithStyle(args, SS_OWNERDRAW)) {}
+
+ protected:
+  bool Notified(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) override {
+    if (msg != WM_DRAWITEM) return false;
+    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    const HDC dc = item.hDC;
+    FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    const auto font = reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0));
+    const TSelection selection(dc, font);
+    const std::string text = Text();
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kShadow);
+    TextOutA(dc, 2, 1, text.c_str(), static_cast<int>(text.size()));
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    TextOutA(dc, 0, 0, text.c_str(), static_cast<int>(text.size()));
+    result = TRUE;
+    return true;
+  }
+};
+
+// A control the user clicks to open something: the hand cursor over it, and
+// OnClick for a click of the left button.
+template <class TBase>
+class TClickable : public TBase {
+ public:
+  template <class... TMore>
+  explicit TClickable(const TControlArgs& args, TMore&&... more)
+      : TBase(WithStyle(args, SS_NOTIFY), std::forward<TMore>(more)...) {}
+
+  std::function<void()> OnClick;
+
+ protected:
+  bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if (msg != WM_COMMAND) return TBase::Notified(msg, wParam, lParam, result);
+    if (HIWORD(wParam) == STN_CLICKED && OnClick) OnClick();
+    result = 0;
+    return true;
+  }
+  bool Intercept(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if (msg != WM_SETCURSOR) return TBase::Intercept(msg, wParam, lParam, result);
+    SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+    result = TRUE;
+    return true;
+  }
+};
+
+}  // namespace
+
+TFrmAbout::TFrmAbout(HWND owner) : OpenAddress(OpenWithShell) {
+  TDialogArgs dialog;
+  dialog.ClassName = "TFrmAbout";
+  dialog.Caption = std::string("About ") + kAppTitle;
+  dialog.ClientWidth = kClientWidth;
+  dialog.ClientHeight = kClientHeight;
+  dialog.Owner = owner;
+  CreateDialogForm(dialog);
+  FTitleFont.Reset(ChangedFont(Font(), [](LOGFONTA& f) {
+    f.lfHeight = kTitleHeight;
+    f.lfWidth = 0;
+  }));
+  FLinkFont.Reset(ChangedFont(Font(), [](LOGFONTA& f) { f.lfUnderline = TRUE; }));
+
+  // The title with room for its shadow; under it the link, as wide as its text.
+  const SIZE title = TextSize(FTitleFont.Get(), kAppTitle);
+  FLabel1 = std::make_unique<TShadowedTitle>(ChildArgs(
+      Handle(), kAppTitle, FTitleFont.Get(), {kTextLeft, kTitleTop}, {title.cx + 2, title.cy + 1}));
+  auto label5 = std::make_unique<TClickable<TLabel>>(
+      ChildArgs(Handle(), kProductPage, FLinkFont.Get(), {kTextLeft + 2, kTitleTop + title.cy + 5},
+                TextSize(FLinkFont.Get(), kProductPage)));
+  label5->SetColors(kLinkColor, GetSysColor(COLOR_BTNFACE));
+  label5->OnClick = [this] { OpenAddress(kProductPage); };
+  FLabel5 = std::move(label5);
+
+  TOwnedImageList logo(ImageList_LoadImageA(GetModuleHandleA(nullptr), "LOGO", kLogoWidth, 0,
+                                            CLR_NONE, IMAGE_BITMAP, LR_CREATEDIBSECTION));
+  auto image1 = std::make_unique<TClickable<TImage>>(
+      ChildArgs(Handle(), "", nullptr, {kMargin, kLogoTop}, {kLogoWidth, kLogoHeight}),
+      std::move(logo));
+  image1->OnClick = [this] { OpenAddress(LogoAddress()); };
+  FImage1 = std::move(image1);
+
+  TControlArgs close =
+      ChildArgs(Handle(), "Close", Font(), {(kClientWidth - kButtonWidth) / 2, kButtonTop},
+                {kButtonWidth, kButtonHeight});
+  close.Style |= BS_DEFPUSHBUTTON;
+  close.Id = IDOK;  // the default button's: Enter presses it
+  FButton1 = std::make_unique<TButton>(close);
+  FButton1->OnClick = [this] { Close(); };
+  ShowDialog();
+}
