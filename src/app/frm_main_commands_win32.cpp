@@ -29,10 +29,10 @@ void TFrmMain::Command(UINT command) {
     case cmStopWatchReset: Reset1Click(); break;
     case cmStopWatchLabel: Label5MouseDown(); break;
     case cmSetup: Setup3Click(); break;
-    // The reports and the About box come with their own windows.
+    case cmAbout: About2Click(); break;
+    // The reports come with their own windows.
     case cmBasicReports:
-    case cmAdvancedStats:
-    case cmAbout: break;
+    case cmAdvancedStats: break;
   }
 }
 

@@ -22,8 +22,16 @@ void TFrmMain::Setup3Click() {
   if (FBorderless) FSetup->SetTopmost(true);
 }
 
+// One About box at a time, never topmost.
+void TFrmMain::About2Click() {
+  if (FAbout) return;
+  FAbout = std::make_unique<TFrmAbout>(Handle());
+  FAbout->OnClosed = [this] { PostMessageA(Handle(), WMFREECLOSED, 0, 0); };
+}
+
 void TFrmMain::WMFreeClosed() {
   FreeIfClosed(FSetup);
+  FreeIfClosed(FAbout);
 }
 
 TMeterState& TFrmMain::Meter() {
