@@ -1,0 +1,58 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/control_win32.h"
+#include "ui/handle_guards_win32.h"
+
+struct THeaderSection {
+  std::string Text;
+  int Width = 0;
+  bool TakesRest = false;  // as wide as the other sections leave (Width is not used)
+};
+
+// A list box under a row of section headers: two windows, the header on top
+// at the height its font needs and the list below, together within the
+// bounds. An item's text is split at tabs into the sections' columns. The
+// headers only label the columns: clicks do nothing there and the sections
+// keep their widths.
+class THeaderListbox : public TControl {
+ public:
+  THeaderListbox(const TControlArgs& args, std::vector<THeaderSection> sections);
+
+  void Clear();
+  // Adds an item at the end and returns its index; the object stays the
+  // caller's.
+  int Add(const std::string& tabbedText, void* object);
+  int Count() const;
+  std::string Text(int index) const;
+  void* Object(int index) const;
+  int ItemIndex() const;  // -1 for none
+  void SetItemIndex(int index);
+  bool Enabled() const;
+  void SetEnabled(bool enabled);
+  // The list's background; a system colour code (0x80000000 | COLOR_WINDOW)
+  // is taken too.
+  void SetListColor(COLORREF color);
+  // These act on both windows.
+  void SetBounds(int left, int top, int width, int height);
+  void SetVisible(bool visible);
+
+  // The user selected an item, with the mouse or the keyboard.
+  std::function<void()> OnClick;
+
+ protected:
+  bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  void DrawItem(const DRAWITEMSTRUCT& item) const;
+
+  std::vector<THeaderSection> FSections;
+  TControl FHeader;
+  COLORREF FListColor = 0;
+  TGdiObject<HBRUSH> FListBrush;
+};
