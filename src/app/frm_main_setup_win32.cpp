@@ -17,7 +17,7 @@ void FreeIfClosed(std::unique_ptr<TWindow>& window) {
 // One Setup at a time; above the main window while that is borderless.
 void TFrmMain::Setup3Click() {
   if (FSetup) return;
-  FSetup = std::make_unique<TFrmSetup>(Handle(), *this);
+  FSetup = std::make_unique<TFrmSetup>(Handle(), static_cast<TSetupHost&>(*this));
   FSetup->OnClosed = [this] { PostMessageA(Handle(), WMFREECLOSED, 0, 0); };
   if (FBorderless) FSetup->SetTopmost(true);
 }

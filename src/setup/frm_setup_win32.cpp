@@ -71,7 +71,7 @@ void TFrmSetup::CreateNetworkTab(HWND page) {
   rbNIC = std::make_unique<TRadioButton>(Args(page, "Network Interface", 12, 36, 200, 20));
   lbNIC = std::make_unique<THeaderListbox>(
       Args(page, "", 12, 64, 412, 220, WS_VISIBLE | WS_GROUP),
-      std::vector<THeaderSection>{{"", 20}, {"Description", 186, true}, {"IP", 80}, {"MAC", 100}});
+      std::vector<THeaderSection>{{"", 20}, {"Description", 186, true}, {"IP", 80}, {"MAC", 110}});
   rbDialup->OnClick = rbNIC->OnClick = [this] {
     SourceChosen();
     Changed();
@@ -90,8 +90,8 @@ void TFrmSetup::CreateGraph1Tab(HWND page) {
   rGridStyle = group("Grid Style", {"None", "Solid", "Dotted"}, 8, 74);
   RadioGroup2 = group("X Axis Display", {"None", "Bottom"}, 128, 6);
   rYaxisDisplay = group("Y Axis Display", {"None", "Left", "Right", "Both"}, 128, 74);
-  gbColors = GroupBox(page, "Colors", 248, 6, 180, 24 + 7 * kRowHeight);
-  CreateColorRows(page, 258, 26);
+  gbColors = GroupBox(page, "Colors", 244, 6, 190, 24 + 7 * kRowHeight);
+  CreateColorRows(page, 254, 26);
 }
 
 // A colour button, its "R" button and its caption per row; the "R" button
@@ -102,7 +102,7 @@ void TFrmSetup::CreateColorRows(HWND page, int left, int top) {
     ColorButtons[i] = std::make_unique<TColorButton>(Args(page, "", left, y, 40, 24));
     ResetButtons[i] = std::make_unique<TButton>(Args(page, "R", left + 44, y, 20, 24));
     FStatics.push_back(
-        std::make_unique<TLabel>(Args(page, kColorLabels[i], left + 70, y + 5, 96, 16)));
+        std::make_unique<TLabel>(Args(page, kColorLabels[i], left + 70, y + 5, 106, 16)));
     TColorButton& button = *ColorButtons[i];
     for (size_t c = 0; c < kCustomColors.size(); ++c)
       button.CustomColors[c] = GetSysColor(kCustomColors[c]);

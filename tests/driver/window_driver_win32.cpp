@@ -39,6 +39,17 @@ std::vector<HWND> Children(HWND parent, const std::string& className) {
   return search.Found;
 }
 
+// Asked in the wide form: across processes Wine hands the narrow form of an
+// owner-drawn list's text over wide.
+std::string ListItemText(HWND list, int index) {
+  std::wstring wide(SendMessageW(list, LB_GETTEXTLEN, index, 0) + 1, L'\0');
+  wide.resize(SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide.data())));
+  std::string text(wide.size(), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                      static_cast<int>(text.size()), nullptr, nullptr);
+  return text;
+}
+
 std::string WithoutAccessKey(std::string text) {
   for (size_t at; (at = text.find('&')) != std::string::npos;) text.erase(at, 1);
   return text;
@@ -114,9 +125,7 @@ bool ChooseListItem(HWND window, const std::string& text) {
   for (HWND list : Children(window, "ListBox")) {
     const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
-      std::string item(SendMessageA(list, LB_GETTEXTLEN, i, 0) + 1, '\0');
-      SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()));
-      if (item.find(text) == std::string::npos) continue;
+      if (ListItemText(list, i).find(text) == std::string::npos) continue;
       SendMessageA(list, LB_SETCURSEL, i, 0);
       return PostMessageA(GetParent(list), WM_COMMAND,
                           MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
