@@ -4,6 +4,10 @@
 //       prints the text of a settings or month file, plain or container
 //   tallyline-cli pack IN OUT [--compress] [--password P]
 //       writes the text of IN to OUT in the container form
+//   tallyline-cli report daily|weekly|monthly|yearly [--folder DIR] [--csv]
+//       prints the rows of the basic reports over the month files in DIR\data
+//       (DIR: the program's folder, by default the current one), or their
+//       export with --csv
 //   tallyline-cli --version
 //       prints the program's name and version
 //
@@ -16,6 +20,7 @@
 #include <vector>
 
 #include "base/product.h"
+#include "cli_commands.h"
 #include "platform/files.h"
 #include "storage/ini_file.h"
 #include "storage/text_lines.h"
@@ -40,6 +45,7 @@ int Usage() {
       "       tallyline-cli pack IN OUT [--compress] [--password P]\n"
       "       tallyline-cli --version\n",
       stderr);
+  std::fputs(kReportUsage, stderr);
   return 2;
 }
 
@@ -103,8 +109,12 @@ int main(int argc, char** argv) {
     return 0;
   }
   TOptions options;
-  if (!ParseOptions(argc, argv, options)) return Usage();
+  if (command != "report" && !ParseOptions(argc, argv, options)) return Usage();
   try {
+    if (command == "report") {
+      const int status = ReportCommand(argc - 2, argv + 2);
+      return status == 2 ? Usage() : status;
+    }
     if (command == "dump" && options.Files.size() == 1 && !options.Compress) return Dump(options);
     if (command == "pack" && options.Files.size() == 2) return Pack(options);
   } catch (const std::exception& e) {

@@ -11,6 +11,7 @@
 
 #include "base/product.h"
 #include "platform/files.h"
+#include "reports/report_model.h"
 #include "unit/scratch_dir.h"
 
 namespace {
@@ -137,6 +138,34 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
   EXPECT_EQ(Run("dump a --bogus").Status, 2);
   EXPECT_EQ(Run("frobnicate a").Status, 2);
   EXPECT_EQ(Run("--version extra").Status, 2);
+}
+
+TEST_F(CliTest, ReportPrintsTheModelsRowsAndItsExport) {
+  std::filesystem::create_directory(Dir.Path("data"));
+  Dir.Write("data/38687.dat",
+            "[38716]\r\nHours=60\r\nRecv=100\r\nXmit=10\r\n\r\n"
+            "[38718]\r\nHours=90000\r\nRecv=1048576\r\nXmit=2048\r\n\r\n"
+            "[notes]\r\nRecv=5\r\n");
+  const TReport report = LoadReport(Dir.Folder());
+  for (int tab = rtDaily; tab <= rtYearly; ++tab) {
+    std::string lower = kReportTabNames[tab];
+    lower[0] = static_cast<char>(std::tolower(lower[0]));
+    std::string rows;
+    std::vector<const TReportRow*> pointers;
+    for (const TReportRow& row : report.Rows[tab]) {
+      rows += row.Caption;
+      for (int column = 1; column <= 4; ++column) rows += "\t" + ReportCell(row, column);
+      rows += "\n";
+      pointers.push_back(&row);
+    }
+    const TRun text = Run("report " + lower + " --folder " + Q(""));
+    EXPECT_EQ(text.Status, 0) << lower;
+    EXPECT_EQ(text.Out, rows) << lower;
+    EXPECT_NE(text.Err.find("skipped 1 sections"), std::string::npos) << lower;
+    EXPECT_EQ(Run("report " + lower + " --csv --folder " + Q("")).Out, ReportCsv(pointers));
+  }
+  EXPECT_EQ(Run("report hourly").Status, 2);
+  EXPECT_EQ(Run("report daily --folder").Status, 2);
 }
 
 TEST_F(CliTest, VersionComesFromTheProject) {

@@ -38,4 +38,15 @@ TEST(CliOnWindowsTest, PackedMonthFileDumpsBackWithWindowsLineBreaks) {
   EXPECT_EQ(RunCli("dump " + out).second, 1);
 }
 
+TEST(CliOnWindowsTest, ReportWritesItsExportUnchanged) {
+  TScratchDir dir;
+  std::filesystem::create_directory(dir.Path("data"));
+  dir.Write("data\\38718.dat", "[38718]\r\nHours=3600\r\nRecv=1048576\r\nXmit=2048\r\n");
+  // Without the trailing backslash, which would escape the closing quote.
+  const std::string folder = dir.Folder().substr(0, dir.Folder().size() - 1);
+  const auto [csv, status] = RunCli("report monthly --csv --folder \"" + folder + "\"");
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(csv, "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n01-01-2006,1048576,2048,1050624,3600\r\n");
+}
+
 }  // namespace

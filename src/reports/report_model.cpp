@@ -1,0 +1,192 @@
+#include "reports/report_model.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <optional>
+
+#include "formatting/date_format.h"
+#include "formatting/number_format.h"
+#include "storage/file_helpers.h"
+#include "storage/ini_file.h"
+#include "storage/ini_syntax.h"
+#include "storage/text_utils.h"
+#include "traffic/usage_book.h"
+
+namespace {
+
+struct TDayTotals {
+  int64_t Download = 0;
+  int64_t Upload = 0;
+  int64_t Seconds = 0;
+  bool FromOwnFile = false;  // read from the month file the program writes for the day
+};
+
+// A section name that is a day serial of the years 1 to 9999.
+std::optional<int> DaySerialOf(const std::string& section) {
+  const std::optional<int64_t> serial = ParseInteger(section, 32);
+  if (!serial || *serial < EncodeDaySerial(1, 1, 1) || *serial > EncodeDaySerial(9999, 12, 31))
+    return std::nullopt;
+  return static_cast<int>(*serial);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+void ReadDays(const std::string& folder, const std::string& path, std::map<int, TDayTotals>& days,
+              TReport& report) {
+  TIniFile32 file(path, true);
+  file.Refresh();
+  if (!file.Loaded()) {
+    report.UnreadableFiles.push_back(path + ": " + file.LastLoadError());
+    return;
+  }
+  for (const std::string& section : file.ReadSections()) {
+    const std::optional<int> day = DaySerialOf(section);
+    if (!day) {
+      ++report.SkippedSections;
+      continue;
+    }
+    const bool own = SameFile(path, MonthFileName(folder, *day));
+    const auto known = days.find(*day);
+    if (known != days.end() && (known->second.FromOwnFile || !own)) continue;
+    days[*day] = {file.ReadInt64(section, "Recv", 0), file.ReadInt64(section, "Xmit", 0),
+                  file.ReadInt64(section, "Hours", 0), own};
+  }
+}
+
+// One list's grouping: days with the same key add up into one row.
+class TGrouping {
+ public:
+  TGrouping(std::vector<TReportRow>& rows) : FRows(rows) {}
+
+  void Add(int64_t key, int day, const TDayTotals& totals) {
+    if (FRows.empty() || key != FKey) {
+      FRows.push_back({});
+      FRows.back().Index = static_cast<int64_t>(FRows.size()) - 1;
+      FRows.back().RowDate = day;
+      FKey = key;
+    }
+    TReportRow& row = FRows.back();
+    row.Download += totals.Download;
+    row.Upload += totals.Upload;
+    row.Total = row.Download + row.Upload;
+    row.Seconds += totals.Seconds;
+  }
+  TReportRow& Current() { return FRows.back(); }
+
+ private:
+  std::vector<TReportRow>& FRows;
+  int64_t FKey = 0;
+};
+
+std::string TwoDigits(int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d", value);
+  return text;
+}
+
+void GroupDays(const std::map<int, TDayTotals>& days, TReport& report, const TFormatSettings& fs) {
+  TGrouping daily(report.Rows[rtDaily]), weekly(report.Rows[rtWeekly]),
+      monthly(report.Rows[rtMonthly]), yearly(report.Rows[rtYearly]);
+  for (const auto& [day, totals] : days) {
+    const TSystemTime date = DecodeDaySerial(day);
+    const TIsoWeek week = IsoWeek(day);
+    daily.Add(day, day, totals);
+    daily.Current().Day = day;
+    daily.Current().Caption = FormatDateTimePicture(day, fs.ShortDateFormat, fs);
+    weekly.Add(int64_t{week.Year} * 100 + week.Week, day, totals);
+    weekly.Current().Period = week.Week;
+    weekly.Current().Year = date.Year;
+    weekly.Current().Caption = std::to_string(date.Year) + " / " + TwoDigits(week.Week);
+    monthly.Add(int64_t{date.Year} * 100 + date.Month, day, totals);
+    monthly.Current().Period = date.Month;
+    monthly.Current().Year = date.Year;
+    monthly.Current().Caption =
+        std::to_string(date.Year) + " / " + fs.ShortMonthNames[date.Month - 1];
+    yearly.Add(date.Year, day, totals);
+    yearly.Current().Year = date.Year;
+    yearly.Current().Caption = std::to_string(date.Year);
+  }
+}
+
+int64_t SortKey(const TReportRow& row, int column) {
+  switch (column) {
+    case 1: return row.Download;
+    case 2: return row.Upload;
+    case 3: return row.Total;
+    case 4: return row.Seconds;
+  }
+  return row.Index;
+}
+
+}  // namespace
+
+TReport LoadReport(const std::string& folder, const TFormatSettings& fs) {
+  TReport report;
+  std::vector<std::string> files;
+  FindFiles(folder + "data", "*.dat", files);
+  std::sort(files.begin(), files.end());
+  std::map<int, TDayTotals> days;
+  for (const std::string& path : files) ReadDays(folder, path, days, report);
+  GroupDays(days, report, fs);
+  return report;
+}
+
+TIsoWeek IsoWeek(int daySerial) {
+  // Day serial 2 was a Monday; the week is the one of its Thursday.
+  const int weekday = ((daySerial - 2) % 7 + 7) % 7;  // Monday 0 ... Sunday 6
+  const int thursday = daySerial - weekday + 3;
+  const int year = DecodeDaySerial(thursday).Year;
+  return {year, (thursday - EncodeDaySerial(year, 1, 1)) / 7 + 1};
+}
+
+std::string ReportCell(const TReportRow& row, int column, const TFormatSettings& fs) {
+  switch (column) {
+    case 1: return FormatByteSize(static_cast<double>(row.Download), fs);
+    case 2: return FormatByteSize(static_cast<double>(row.Upload), fs);
+    case 3: return FormatByteSize(static_cast<double>(row.Download + row.Upload), fs);
+    case 4: return FormatSeconds(static_cast<int32_t>(row.Seconds));
+  }
+  return row.Caption;
+}
+
+int32_t ClickSortColumn(int& sortColumn, bool& flag, int column) {
+  if (column == sortColumn) flag = !flag;
+  sortColumn = column;
+  return flag ? column + 1 : -(column + 1);
+}
+
+int CompareReportRows(const TReportRow& a, const TReportRow& b, int32_t parameter) {
+  const int column = (parameter < 0 ? -parameter : parameter) - 1;
+  const int ascending = CompareInt64(SortKey(a, column), SortKey(b, column));
+  return parameter > 0 ? -ascending : ascending;
+}
+
+uint32_t ReportRowColor(int position) {
+  return position % 2 == 0 ? 0x00FEFFFF : 0x00EFEFEF;
+}
+
+std::string ReportCopyText(const std::string& caption, const TReportRow& row,
+                           const TFormatSettings& fs) {
+  return caption + " - DL: " + ReportCell(row, 1, fs) + " UL: " + ReportCell(row, 2, fs) +
+         " TOTAL: " + ReportCell(row, 3, fs);
+}
+
+std::string ReportCsv(const std::vector<const TReportRow*>& rows) {
+  std::string csv = "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n";
+  for (const TReportRow* row : rows) {
+    const TSystemTime date = DecodeDaySerial(static_cast<int>(row->RowDate));
+    char line[160];
+    std::snprintf(
+        line, sizeof line, "%02d-%02d-%04d,%lld,%lld,%lld,%lld\r\n", date.Month, date.Day,
+        date.Year, static_cast<long long>(row->Download), static_cast<long long>(row->Upload),
+        static_cast<long long>(row->Download + row->Upload), static_cast<long long>(row->Seconds));
+    csv += line;
+  }
+  return csv;
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/date_time.h"
+#include "platform/format_settings.h"
+
+// The usage totals of every recorded day, grouped into days, ISO weeks,
+// months and years: the rows of the basic reports, shared by the window and
+// the command line so that both show the same.
+
+enum TReportTab { rtDaily, rtWeekly, rtMonthly, rtYearly };
+inline constexpr std::array<const char*, 4> kReportTabNames = {"Daily", "Weekly", "Monthly",
+                                                               "Yearly"};
+
+struct TReportRow {
+  int64_t Index = 0;  // position in its list, in chronological order
+  int64_t Download = 0;
+  int64_t Upload = 0;
+  int64_t Total = 0;
+  int64_t Seconds = 0;
+  TDateTime RowDate = 0;  // the day, or a period's first recorded day
+  int32_t Day = 0;        // day serial of a daily row
+  int32_t Period = 0;     // ISO week or month 1 to 12
+  int32_t Year = 0;       // of a period's last day added
+  std::string Caption;    // as the first column shows it
+};
+
+struct TReport {
+  std::array<std::vector<TReportRow>, 4> Rows;  // by TReportTab
+  int SkippedSections = 0;                      // sections not named by a day serial
+  std::vector<std::string> UnreadableFiles;     // "path: reason"
+};
+
+// Reads every "*.dat" of folder's "data" folder. A day found in several
+// files counts once: from the month file the program writes for it when that
+// file has it, else from the first file in name order.
+TReport LoadReport(const std::string& folder, const TFormatSettings& fs = FormatSettings());
+
+// The ISO 8601 week of a day serial (weeks begin on Monday; week 1 holds the
+// year's first Thursday), and the year the week belongs to.
+struct TIsoWeek {
+  int Year;
+  int Week;
+};
+TIsoWeek IsoWeek(int daySerial);
+
+// Columns 1 to 4: DL, UL, DL & UL, Time.
+inline constexpr std::array<const char*, 4> kReportColumns = {"DL", "UL", "DL & UL", "Time"};
+inline constexpr std::array<const char*, 4> kFirstColumns = {"Date", "Week", "Month", "Year"};
+std::string ReportCell(const TReportRow& row, int column,
+                       const TFormatSettings& fs = FormatSettings());
+
+// Sorting by a column header: a click on the sort column flips the direction
+// flag (which starts set); the result is the comparison's parameter, column
+// + 1 while the flag is set (largest or newest first), -(column + 1) while
+// it is clear.
+int32_t ClickSortColumn(int& sortColumn, bool& flag, int column);
+int CompareReportRows(const TReportRow& a, const TReportRow& b, int32_t parameter);
+
+// The background of the row at a display position: light bands (0x00BBGGRR).
+uint32_t ReportRowColor(int position);
+
+// "2006 / Jan - DL: 1.50 MB UL: 12 KB TOTAL: 1.51 MB".
+std::string ReportCopyText(const std::string& caption, const TReportRow& row,
+                           const TFormatSettings& fs = FormatSettings());
+
+// The export: a header line, then DATE (mm-dd-yyyy), DOWNLOAD, UPLOAD, TOTAL
+// and SECONDS as plain integers per row, every line ending in CR LF.
+std::string ReportCsv(const std::vector<const TReportRow*>& rows);

@@ -1,0 +1,173 @@
+#include "reports/report_model.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/files.h"
+#include "scratch_dir.h"
+
+namespace {
+
+int Serial(int year, int month, int day) {
+  return EncodeDaySerial(year, month, day);
+}
+
+// Month files written as the program writes them, and the report over them.
+class ReportModelTest : public testing::Test {
+ protected:
+  ReportModelTest() { MakeDirectory(Dir.Path("data")); }
+
+  static std::string Day(int serial, int64_t recv, int64_t xmit, int64_t seconds) {
+    return "[" + std::to_string(serial) + "]\r\nHours=" + std::to_string(seconds) +
+           "\r\nRecv=" + std::to_string(recv) + "\r\nXmit=" + std::to_string(xmit) +
+           "\r\nMyISP-Recv=7\r\n\r\n";
+  }
+  // The month file the program writes for the month of a day.
+  static std::string MonthFile(int serial) {
+    const TSystemTime date = DecodeDaySerial(serial);
+    return std::to_string(Serial(date.Year, date.Month, 1)) + ".dat";
+  }
+  void Write(const std::string& name, const std::string& text) {
+    Dir.Write(std::string("data") + PathDelim + name, text);
+  }
+  void Load() { Report = LoadReport(Dir.Folder(), English); }
+  std::vector<std::string> Captions(TReportTab tab) const {
+    std::vector<std::string> captions;
+    for (const TReportRow& row : Report.Rows[tab]) captions.push_back(row.Caption);
+    return captions;
+  }
+
+  TScratchDir Dir;
+  const TFormatSettings English;
+  TReport Report;
+};
+
+struct WeekCase {
+  int Year, Month, Day, IsoYear, Week;
+};
+
+class IsoWeekTest : public testing::TestWithParam<WeekCase> {};
+
+TEST_P(IsoWeekTest, WeeksBeginOnMondayAndWeekOneHoldsTheFirstThursday) {
+  const WeekCase& c = GetParam();
+  const TIsoWeek week = IsoWeek(Serial(c.Year, c.Month, c.Day));
+  EXPECT_EQ(week.Year, c.IsoYear);
+  EXPECT_EQ(week.Week, c.Week);
+}
+
+INSTANTIATE_TEST_SUITE_P(Days, IsoWeekTest,
+                         testing::Values(WeekCase{2005, 12, 30, 2005, 52},
+                                         WeekCase{2006, 1, 1, 2005, 52},  // a Sunday
+                                         WeekCase{2006, 1, 2, 2006, 1},   // the next Monday
+                                         WeekCase{2008, 12, 29, 2009, 1},
+                                         WeekCase{2010, 1, 3, 2009, 53},
+                                         WeekCase{2010, 1, 4, 2010, 1}));
+
+TEST_F(ReportModelTest, YearBoundarySplitsWeeksMonthsAndYears) {
+  const int dec30 = Serial(2005, 12, 30), jan1 = Serial(2006, 1, 1), jan2 = Serial(2006, 1, 2);
+  Write(MonthFile(dec30), Day(dec30, 100, 10, 60));
+  Write(MonthFile(jan1), Day(jan1, 200, 20, 120) + Day(jan2, 400, 40, 240));
+  Load();
+  EXPECT_EQ(Captions(rtDaily), (std::vector<std::string>{"12/30/2005", "1/1/2006", "1/2/2006"}));
+  EXPECT_EQ(Captions(rtWeekly), (std::vector<std::string>{"2006 / 52", "2006 / 01"}));
+  EXPECT_EQ(Captions(rtMonthly), (std::vector<std::string>{"2005 / Dec", "2006 / Jan"}));
+  EXPECT_EQ(Captions(rtYearly), (std::vector<std::string>{"2005", "2006"}));
+  const TReportRow& week52 = Report.Rows[rtWeekly][0];
+  EXPECT_EQ(week52.Download, 300);
+  EXPECT_EQ(week52.Total, 330);
+  EXPECT_EQ(week52.Seconds, 180);
+  EXPECT_EQ(week52.RowDate, dec30);  // its first recorded day
+  EXPECT_EQ(Report.Rows[rtMonthly][1].RowDate, jan1);
+  EXPECT_EQ(Report.Rows[rtYearly][1].Index, 1);
+}
+
+TEST_F(ReportModelTest, SameWeekNumberOfAnotherYearIsAnotherWeek) {
+  const int a = Serial(2005, 3, 9), b = Serial(2006, 3, 8);  // both in ISO week 10
+  Write(MonthFile(a), Day(a, 1, 1, 1));
+  Write(MonthFile(b), Day(b, 1, 1, 1));
+  Load();
+  EXPECT_EQ(Captions(rtWeekly), (std::vector<std::string>{"2005 / 10", "2006 / 10"}));
+}
+
+TEST_F(ReportModelTest, CellsShowBytesAndHoursBeyondADay) {
+  TReportRow row;
+  row.Download = 512;
+  row.Upload = 1572864;
+  row.Seconds = 443045;
+  EXPECT_EQ(ReportCell(row, 1, English), "512 bytes");
+  EXPECT_EQ(ReportCell(row, 3, English), "1.50 MB");
+  EXPECT_EQ(ReportCell(row, 4, English), "123:04:05");
+  row.Seconds = 3599;
+  EXPECT_EQ(ReportCell(row, 4, English), "59:59");
+  row.Caption = "2006 / Jan";
+  row.Download = 1572864;
+  row.Upload = 12288;
+  EXPECT_EQ(ReportCopyText(row.Caption, row, English),
+            "2006 / Jan - DL: 1.50 MB UL: 12 KB TOTAL: 1.51 MB");
+}
+
+TEST_F(ReportModelTest, ClicksSortLargestFirstThenFlipOnTheSameColumnOnly) {
+  TReportRow small, large;
+  small.Download = 1;
+  small.Upload = 9;
+  large.Download = 5;
+  large.Upload = 2;
+  int column = -1;
+  bool flag = true;
+  int32_t parameter = ClickSortColumn(column, flag, 1);  // DL
+  EXPECT_LT(CompareReportRows(large, small, parameter), 0);
+  parameter = ClickSortColumn(column, flag, 1);  // DL again
+  EXPECT_GT(CompareReportRows(large, small, parameter), 0);
+  parameter = ClickSortColumn(column, flag, 2);  // UL: the direction stays
+  EXPECT_EQ(column, 2);
+  EXPECT_LT(CompareReportRows(large, small, parameter), 0);  // smallest upload first
+  EXPECT_EQ(CompareReportRows(large, large, parameter), 0);
+  EXPECT_EQ(ReportRowColor(0), 0x00FEFFFFu);
+  EXPECT_EQ(ReportRowColor(1), 0x00EFEFEFu);
+  EXPECT_EQ(ReportRowColor(2), 0x00FEFFFFu);
+}
+
+TEST_F(ReportModelTest, CsvIsPlainIntegersWithMonthFirstDatesAndCrLf) {
+  const int day = Serial(2006, 1, 31);
+  Write(MonthFile(day), Day(day, 1048576, 2048, 3600));
+  Load();
+  std::vector<const TReportRow*> rows = {&Report.Rows[rtDaily][0], &Report.Rows[rtYearly][0]};
+  EXPECT_EQ(ReportCsv(rows),
+            "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n"
+            "01-31-2006,1048576,2048,1050624,3600\r\n"
+            "01-31-2006,1048576,2048,1050624,3600\r\n");
+  EXPECT_EQ(ReportCsv({}), "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n");
+}
+
+TEST_F(ReportModelTest, ADayInSeveralFilesCountsOnceFromItsOwnMonthFile) {
+  const int day = Serial(2006, 2, 10), other = Serial(2006, 2, 11);
+  Write("0-copy.dat", Day(day, 1, 1, 1) + Day(other, 5, 5, 5));  // before it in name order
+  Write(MonthFile(day), Day(day, 100, 10, 60));
+  Write("zz-copy.dat", Day(other, 9, 9, 9));
+  Load();
+  ASSERT_EQ(Report.Rows[rtDaily].size(), 2u);
+  EXPECT_EQ(Report.Rows[rtDaily][0].Download, 100);
+  EXPECT_EQ(Report.Rows[rtDaily][1].Download, 5);
+  EXPECT_EQ(Report.Rows[rtMonthly][0].Download, 105);
+}
+
+TEST_F(ReportModelTest, ForeignSectionsAndDamagedFilesAreLeftOutAndLoadingGoesOn) {
+  const int a = Serial(2006, 3, 1), b = Serial(2006, 4, 1);
+  Write(MonthFile(a), "[Windows]\r\n123=1\r\n\r\n[1e5]\r\nRecv=5\r\n\r\n" + Day(a, 7, 7, 7));
+  Write("broken.dat", std::string("ESTREAM\x01", 8) + std::string(40, '\x5a'));
+  Write(MonthFile(b), Day(b, 8, 8, 8));
+  Load();
+  EXPECT_EQ(Report.SkippedSections, 2);
+  ASSERT_EQ(Report.UnreadableFiles.size(), 1u);
+  EXPECT_NE(Report.UnreadableFiles[0].find("broken.dat"), std::string::npos);
+  EXPECT_EQ(Captions(rtDaily), (std::vector<std::string>{"3/1/2006", "4/1/2006"}));
+}
+
+TEST_F(ReportModelTest, NoDataFolderGivesEmptyLists) {
+  std::filesystem::remove(Dir.Path("data"));
+  Load();
+  for (const auto& rows : Report.Rows) EXPECT_TRUE(rows.empty());
+}
+
+}  // namespace

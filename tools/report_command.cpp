@@ -1,0 +1,82 @@
+// tallyline-cli report: the rows of the basic reports, from the same model
+// as the window.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cli_commands.h"
+#include "platform/files.h"
+#include "reports/report_model.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+const char* const kReportUsage =
+    "       tallyline-cli report daily|weekly|monthly|yearly [--folder DIR] [--csv]\n";
+
+namespace {
+
+int TabOf(const std::string& name) {
+  for (size_t i = 0; i < kReportTabNames.size(); ++i) {
+    std::string lower = kReportTabNames[i];
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (name == lower) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void TellWhatWasLeftOut(const TReport& report) {
+  for (const std::string& file : report.UnreadableFiles)
+    std::fprintf(stderr, "tallyline-cli: skipped %s\n", file.c_str());
+  if (report.SkippedSections > 0)
+    std::fprintf(stderr, "tallyline-cli: skipped %d sections that are not days\n",
+                 report.SkippedSections);
+}
+
+}  // namespace
+
+std::string FolderArgument(std::string folder) {
+  if (folder.empty()) folder = ".";
+  if (folder.back() != PathDelim && folder.back() != '/') folder += PathDelim;
+  return folder;
+}
+
+void BinaryStandardOutput() {
+#ifdef _WIN32
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
+}
+
+int ReportCommand(int argc, char** argv) {
+  if (argc < 1) return 2;
+  const int tab = TabOf(argv[0]);
+  std::string folder = ".";
+  bool csv = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--csv") == 0)
+      csv = true;
+    else if (std::strcmp(argv[i], "--folder") == 0 && i + 1 < argc)
+      folder = argv[++i];
+    else
+      return 2;
+  }
+  if (tab < 0) return 2;
+  const TReport report = LoadReport(FolderArgument(folder));
+  TellWhatWasLeftOut(report);
+  BinaryStandardOutput();
+  std::vector<const TReportRow*> rows;
+  for (const TReportRow& row : report.Rows[tab]) rows.push_back(&row);
+  if (csv) {
+    std::fputs(ReportCsv(rows).c_str(), stdout);
+    return 0;
+  }
+  for (const TReportRow* row : rows) {
+    std::string line = row->Caption;
+    for (int column = 1; column <= 4; ++column) line += "\t" + ReportCell(*row, column);
+    std::printf("%s\n", line.c_str());
+  }
+  return 0;
+}
