@@ -30,8 +30,8 @@ void TFrmMain::Command(UINT command) {
     case cmStopWatchLabel: Label5MouseDown(); break;
     case cmSetup: Setup3Click(); break;
     case cmAbout: About2Click(); break;
-    // The reports come with their own windows.
-    case cmBasicReports:
+    case cmBasicReports: Basic1Click(); break;
+    // The statistics come with their own window.
     case cmAdvancedStats: break;
   }
 }

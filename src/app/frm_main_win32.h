@@ -14,6 +14,7 @@
 #include "controls/vexa_meter_win32.h"
 #include "controls/vexa_tray_win32.h"
 #include "dialup/ip_ras_access_win32.h"
+#include "reports/frm_report_win32.h"
 #include "setup/frm_about_win32.h"
 #include "setup/frm_setup_win32.h"
 #include "setup/setup_model.h"
@@ -57,9 +58,10 @@ class TFrmMain : public TForm, private TSetupHost {
   bool Borderless() const { return FBorderless; }
   bool BrowseMode() const { return FBrowseMode; }
   const TRateUnits& Rates() const { return FDisplaySettings.Rates; }
-  // The Setup and About windows while they are open.
+  // The secondary windows while they are open.
   TFrmSetup* FrmSetup() const { return FSetup.get(); }
   TFrmAbout* FrmAbout() const { return FAbout.get(); }
+  TFrmReport* FrmReport() const { return FReport.get(); }
   HACCEL Accelerators() const { return FAccelerators.Get(); }
 
   // The one-second tick: sample, flush when due, then ask for a display update.
@@ -117,9 +119,11 @@ class TFrmMain : public TForm, private TSetupHost {
   void WriteStopWatch();
 
   // The secondary windows and what Setup sees of this one
-  // (frm_main_setup_win32.cpp).
+  // (frm_main_dialogs_win32.cpp).
   void Setup3Click();
   void About2Click();
+  void Basic1Click();
+  void Opened(TDialog& window, bool aboveBorderless);
   void WMFreeClosed();
   TMeterState& Meter() override;
   TMeterModel& Graph() override;
@@ -164,6 +168,7 @@ class TFrmMain : public TForm, private TSetupHost {
   std::unique_ptr<TVexaTray> FVexaTray1;
   std::unique_ptr<TFrmSetup> FSetup;
   std::unique_ptr<TFrmAbout> FAbout;
+  std::unique_ptr<TFrmReport> FReport;
 
   bool FBorderless = false;
   bool FBrowseMode = false;

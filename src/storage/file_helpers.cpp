@@ -19,6 +19,13 @@ void EnsureFileExists(const std::string& path) {
   TFile::CreateNew(path);  // closed again at once; a failure changes nothing
 }
 
+void WriteTextFile(const std::string& path, const std::string& text) {
+  auto file = TFile::CreateAlways(path);
+  if (!file) throw EFileError("Cannot create file \"" + path + "\"");
+  file->Write(text.data(), text.size());
+  file->Close();
+}
+
 void FindFiles(const std::string& folder, const std::string& mask,
                std::vector<std::string>& files) {
   std::string prefix = folder;

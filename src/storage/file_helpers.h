@@ -7,6 +7,10 @@
 // file is never opened; a failure (missing folder, no access) is ignored.
 void EnsureFileExists(const std::string& path);
 
+// Writes text to path, replacing any file there. Throws EFileError with the
+// reason when the file cannot be created or written.
+void WriteTextFile(const std::string& path, const std::string& text);
+
 // Appends folder + name for every file (not sub-folder) of folder whose name
 // matches mask, in the file system's order.
 void FindFiles(const std::string& folder, const std::string& mask, std::vector<std::string>& files);

@@ -24,8 +24,9 @@ TDialog::~TDialog() {
 
 void TDialog::CreateDialogForm(const TDialogArgs& args) {
   FFont.Reset(CreateDialogFont());
+  const DWORD style = args.Resizable ? kStyle | WS_THICKFRAME | WS_MAXIMIZEBOX : kStyle;
   RECT frame{0, 0, args.ClientWidth, args.ClientHeight};
-  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  AdjustWindowRectEx(&frame, style, FALSE, kExStyle);
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
   RECT screen;
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
@@ -36,7 +37,7 @@ void TDialog::CreateDialogForm(const TDialogArgs& args) {
   form.Top = screen.top + (screen.bottom - screen.top - height) / 2;
   form.Width = width;
   form.Height = height;
-  form.Style = kStyle;
+  form.Style = style;
   form.ExStyle = kExStyle;
   form.Owner = args.Owner;
   CreateForm(form);

@@ -14,10 +14,11 @@ struct TDialogArgs {
   int ClientWidth = 300;
   int ClientHeight = 200;
   HWND Owner = nullptr;
+  bool Resizable = false;  // a sizing frame and the maximise box
 };
 
-// A modeless dialog: a fixed frame with only the system menu, centred on the
-// screen, in the system's dialog font (Font(), for its controls). Tab moves
+// A modeless dialog: a fixed frame with only the system menu (or a sizing
+// frame with the maximise box), centred on the screen, in the system's dialog font (Font(), for its controls). Tab moves
 // between the controls, Enter presses the default button and Esc closes it,
 // as the application's message loop hands it its keys. Closing destroys the
 // window and then calls OnClosed, from which the owner may arrange to free

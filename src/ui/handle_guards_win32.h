@@ -39,6 +39,7 @@ using TGdiObject = TOwned<THandle, DeleteObject>;
 using TOwnedIcon = TOwned<HICON, DestroyIcon>;
 using TOwnedImageList = TOwned<HIMAGELIST, ImageList_Destroy>;
 using TOwnedAccelerators = TOwned<HACCEL, DestroyAcceleratorTable>;
+using TOwnedMenu = TOwned<HMENU, DestroyMenu>;
 // A mutex, event, thread or file.
 using TOwnedKernelHandle = TOwned<HANDLE, CloseHandle>;
 

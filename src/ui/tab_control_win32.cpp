@@ -34,14 +34,26 @@ TTabControl::TTabControl(const TControlArgs& args, const std::vector<std::string
     SendMessageA(Handle(), TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
   }
   // The pages lie over the tabs' display area, as siblings above the tabs.
-  RECT area{args.Left, args.Top, args.Left + args.Width, args.Top + args.Height};
-  SendMessageA(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
   for (size_t i = 0; i < tabs.size(); ++i) {
-    FPages.push_back(std::make_unique<TTabPage>(args.Parent, area));
+    FPages.push_back(std::make_unique<TTabPage>(args.Parent, RECT{}));
     SendMessageA(FPages.back()->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(args.Font), FALSE);
     SetWindowPos(FPages.back()->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   }
+  PlacePages(args.Left, args.Top, args.Width, args.Height);
   ShowPage(0);
+}
+
+void TTabControl::SetBounds(int left, int top, int width, int height) {
+  TControl::SetBounds(left, top, width, height);
+  PlacePages(left, top, width, height);
+}
+
+void TTabControl::PlacePages(int left, int top, int width, int height) {
+  RECT area{left, top, left + width, top + height};
+  SendMessageA(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+  for (const auto& page : FPages)
+    MoveWindow(page->Handle(), area.left, area.top, area.right - area.left, area.bottom - area.top,
+               TRUE);
 }
 
 int TTabControl::TabIndex() const {

@@ -25,11 +25,14 @@ class TTabControl : public TControl {
   HWND Page(int index) const { return FPages[index]->Handle(); }
   int TabIndex() const;
   void SetTabIndex(int index);
+  // Moves the tabs and their pages together.
+  void SetBounds(int left, int top, int width, int height);
 
  protected:
   bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
   void ShowPage(int index);
+  void PlacePages(int left, int top, int width, int height);
   std::vector<std::unique_ptr<TTabPage>> FPages;
 };

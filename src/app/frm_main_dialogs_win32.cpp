@@ -14,23 +14,34 @@ void FreeIfClosed(std::unique_ptr<TWindow>& window) {
 
 }  // namespace
 
-// One Setup at a time; above the main window while that is borderless.
+// One of each at a time. Setup and the reports open above the main window
+// while that is borderless (and so topmost); the About box never does.
 void TFrmMain::Setup3Click() {
   if (FSetup) return;
   FSetup = std::make_unique<TFrmSetup>(Handle(), static_cast<TSetupHost&>(*this));
-  FSetup->OnClosed = [this] { PostMessageA(Handle(), WMFREECLOSED, 0, 0); };
-  if (FBorderless) FSetup->SetTopmost(true);
+  Opened(*FSetup, true);
 }
 
-// One About box at a time, never topmost.
+void TFrmMain::Basic1Click() {
+  if (FReport) return;
+  FReport = std::make_unique<TFrmReport>(Handle(), FFolder);
+  Opened(*FReport, true);
+}
+
 void TFrmMain::About2Click() {
   if (FAbout) return;
   FAbout = std::make_unique<TFrmAbout>(Handle());
-  FAbout->OnClosed = [this] { PostMessageA(Handle(), WMFREECLOSED, 0, 0); };
+  Opened(*FAbout, false);
+}
+
+void TFrmMain::Opened(TDialog& window, bool aboveBorderless) {
+  window.OnClosed = [this] { PostMessageA(Handle(), WMFREECLOSED, 0, 0); };
+  if (aboveBorderless && FBorderless) window.SetTopmost(true);
 }
 
 void TFrmMain::WMFreeClosed() {
   FreeIfClosed(FSetup);
+  FreeIfClosed(FReport);
   FreeIfClosed(FAbout);
 }
 

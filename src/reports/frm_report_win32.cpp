@@ -1,0 +1,179 @@
+#include "reports/frm_report_win32.h"
+
+#include <commdlg.h>
+
+#include "storage/file_helpers.h"
+
+namespace {
+
+constexpr int kClientWidth = 520;
+constexpr int kClientHeight = 360;
+constexpr int kMargin = 4;
+constexpr int kRowHeight = 20;
+constexpr int kColumnWidth = 90;
+// Apart from the dialog's own IDOK and IDCANCEL.
+constexpr UINT cmCopy = 101;
+constexpr UINT cmExport = 102;
+// Posted once the window shows: what the loading left out.
+constexpr UINT WMTELLSKIPPED = WM_APP + 1;
+
+int CompareRows(const void* a, const void* b, int32_t parameter) {
+  return CompareReportRows(*static_cast<const TReportRow*>(a), *static_cast<const TReportRow*>(b),
+                           parameter);
+}
+
+void CopyToClipboard(HWND owner, const std::string& text) {
+  if (!OpenClipboard(owner)) return;
+  EmptyClipboard();
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+    std::memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
+  }
+  CloseClipboard();
+}
+
+}  // namespace
+
+TFrmReport::TFrmReport(HWND owner, const std::string& folder)
+    : FReport(LoadReport(folder)), PopupMenu1(CreatePopupMenu()) {
+  AskExportPath = [this] { return SaveDialog1(); };
+  AppendMenuA(PopupMenu1.Get(), MF_STRING, cmCopy, "Copy to Clipboard");
+  AppendMenuA(PopupMenu1.Get(), MF_STRING, cmExport, "Export Report..");
+  TDialogArgs args;
+  args.ClassName = "TFrmReport";
+  args.Caption = "Basic Reports";
+  args.ClientWidth = kClientWidth;
+  args.ClientHeight = kClientHeight;
+  args.Owner = owner;
+  args.Resizable = true;
+  CreateDialogForm(args);
+  TControlArgs tabs{Handle(), "", "", WS_VISIBLE};
+  tabs.Font = Font();
+  PC = std::make_unique<TTabControl>(
+      tabs, std::vector<std::string>(kReportTabNames.begin(), kReportTabNames.end()));
+  for (int tab = rtDaily; tab <= rtYearly; ++tab) CreateList(static_cast<TReportTab>(tab));
+  FillLists();
+  FormResize();
+  ShowDialog();
+  if (FReport.SkippedSections > 0 || !FReport.UnreadableFiles.empty())
+    PostMessageA(Handle(), WMTELLSKIPPED, 0, 0);
+}
+
+void TFrmReport::CreateList(TReportTab tab) {
+  std::vector<TListColumn> columns{{kFirstColumns[tab], kColumnWidth}};
+  for (const char* caption : kReportColumns) columns.push_back({caption, kColumnWidth, true});
+  TControlArgs args{PC->Page(tab), "", "", WS_VISIBLE | WS_TABSTOP};
+  args.Font = Font();
+  auto list = std::make_unique<TPTListView>(args, columns, kRowHeight);
+  TPTListView& view = *list;
+  view.OnGetText = [](const void* data, int column) {
+    return ReportCell(*static_cast<const TReportRow*>(data), column);
+  };
+  view.OnPTCustomDraw = [](const void*, int position) { return ReportRowColor(position); };
+  view.OnColumnClick = [this, &view](int column) { LV_ColumnClick(view, column); };
+  view.OnContextMenu = [this](int x, int y) { ShowPopupMenu(x, y); };
+  FLists[tab] = std::move(list);
+}
+
+// Only the captions now; the other cells when a row first shows.
+void TFrmReport::FillLists() {
+  for (int tab = rtDaily; tab <= rtYearly; ++tab) {
+    TPTListView& list = *FLists[tab];
+    list.BeginUpdate();
+    for (const TReportRow& row : FReport.Rows[tab]) list.AddItem(row.Caption, &row);
+    list.EndUpdate();
+  }
+}
+
+LRESULT TFrmReport::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_SIZE: FormResize(); return 0;
+    case WM_COMMAND:
+      if (PopupMenu1Command(LOWORD(wParam))) return 0;
+      break;
+    case WMTELLSKIPPED: TellWhatWasLeftOut(); return 0;
+  }
+  return TDialog::WndProc(msg, wParam, lParam);
+}
+
+// The tabs fill the window, each list its tab's page.
+void TFrmReport::FormResize() {
+  if (!PC) return;
+  RECT client;
+  GetClientRect(Handle(), &client);
+  PC->SetBounds(kMargin, kMargin, client.right - 2 * kMargin, client.bottom - 2 * kMargin);
+  RECT page;
+  GetClientRect(PC->Page(0), &page);
+  for (const auto& list : FLists) {
+    list->SetBounds(0, 0, page.right, page.bottom);
+    FitColumns(*list);
+  }
+}
+
+// The first column takes what the other four leave, and makes room for a
+// scroll bar when the rows do not fit.
+void TFrmReport::FitColumns(TPTListView& list) {
+  RECT client;
+  GetWindowRect(list.Handle(), &client);
+  int width = client.right - client.left - 4 * kColumnWidth - 4;
+  if (list.Count() > list.VisibleRows()) width -= GetSystemMetrics(SM_CXVSCROLL);
+  list.SetColumnWidth(0, std::max(width, kColumnWidth));
+}
+
+void TFrmReport::LV_ColumnClick(TPTListView& list, int column) {
+  list.Sort(CompareRows, ClickSortColumn(list.SortColumn, list.SortDirection, column));
+  list.ShowSortArrow();
+}
+
+bool TFrmReport::PopupMenu1Command(UINT command) {
+  if (command == cmCopy) mnuCopyClick();
+  if (command == cmExport) ExporttoCSV1Click();
+  return command == cmCopy || command == cmExport;
+}
+
+void TFrmReport::ShowPopupMenu(int x, int y) {
+  TrackPopupMenu(PopupMenu1.Get(), TPM_RIGHTBUTTON, x, y, 0, Handle(), nullptr);
+}
+
+// The selected row of the active tab, as one line; nothing without one.
+void TFrmReport::mnuCopyClick() {
+  TPTListView& list = *FLists[ActiveTab()];
+  const int index = list.Selected();
+  if (index < 0) return;
+  const auto& row = *static_cast<const TReportRow*>(list.Data(index));
+  CopyToClipboard(Handle(), ReportCopyText(list.Caption(index), row));
+}
+
+// The active tab's rows in the order shown.
+void TFrmReport::ExporttoCSV1Click() {
+  const std::string path = AskExportPath();
+  if (path.empty()) return;
+  const TPTListView& list = *FLists[ActiveTab()];
+  std::vector<const TReportRow*> rows;
+  for (int i = 0; i < list.Count(); ++i)
+    rows.push_back(static_cast<const TReportRow*>(list.Data(i)));
+  WriteTextFile(path, ReportCsv(rows));
+}
+
+std::string TFrmReport::SaveDialog1() {
+  char path[MAX_PATH] = "";
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = Handle();
+  dialog.lpstrFilter = "CSV Report (*.csv)\0*.csv\0";
+  dialog.lpstrFile = path;
+  dialog.nMaxFile = sizeof path;
+  dialog.lpstrDefExt = "csv";
+  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  return GetSaveFileNameA(&dialog) ? path : "";
+}
+
+void TFrmReport::TellWhatWasLeftOut() {
+  std::string text;
+  if (FReport.SkippedSections > 0)
+    text += std::to_string(FReport.SkippedSections) +
+            " sections of the month files are not days and were left out.\n";
+  for (const std::string& file : FReport.UnreadableFiles) text += "Not read: " + file + "\n";
+  MessageBoxA(Handle(), text.c_str(), "Basic Reports", MB_OK | MB_ICONINFORMATION);
+}
