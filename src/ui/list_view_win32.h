@@ -1,0 +1,80 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/control_win32.h"
+#include "ui/handle_guards_win32.h"
+
+struct TListColumn {
+  std::string Caption;
+  int Width = 90;
+  bool RightAligned = false;
+};
+
+// Rows under column headers: the system's list view in its report style,
+// with grid lines and whole-row selection. A row is a caption (the first
+// column, which the user may edit in place) and a pointer to the caller's
+// data; the other cells are asked for (OnGetText) whenever they are shown and
+// never stored. Rows are named by their display position, which a sort
+// changes.
+class TPTListView : public TControl {
+ public:
+  // Rows are rowHeight pixels high, or as high as the font needs for 0.
+  TPTListView(const TControlArgs& args, const std::vector<TListColumn>& columns, int rowHeight = 0);
+
+  // Adds a row at the end and returns its position; data stays the caller's.
+  int AddItem(const std::string& caption, const void* data);
+  void Clear();
+  int Count() const;
+  const void* Data(int index) const;
+  std::string Caption(int index) const;  // as shown, edited in place perhaps
+  int Selected() const;                  // the first selected row; -1 for none
+  void SetSelected(int index);           // the only one selected, scrolled into view; -1 for none
+  void SetColumnWidth(int column, int width);
+  int ColumnWidth(int column) const;
+  int VisibleRows() const;  // how many whole rows fit in view
+  // Painting waits from the first BeginUpdate to the last EndUpdate.
+  void BeginUpdate();
+  void EndUpdate();
+
+  // The text of a row's cell in column 1 and on.
+  std::function<std::string(const void* data, int column)> OnGetText;
+  // A row's background, asked for before it paints, with its display position.
+  std::function<COLORREF(const void* data, int position)> OnPTCustomDraw;
+  // The user clicked a column's header.
+  std::function<void(int column)> OnColumnClick;
+
+  // Orders the rows by compare over their data, which receives parameter
+  // too (negative: a before b). An exception compare throws ends the sort and
+  // is thrown on from here.
+  using TCompare = int (*)(const void* a, const void* b, int32_t parameter);
+  void Sort(TCompare compare, int32_t parameter);
+  // Where ShowSortArrow puts the arrow: up in SortColumn's header while
+  // SortDirection holds, down otherwise; -1 for no column.
+  int SortColumn = -1;
+  bool SortDirection = true;
+  void ShowSortArrow();
+
+  // A right click or the menu key (or Shift+F10), in screen coordinates: at
+  // the pointer, or for a key at the selected row (at the list's corner when
+  // none is).
+  std::function<void(int x, int y)> OnContextMenu;
+
+ protected:
+  bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool Intercept(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  bool CustomDraw(NMLVCUSTOMDRAW& draw, LRESULT& result) const;
+  void GetText(LVITEMA& item) const;
+  POINT MenuKeyPoint() const;
+  HWND Header() const;
+
+  int FUpdates = 0;
+  TOwnedImageList FRowImages;  // none, only their height: the rows'
+};
