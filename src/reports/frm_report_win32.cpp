@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include <cstring>
+
 #include "storage/file_helpers.h"
 
 namespace {
@@ -111,13 +113,15 @@ void TFrmReport::FormResize() {
   }
 }
 
-// The first column takes what the other four leave, and makes room for a
-// scroll bar when the rows do not fit.
+// The first column takes what the other four leave of the list's inside,
+// and 4 pixels to spare, less a scroll bar's width while the rows do not fit
+// and the bar has yet to appear.
 void TFrmReport::FitColumns(TPTListView& list) {
   RECT client;
-  GetWindowRect(list.Handle(), &client);
-  int width = client.right - client.left - 4 * kColumnWidth - 4;
-  if (list.Count() > list.VisibleRows()) width -= GetSystemMetrics(SM_CXVSCROLL);
+  GetClientRect(list.Handle(), &client);
+  int width = client.right - 4 * kColumnWidth - 4;
+  const bool scrollBarShown = GetWindowLongPtrA(list.Handle(), GWL_STYLE) & WS_VSCROLL;
+  if (!scrollBarShown && list.Count() > list.VisibleRows()) width -= GetSystemMetrics(SM_CXVSCROLL);
   list.SetColumnWidth(0, std::max(width, kColumnWidth));
 }
 

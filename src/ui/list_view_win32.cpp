@@ -1,5 +1,7 @@
 #include "ui/list_view_win32.h"
 
+#include "storage/text_utils.h"
+
 #include <commctrl.h>
 #include <windowsx.h>
 
@@ -43,11 +45,13 @@ TPTListView::TPTListView(const TControlArgs& args, const std::vector<TListColumn
     : TControl(ReportArgs(args)) {
   SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, kExtendedStyle, kExtendedStyle);
   for (size_t i = 0; i < columns.size(); ++i) {
+    // The header takes "&" for an access key; a caption shows as it stands.
+    std::string caption = ReplaceAll(columns[i].Caption, "&", "&&");
     LVCOLUMNA column{};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = columns[i].RightAligned ? LVCFMT_RIGHT : LVCFMT_LEFT;
     column.cx = columns[i].Width;
-    column.pszText = const_cast<char*>(columns[i].Caption.c_str());
+    column.pszText = caption.data();
     column.iSubItem = static_cast<int>(i);
     SendMessageA(Handle(), LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
   }

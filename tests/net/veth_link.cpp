@@ -29,7 +29,10 @@ void Run(const std::string& command) {
 }
 
 TVethLink::TVethLink() {
-  const std::string id = std::to_string(getpid() % 10000000);
+  // A new name for every link: Wine remembers an interface's hardware
+  // address by its name for as long as its server runs.
+  static int links = 0;
+  const std::string id = std::to_string(getpid() % 1000000 * 10 + links++ % 10);
   FNamespace = "tl" + id;
   FHost = "tl" + id + "h";
   FPeer = "tl" + id + "n";

@@ -4,83 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <commctrl.h>
-
-#include <cstdlib>
 #include <filesystem>
-#include <thread>
 
 #include "driver/window_driver_win32.h"
 #include "platform/format_settings.h"
 #include "ui/application_win32.h"
-#include "unit/fake_link_source.h"
-#include "unit/scratch_dir.h"
-#include "win32/test_forms_win32.h"
+#include "win32/main_window_fixture_win32.h"
 
 namespace {
 
-class FrmMainTest : public testing::Test {
- protected:
-  // A main window on the settings given; its own timer is stopped so that
-  // the test decides when a second has passed.
-  TFrmMain& Open(const std::string& settings = "") {
-    Dir.Write("settings.ini", settings);
-    return OpenAsIs();
-  }
-  // On whatever the folder holds: without a settings file, the first start.
-  TFrmMain& OpenAsIs() {
-    Form = std::make_unique<TFrmMain>(Dir.Folder(), &Link);
-    KillTimer(Form->Handle(), TFrmMain::Timer1);
-    PumpMessages();
-    return *Form;
-  }
-
-  // Closes the window as the program's exit does (without the question).
-  void Close() {
-    Form.reset();
-    PumpMessages();
-  }
-
-  // One second: the counters move on, then the tick and its display update.
-  void Tick(uint32_t received, uint32_t sent) {
-    Link.IfRows[0].dwInOctets = received;
-    Link.IfRows[0].dwOutOctets = sent;
-    Link.Advance(1000);
-    Form->Timer1Timer();
-    PumpMessages();
-  }
-
-  // Sends WM_CLOSE and answers the question from a second thread, as a user
-  // would while the box runs its own message loop here.
-  std::string CloseAnswering(const std::string& button) {
-    std::string question;
-    std::thread user([&] {
-      HWND box = WaitForWindow({"Tallyline", "#32770", GetCurrentProcessId()}, 10000);
-      if (!box) return;
-      question = DialogText(box);
-      PressButton(box, button);
-    });
-    SendMessageA(Form->Handle(), WM_CLOSE, 0, 0);
-    user.join();
-    return question;
-  }
-
-  void SetUp() override {
-    TMibIfRow row = TFakeLinkSource::Row(2, "Test Adapter", {0, 1, 2, 3, 4, 5});
-    row.dwSpeed = 28800;
-    Link.IfRows = {row};
-  }
-
-  void TearDown() override {
-    Form.reset();
-    PumpMessages();
-  }
-
-  static constexpr const char* kAdapter = "[NIC]\r\nS=Test Adapter @ 00-01-02-03-04-05\r\n";
-  TScratchDir Dir;
-  TFakeLinkSource Link;
-  std::unique_ptr<TFrmMain> Form;
-};
+class FrmMainTest : public TMainWindowTest {};
 
 TEST_F(FrmMainTest, CreationSetsCaptionBoundsAndDataFolder) {
   TFrmMain& form = Open();
@@ -235,60 +168,6 @@ TEST_F(FrmMainTest, SettingChangeReadsTheLocaleAgain) {
   SendMessageA(form.Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("intl"));
   EXPECT_EQ(changed, '\'');
   EXPECT_EQ(FormatSettings().ThousandSeparator, saved[0]);
-}
-
-// Setup on the live main window: opened once, and its OK writes every key.
-class FrmMainSetupTest : public FrmMainTest {
- protected:
-  HWND SetupWindow() { return Form->FrmSetup() ? Form->FrmSetup()->Handle() : nullptr; }
-  // Shows a tab as a click on it would, and saves a screenshot of the dialog.
-  void ShootTab(int index, const char* name) {
-    HWND tabs = FindChild(SetupWindow(), "SysTabControl32");
-    SendMessageA(tabs, TCM_SETCURSEL, index, 0);
-    NMHDR click{tabs, static_cast<UINT_PTR>(GetDlgCtrlID(tabs)), static_cast<UINT>(TCN_SELCHANGE)};
-    SendMessageA(SetupWindow(), WM_NOTIFY, click.idFrom, reinterpret_cast<LPARAM>(&click));
-    PumpMessages(100);
-    if (const char* folder = std::getenv("TALLYLINE_SCREENSHOTS"))
-      SaveScreenshot(SetupWindow(), std::string(folder) + "\\setup_" + name + ".bmp");
-  }
-};
-
-TEST_F(FrmMainSetupTest, FirstStartOpensSetupOnce) {
-  OpenAsIs();
-  ASSERT_NE(SetupWindow(), nullptr);
-  EXPECT_EQ(WindowText(SetupWindow()), "Setup");
-  EXPECT_TRUE(IsWindowVisible(SetupWindow()));
-  const TFrmSetup* first = Form->FrmSetup();
-  Form->Command(cmSetup);
-  EXPECT_EQ(Form->FrmSetup(), first);
-}
-
-TEST_F(FrmMainSetupTest, OkWritesEveryKeyAndClosesTheDialog) {
-  Open(kAdapter);
-  Form->ToggleBorderless();
-  Form->Command(cmSetup);
-  EXPECT_TRUE(GetWindowLongPtrA(SetupWindow(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-  ShootTab(0, "network");
-  ShootTab(1, "graph1");
-  ShootTab(2, "graph2");
-  ShootTab(3, "options");
-  ASSERT_TRUE(PressButton(SetupWindow(), "OK"));
-  PumpMessages(100);
-  EXPECT_EQ(Form->FrmSetup(), nullptr);
-  const std::string written = Dir.Read("settings.ini");
-  for (const char* key : {"Hours=",        "LineWidth=",
-                          "GridStyle=",    "YaxisDisplay=",
-                          "Scale=",        "MaxValueType=",
-                          "MaxValue=",     "MainMenu=",
-                          "GraphTips=",    "AntiAlias=",
-                          "ShowActivity=", "StatsTrayTip=",
-                          "SolidBar=",     "vLines=",
-                          "CUI=",          "CHS=",
-                          "DL=",           "UL=",
-                          "Text=",         "Grid=",
-                          "Border=",       "GraphBackground=",
-                          "Background="})
-    EXPECT_NE(written.find(std::string("\n") + key), std::string::npos) << key;
 }
 
 }  // namespace
