@@ -5,37 +5,20 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include <exception>
+#include <algorithm>
 
 namespace {
 
 constexpr DWORD kExtendedStyle = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
 
-// The image list is the control's, not the list view's to destroy.
+// The rows live in the control; the list view only counts them and asks for
+// what it shows, so a list of any length opens at once. The image list is the
+// control's, not the list view's to destroy.
 TControlArgs ReportArgs(TControlArgs args) {
   args.ClassName = WC_LISTVIEWA;
-  args.Style |= LVS_REPORT | LVS_SHOWSELALWAYS | LVS_EDITLABELS | LVS_SHAREIMAGELISTS | WS_TABSTOP;
+  args.Style |= LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_EDITLABELS |
+                LVS_SHAREIMAGELISTS | WS_TABSTOP;
   return args;
-}
-
-// What LVM_SORTITEMS carries to CompareData. An exception stops at the list
-// view's window procedure and waits here to be thrown on.
-struct TSortCall {
-  TPTListView::TCompare Compare;
-  int32_t Parameter;
-  std::exception_ptr Error;
-};
-
-int CALLBACK CompareData(LPARAM a, LPARAM b, LPARAM sortCall) {
-  auto& call = *reinterpret_cast<TSortCall*>(sortCall);
-  if (call.Error) return 0;
-  try {
-    return call.Compare(reinterpret_cast<const void*>(a), reinterpret_cast<const void*>(b),
-                        call.Parameter);
-  } catch (...) {
-    call.Error = std::current_exception();
-    return 0;
-  }
 }
 
 }  // namespace
@@ -66,50 +49,31 @@ TPTListView::TPTListView(const TControlArgs& args, const std::vector<TListColumn
 }
 
 int TPTListView::AddItem(const std::string& caption, const void* data) {
-  LVITEMA item{};
-  item.mask = LVIF_TEXT | LVIF_PARAM;
-  item.iItem = Count();
-  item.pszText = const_cast<char*>(caption.c_str());
-  item.lParam = reinterpret_cast<LPARAM>(data);
-  const auto index =
-      static_cast<int>(SendMessageA(Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-  item.pszText = LPSTR_TEXTCALLBACKA;
-  const auto columns = static_cast<int>(SendMessageA(Header(), HDM_GETITEMCOUNT, 0, 0));
-  for (item.iSubItem = 1; item.iSubItem < columns; ++item.iSubItem)
-    SendMessageA(Handle(), LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
-  return index;
+  FRows.push_back({caption, data});
+  if (FUpdates == 0) ShowRowCount();
+  return Count() - 1;
 }
 
 void TPTListView::Clear() {
-  SendMessageA(Handle(), LVM_DELETEALLITEMS, 0, 0);
+  FRows.clear();
+  ShowRowCount();
 }
 
 int TPTListView::Count() const {
-  return static_cast<int>(SendMessageA(Handle(), LVM_GETITEMCOUNT, 0, 0));
+  return static_cast<int>(FRows.size());
 }
 
 const void* TPTListView::Data(int index) const {
-  LVITEMA item{};
-  item.mask = LVIF_PARAM;
-  item.iItem = index;
-  SendMessageA(Handle(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  return reinterpret_cast<const void*>(item.lParam);
+  return FRows[index].Data;
 }
 
 std::string TPTListView::Caption(int index) const {
-  std::string text(64, '\0');
-  for (;;) {
-    LVITEMA item{};
-    item.pszText = text.data();
-    item.cchTextMax = static_cast<int>(text.size());
-    const auto length = static_cast<size_t>(
-        SendMessageA(Handle(), LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item)));
-    if (length + 1 < text.size()) {
-      text.resize(length);
-      return text;
-    }
-    text.resize(2 * text.size());
-  }
+  return FRows[index].Caption;
+}
+
+void TPTListView::ShowRowCount() {
+  SendMessageA(Handle(), LVM_SETITEMCOUNT, FRows.size(), 0);
+  InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 int TPTListView::Selected() const {
@@ -145,14 +109,22 @@ void TPTListView::BeginUpdate() {
 void TPTListView::EndUpdate() {
   if (FUpdates == 0 || --FUpdates > 0) return;
   SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
+  ShowRowCount();
   RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
+// The selected row stays selected wherever the sort takes it.
 void TPTListView::Sort(TCompare compare, int32_t parameter) {
-  TSortCall call{compare, parameter, nullptr};
-  SendMessageA(Handle(), LVM_SORTITEMS, reinterpret_cast<WPARAM>(&call),
-               reinterpret_cast<LPARAM>(CompareData));
-  if (call.Error) std::rethrow_exception(call.Error);
+  const int selected = Selected();
+  const void* chosen = selected >= 0 ? Data(selected) : nullptr;
+  std::stable_sort(FRows.begin(), FRows.end(), [&](const TRow& a, const TRow& b) {
+    return compare(a.Data, b.Data, parameter) < 0;
+  });
+  InvalidateRect(Handle(), nullptr, TRUE);
+  if (!chosen) return;
+  const auto row = std::find_if(FRows.begin(), FRows.end(),
+                                [&](const TRow& candidate) { return candidate.Data == chosen; });
+  SetSelected(static_cast<int>(row - FRows.begin()));
 }
 
 void TPTListView::ShowSortArrow() {
@@ -174,8 +146,7 @@ bool TPTListView::Notified(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
   switch (notification.code) {
     case LVN_GETDISPINFOA: GetText(reinterpret_cast<NMLVDISPINFOA&>(notification).item); break;
     case LVN_ENDLABELEDITA:
-      // Any text the user leaves is taken; none when the edit was cancelled.
-      result = reinterpret_cast<const NMLVDISPINFOA&>(notification).item.pszText != nullptr;
+      result = EndLabelEdit(reinterpret_cast<NMLVDISPINFOA&>(notification).item);
       return true;
     case LVN_COLUMNCLICK:
       if (OnColumnClick) OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(notification).iSubItem);
@@ -221,18 +192,31 @@ bool TPTListView::CustomDraw(NMLVCUSTOMDRAW& draw, LRESULT& result) const {
   switch (draw.nmcd.dwDrawStage) {
     case CDDS_PREPAINT: result = CDRF_NOTIFYITEMDRAW; return true;
     case CDDS_ITEMPREPAINT:
-      draw.clrTextBk = OnPTCustomDraw(reinterpret_cast<const void*>(draw.nmcd.lItemlParam),
-                                      static_cast<int>(draw.nmcd.dwItemSpec));
+      const auto position = static_cast<int>(draw.nmcd.dwItemSpec);
+      draw.clrTextBk = OnPTCustomDraw(Data(position), position);
       result = CDRF_DODEFAULT;
       return true;
   }
   return false;
 }
 
-// A cell's text, copied into the list view's buffer: it keeps none.
+// A cell's text, copied into the list view's buffer: it keeps none. Every
+// row shows the image list's first (empty) image, which only sets its height.
 void TPTListView::GetText(LVITEMA& item) const {
-  if (!(item.mask & LVIF_TEXT) || item.iSubItem < 1 || item.cchTextMax <= 0 || !OnGetText) return;
-  lstrcpynA(item.pszText, OnGetText(Data(item.iItem), item.iSubItem).c_str(), item.cchTextMax);
+  if (item.iItem < 0 || item.iItem >= Count()) return;
+  if (item.mask & LVIF_IMAGE) item.iImage = 0;
+  if (!(item.mask & LVIF_TEXT) || item.cchTextMax <= 0) return;
+  const std::string text = item.iSubItem == 0 ? Caption(item.iItem)
+                           : OnGetText        ? OnGetText(Data(item.iItem), item.iSubItem)
+                                              : std::string();
+  lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
+}
+
+// Any text the user leaves is taken; none when the edit was cancelled.
+bool TPTListView::EndLabelEdit(const LVITEMA& item) {
+  if (!item.pszText || item.iItem < 0 || item.iItem >= Count()) return false;
+  FRows[item.iItem].Caption = item.pszText;
+  return true;
 }
 
 HWND TPTListView::Header() const {

@@ -19,9 +19,9 @@ struct TListColumn {
 // Rows under column headers: the system's list view in its report style,
 // with grid lines and whole-row selection. A row is a caption (the first
 // column, which the user may edit in place) and a pointer to the caller's
-// data; the other cells are asked for (OnGetText) whenever they are shown and
-// never stored. Rows are named by their display position, which a sort
-// changes.
+// data, kept by the control; the other cells are asked for (OnGetText)
+// whenever they are shown and never stored. Rows are named by their display
+// position, which a sort changes.
 class TPTListView : public TControl {
  public:
   // Rows are rowHeight pixels high, or as high as the font needs for 0.
@@ -50,8 +50,7 @@ class TPTListView : public TControl {
   std::function<void(int column)> OnColumnClick;
 
   // Orders the rows by compare over their data, which receives parameter
-  // too (negative: a before b). An exception compare throws ends the sort and
-  // is thrown on from here.
+  // too (negative: a before b); rows that compare equal keep their order.
   using TCompare = int (*)(const void* a, const void* b, int32_t parameter);
   void Sort(TCompare compare, int32_t parameter);
   // Where ShowSortArrow puts the arrow: up in SortColumn's header while
@@ -70,11 +69,18 @@ class TPTListView : public TControl {
   bool Intercept(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
+  struct TRow {
+    std::string Caption;
+    const void* Data;
+  };
+  void ShowRowCount();
   bool CustomDraw(NMLVCUSTOMDRAW& draw, LRESULT& result) const;
   void GetText(LVITEMA& item) const;
+  bool EndLabelEdit(const LVITEMA& item);
   POINT MenuKeyPoint() const;
   HWND Header() const;
 
+  std::vector<TRow> FRows;  // in display order
   int FUpdates = 0;
   TOwnedImageList FRowImages;  // none, only their height: the rows'
 };

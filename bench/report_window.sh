@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# How long the basic reports window takes to open under Wine over YEARS
+# years of daily month files (default 20): from the menu command to the
+# window on screen, over RUNS runs (default 5), whole-process timing.
+#   bench/report_window.sh [YEARS] [RUNS]    (scripts/build win32 first)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+years=${1:-20}
+runs=${2:-5}
+source "$root/scripts/lib/wine_env.sh"
+start_private_display
+prepare_wine_prefix
+driver="$root/build/win32/bin/tldriver.exe"
+folder=$(mktemp -d)
+trap 'rm -rf "$folder"; stop_wine; kill $xvfb_pid 2>/dev/null' EXIT
+cp "$root/build/win32/bin/tallyline.exe" "$folder/"
+printf '[Settings]\r\nDialup=0\r\n' >"$folder/settings.ini"
+mkdir "$folder/data"
+
+# Every day from January 2000, two dial-up entries booked each day.
+awk -v years="$years" -v dir="$folder/data" 'BEGIN {
+  split("31 28 31 30 31 30 31 31 30 31 30 31", days, " ")
+  serial = 36526  # 1 January 2000
+  for (y = 2000; y < 2000 + years; ++y)
+    for (m = 1; m <= 12; ++m) {
+      n = days[m] + (m == 2 && y % 4 == 0 && (y % 100 != 0 || y % 400 == 0))
+      file = dir "/" serial ".dat"
+      for (d = 0; d < n; ++d) {
+        printf "[%d]\r\n", serial > file
+        printf "Home ISP-Calls=2\r\nHome ISP-Hours=%d\r\nHome ISP-Recv=%d\r\nHome ISP-Xmit=%d\r\n",
+          serial % 7000, serial * 1013, serial * 97 > file
+        printf "Work VPN-Calls=2\r\nWork VPN-Hours=%d\r\nWork VPN-Recv=%d\r\nWork VPN-Xmit=%d\r\n",
+          serial % 7000, serial * 1013, serial * 97 > file
+        printf "Calls=4\r\nHours=%d\r\nRecv=%d\r\nXmit=%d\r\n\r\n",
+          serial % 14000, serial * 2026, serial * 194 > file
+        ++serial
+      }
+      close(file)
+    }
+}'
+
+WM_COMMAND=273
+cmBasicReports=105
+(cd "$folder" && exec wine tallyline.exe) &
+app=$!
+main=$(wine "$driver" wait "$main_caption" 30000 | tr -d '\r')
+for run in $(seq "$runs"); do
+  start=$(date +%s%N)
+  wine "$driver" post "$main" $WM_COMMAND $cmBasicReports >/dev/null
+  report=$(wine "$driver" wait "Basic Reports" 60000 | tr -d '\r')
+  end=$(date +%s%N)
+  echo "run $run: $(((end - start) / 1000000)) ms to the window over $(ls "$folder/data" | wc -l) month files"
+  wine "$driver" post "$report" 16 >/dev/null  # WM_CLOSE
+  sleep 1
+done
+wine "$driver" close "$main_caption" >/dev/null
+wine "$driver" press Tallyline OK 10000 >/dev/null
+wait "$app"
