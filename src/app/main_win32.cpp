@@ -43,7 +43,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
           IDOK)
     return 0;
 
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES |
+                                                     ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES |
+                                                     ICC_UPDOWN_CLASS | ICC_DATE_CLASSES};
   InitCommonControlsEx(&controls);
   ReadFormatSettings();
   TApplication::Instance().SetTitle(kAppTitle);

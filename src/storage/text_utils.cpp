@@ -1,5 +1,7 @@
 #include "storage/text_utils.h"
 
+#include <cctype>
+
 std::string ShortenText(const std::string& text, int maxLen) {
   const size_t limit = maxLen > 0 ? static_cast<size_t>(maxLen) : 0;
   if (text.size() <= limit) return text;
@@ -26,4 +28,20 @@ std::string TrimSpaces(const std::string& text) {
 
 int CompareInt64(int64_t a, int64_t b) {
   return a < b ? -1 : a > b ? 1 : 0;
+}
+
+int CompareTextIgnoringCase(const std::string& a, const std::string& b) {
+  const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+    if (lower(a[i]) != lower(b[i])) return lower(a[i]) - lower(b[i]);
+  return CompareInt64(static_cast<int64_t>(a.size()), static_cast<int64_t>(b.size()));
+}
+
+std::string CsvField(const std::string& text) {
+  bool quote = false;
+  for (char c : text) quote = quote || static_cast<unsigned char>(c) <= ' ' || c == '"' || c == ',';
+  if (!quote) return text;
+  std::string field = "\"";
+  for (char c : text) field += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return field + "\"";
 }

@@ -17,3 +17,11 @@ std::string TrimSpaces(const std::string& text);
 
 // -1, 0 or 1, for sorting lists by 64-bit counts.
 int CompareInt64(int64_t a, int64_t b);
+
+// Negative, 0 or positive as a sorts before, with or after b, ASCII letters
+// without regard to case.
+int CompareTextIgnoringCase(const std::string& a, const std::string& b);
+
+// A field of a comma-separated line: as it is, or in double quotes (quotes
+// doubled) when it holds a blank, a control character, a quote or a comma.
+std::string CsvField(const std::string& text);

@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "platform/format_settings.h"
 #include "storage/file_helpers.h"
+#include "storage/text_utils.h"
 
 namespace {
 
@@ -27,15 +28,6 @@ std::string DateTimeField(TDateTime value, char decimalSeparator) {
   for (char& c : field)
     if (c == '.') c = decimalSeparator;
   return field;
-}
-
-std::string CsvField(const std::string& text) {
-  bool quote = false;
-  for (char c : text) quote = quote || static_cast<unsigned char>(c) <= ' ' || c == '"' || c == ',';
-  if (!quote) return text;
-  std::string field = "\"";
-  for (char c : text) field += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return field + "\"";
 }
 
 void AddInt64(TIniFile32& file, const std::string& day, const std::string& key, int64_t amount) {
