@@ -31,8 +31,7 @@ void TFrmMain::Command(UINT command) {
     case cmSetup: Setup3Click(); break;
     case cmAbout: About2Click(); break;
     case cmBasicReports: Basic1Click(); break;
-    // The statistics come with their own window.
-    case cmAdvancedStats: break;
+    case cmAdvancedStats: Advanced1Click(); break;
   }
 }
 

@@ -28,6 +28,12 @@ void TFrmMain::Basic1Click() {
   Opened(*FReport, true);
 }
 
+void TFrmMain::Advanced1Click() {
+  if (FStats) return;
+  FStats = std::make_unique<TFrmStats>(Handle(), FFolder, FLastStatsEntry);
+  Opened(*FStats, true);
+}
+
 void TFrmMain::About2Click() {
   if (FAbout) return;
   FAbout = std::make_unique<TFrmAbout>(Handle());
@@ -42,6 +48,7 @@ void TFrmMain::Opened(TDialog& window, bool aboveBorderless) {
 void TFrmMain::WMFreeClosed() {
   FreeIfClosed(FSetup);
   FreeIfClosed(FReport);
+  FreeIfClosed(FStats);
   FreeIfClosed(FAbout);
 }
 

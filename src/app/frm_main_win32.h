@@ -15,6 +15,7 @@
 #include "controls/vexa_tray_win32.h"
 #include "dialup/ip_ras_access_win32.h"
 #include "reports/frm_report_win32.h"
+#include "reports/frm_stats_win32.h"
 #include "setup/frm_about_win32.h"
 #include "setup/frm_setup_win32.h"
 #include "setup/setup_model.h"
@@ -62,6 +63,7 @@ class TFrmMain : public TForm, private TSetupHost {
   TFrmSetup* FrmSetup() const { return FSetup.get(); }
   TFrmAbout* FrmAbout() const { return FAbout.get(); }
   TFrmReport* FrmReport() const { return FReport.get(); }
+  TFrmStats* FrmStats() const { return FStats.get(); }
   HACCEL Accelerators() const { return FAccelerators.Get(); }
 
   // The one-second tick: sample, flush when due, then ask for a display update.
@@ -123,6 +125,7 @@ class TFrmMain : public TForm, private TSetupHost {
   void Setup3Click();
   void About2Click();
   void Basic1Click();
+  void Advanced1Click();
   void Opened(TDialog& window, bool aboveBorderless);
   void WMFreeClosed();
   TMeterState& Meter() override;
@@ -169,6 +172,8 @@ class TFrmMain : public TForm, private TSetupHost {
   std::unique_ptr<TFrmSetup> FSetup;
   std::unique_ptr<TFrmAbout> FAbout;
   std::unique_ptr<TFrmReport> FReport;
+  std::unique_ptr<TFrmStats> FStats;
+  std::string FLastStatsEntry;  // the statistics' entry chosen last in this run
 
   bool FBorderless = false;
   bool FBrowseMode = false;

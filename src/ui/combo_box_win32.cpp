@@ -12,6 +12,11 @@ TControlArgs DropDownList(TControlArgs args) {
 
 TComboBox::TComboBox(const TControlArgs& args, const std::vector<std::string>& items)
     : TControl(DropDownList(args)) {
+  SetItems(items);
+}
+
+void TComboBox::SetItems(const std::vector<std::string>& items) {
+  SendMessageA(Handle(), CB_RESETCONTENT, 0, 0);
   for (const std::string& item : items)
     SendMessageA(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
 }

@@ -14,6 +14,8 @@ class TComboBox : public TControl {
  public:
   TComboBox(const TControlArgs& args, const std::vector<std::string>& items);
 
+  // Replaces the items; none is chosen then.
+  void SetItems(const std::vector<std::string>& items);
   int ItemIndex() const;  // -1 while none is chosen
   void SetItemIndex(int index);
   std::function<void()> OnChange;

@@ -28,7 +28,9 @@ struct TChildSearch {
 
 BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<TChildSearch*>(param);
-  if (_stricmp(WindowClass(window).c_str(), search->ClassName.c_str()) == 0)
+  // An empty class name takes every child.
+  if (search->ClassName.empty() ||
+      _stricmp(WindowClass(window).c_str(), search->ClassName.c_str()) == 0)
     search->Found.push_back(window);
   return TRUE;
 }
@@ -144,6 +146,16 @@ bool PressKey(HWND window, UINT virtualKey) {
 HWND FindChild(HWND parent, const std::string& className) {
   const auto children = Children(parent, className);
   return children.empty() ? nullptr : children.front();
+}
+
+std::vector<HWND> FindChildren(HWND parent, const std::string& className) {
+  return Children(parent, className);
+}
+
+HWND FindChildWithText(HWND parent, const std::string& text) {
+  for (HWND child : Children(parent, ""))
+    if (WithoutAccessKey(WindowText(child)) == text) return child;
+  return nullptr;
 }
 
 bool SaveScreenshot(HWND window, const std::string& path) {

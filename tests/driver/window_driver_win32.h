@@ -35,6 +35,10 @@ bool ChooseListItem(HWND window, const std::string& text);
 bool PressKey(HWND window, UINT virtualKey);
 // The first window below parent, at any depth, of the class; nullptr if none.
 HWND FindChild(HWND parent, const std::string& className);
+// Every window below parent, at any depth, of the class, in creation order.
+std::vector<HWND> FindChildren(HWND parent, const std::string& className);
+// The first window below parent whose text, without "&", is text.
+HWND FindChildWithText(HWND parent, const std::string& text);
 
 // Saves the window's screen area (the whole screen for nullptr) as a 24-bit
 // BMP file.

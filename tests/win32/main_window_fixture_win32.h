@@ -26,8 +26,10 @@ inline void ShowTab(HWND window, int index) {
   PumpMessages(100);
 }
 
-// Saves name.bmp of the window into the screenshot folder, when one is set.
+// Saves name.bmp of the window into the screenshot folder, when one is set,
+// once the window has painted what changed.
 inline void Shoot(HWND window, const std::string& name) {
+  PumpMessages(100);
   if (const char* folder = std::getenv("TALLYLINE_SCREENSHOTS"))
     SaveScreenshot(window, std::string(folder) + "\\" + name + ".bmp");
 }
