@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# How long the basic reports window takes to open under Wine over YEARS
-# years of daily month files (default 20): from the menu command to the
-# window on screen, over RUNS runs (default 5), whole-process timing.
-#   bench/report_window.sh [YEARS] [RUNS]    (scripts/build win32 first)
+# How long a report window takes to open under Wine over YEARS years of
+# daily month files (default 20) and, for the statistics, a connection log
+# of LINES lines (default 100,000): from the menu command to the window on
+# screen, over RUNS runs (default 5), whole-process timing.
+#   bench/open_window.sh basic|advanced [YEARS] [RUNS] [LINES]
+#   (scripts/build win32 first)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-years=${1:-20}
-runs=${2:-5}
+window=${1:-basic}
+years=${2:-20}
+runs=${3:-5}
+lines=${4:-100000}
 source "$root/scripts/lib/wine_env.sh"
 start_private_display
 prepare_wine_prefix
@@ -39,17 +43,30 @@ awk -v years="$years" -v dir="$folder/data" 'BEGIN {
     }
 }'
 
+# A connection every two hours, alternating between the two entries.
+awk -v lines="$lines" 'BEGIN {
+  for (i = 0; i < lines; ++i) {
+    start = 36526.3 + i / 12
+    printf "%.15g,%.15g,1,%s,%d,%d\r\n", start, start + (i % 90 + 1) / 1440,
+      i % 2 ? "Home ISP" : "\"Work VPN\"", i * 1013, i * 97
+  }
+}' >"$folder/Connection.log"
+
 WM_COMMAND=273
-cmBasicReports=105
+case "$window" in
+  basic) command=105 caption="Basic Reports" ;;     # cmBasicReports
+  advanced) command=106 caption="Advanced Reports" ;;  # cmAdvancedStats
+  *) echo "usage: bench/open_window.sh basic|advanced [YEARS] [RUNS] [LINES]" >&2; exit 2 ;;
+esac
 (cd "$folder" && exec wine tallyline.exe) &
 app=$!
 main=$(wine "$driver" wait "$main_caption" 30000 | tr -d '\r')
 for run in $(seq "$runs"); do
   start=$(date +%s%N)
-  wine "$driver" post "$main" $WM_COMMAND $cmBasicReports >/dev/null
-  report=$(wine "$driver" wait "Basic Reports" 60000 | tr -d '\r')
+  wine "$driver" post "$main" $WM_COMMAND $command >/dev/null
+  report=$(wine "$driver" wait "$caption" 60000 | tr -d '\r')
   end=$(date +%s%N)
-  echo "run $run: $(((end - start) / 1000000)) ms to the window over $(ls "$folder/data" | wc -l) month files"
+  echo "run $run: $(((end - start) / 1000000)) ms to \"$caption\" over $(ls "$folder/data" | wc -l) month files and $lines log lines"
   wine "$driver" post "$report" 16 >/dev/null  # WM_CLOSE
   sleep 1
 done
