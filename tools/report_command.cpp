@@ -1,18 +1,11 @@
 // tallyline-cli report: the rows of the basic reports, from the same model
 // as the window.
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "cli_commands.h"
-#include "platform/files.h"
 #include "reports/report_model.h"
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
 
 const char* const kReportUsage =
     "       tallyline-cli report daily|weekly|monthly|yearly [--folder DIR] [--csv]\n";
@@ -38,38 +31,17 @@ void TellWhatWasLeftOut(const TReport& report) {
 
 }  // namespace
 
-std::string FolderArgument(std::string folder) {
-  if (folder.empty()) folder = ".";
-  if (folder.back() != PathDelim && folder.back() != '/') folder += PathDelim;
-  return folder;
-}
-
-void BinaryStandardOutput() {
-#ifdef _WIN32
-  _setmode(_fileno(stdout), _O_BINARY);
-#endif
-}
-
 int ReportCommand(int argc, char** argv) {
   if (argc < 1) return 2;
   const int tab = TabOf(argv[0]);
-  std::string folder = ".";
-  bool csv = false;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--csv") == 0)
-      csv = true;
-    else if (std::strcmp(argv[i], "--folder") == 0 && i + 1 < argc)
-      folder = argv[++i];
-    else
-      return 2;
-  }
-  if (tab < 0) return 2;
-  const TReport report = LoadReport(FolderArgument(folder));
+  TFolderOptions options;
+  if (tab < 0 || !ReadFolderOptions(argc - 1, argv + 1, options)) return 2;
+  const TReport report = LoadReport(options.Folder);
   TellWhatWasLeftOut(report);
   BinaryStandardOutput();
   std::vector<const TReportRow*> rows;
   for (const TReportRow& row : report.Rows[tab]) rows.push_back(&row);
-  if (csv) {
+  if (options.Csv) {
     std::fputs(ReportCsv(rows).c_str(), stdout);
     return 0;
   }

@@ -8,6 +8,14 @@
 //       prints the rows of the basic reports over the month files in DIR\data
 //       (DIR: the program's folder, by default the current one), or their
 //       export with --csv
+//   tallyline-cli stats [--folder DIR] (--month YYYY-MM-DD | --range YYYY-MM-DD YYYY-MM-DD)
+//                       [--entry NAME] [--csv]
+//       prints the entries offered and the day and period totals of the
+//       statistics window for the month of a day or a range of days, the entry
+//       rows for the entry named (zeros when it is not offered), or the totals
+//       as plain numbers with --csv
+//   tallyline-cli log [--folder DIR] [--csv]
+//       prints the connection log newest first, or its export with --csv
 //   tallyline-cli --version
 //       prints the program's name and version
 //
@@ -15,6 +23,7 @@
 // on standard error names the file and the reason, and nothing is written),
 // 2 on a usage error.
 #include <cstdio>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -45,9 +54,13 @@ int Usage() {
       "       tallyline-cli pack IN OUT [--compress] [--password P]\n"
       "       tallyline-cli --version\n",
       stderr);
-  std::fputs(kReportUsage, stderr);
+  for (const char* usage : {kReportUsage, kStatsUsage, kLogUsage}) std::fputs(usage, stderr);
   return 2;
 }
+
+// The commands that read their own arguments.
+const std::map<std::string, int (*)(int, char**)> kCommands = {
+    {"report", ReportCommand}, {"stats", StatsCommand}, {"log", LogCommand}};
 
 bool ParseOptions(int argc, char** argv, TOptions& options) {
   for (int i = 2; i < argc; ++i) {
@@ -108,11 +121,12 @@ int main(int argc, char** argv) {
     std::printf("%s %s\n", kAppTitle, kAppVersion);
     return 0;
   }
+  const auto own = kCommands.find(command);
   TOptions options;
-  if (command != "report" && !ParseOptions(argc, argv, options)) return Usage();
+  if (own == kCommands.end() && !ParseOptions(argc, argv, options)) return Usage();
   try {
-    if (command == "report") {
-      const int status = ReportCommand(argc - 2, argv + 2);
+    if (own != kCommands.end()) {
+      const int status = own->second(argc - 2, argv + 2);
       return status == 2 ? Usage() : status;
     }
     if (command == "dump" && options.Files.size() == 1 && !options.Compress) return Dump(options);

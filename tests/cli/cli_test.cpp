@@ -5,13 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <map>
 
 #include "base/product.h"
+#include "platform/date_time.h"
 #include "platform/files.h"
+#include "reports/connection_log.h"
 #include "reports/report_model.h"
+#include "reports/stats_model.h"
+#include "traffic/usage_book.h"
 #include "unit/scratch_dir.h"
 
 namespace {
@@ -138,6 +143,15 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
   EXPECT_EQ(Run("dump a --bogus").Status, 2);
   EXPECT_EQ(Run("frobnicate a").Status, 2);
   EXPECT_EQ(Run("--version extra").Status, 2);
+  EXPECT_EQ(Run("stats --folder x").Status, 2);  // neither --month nor --range
+  EXPECT_EQ(Run("stats --month 2025-02-30").Status, 2);
+  EXPECT_EQ(Run("stats --month 2025-2-3").Status, 2);
+  EXPECT_EQ(Run("stats --range 2025-01-01").Status, 2);
+  EXPECT_EQ(Run("stats --month 2025-01-01 --range 2025-01-01 2025-01-02").Status, 2);
+  EXPECT_EQ(Run("log --folder").Status, 2);
+  const TRun run = Run("stats --month");
+  EXPECT_EQ(run.Status, 2);
+  EXPECT_NE(run.Err.find("tallyline-cli stats"), std::string::npos) << run.Err;
 }
 
 TEST_F(CliTest, ReportPrintsTheModelsRowsAndItsExport) {
@@ -166,6 +180,100 @@ TEST_F(CliTest, ReportPrintsTheModelsRowsAndItsExport) {
   }
   EXPECT_EQ(Run("report hourly").Status, 2);
   EXPECT_EQ(Run("report daily --folder").Status, 2);
+}
+
+// Month files of January and February 2025 with the days 10, 15 and 31 of
+// January and 1 and 20 of February booked, "Work" only on the 31st.
+class CliStatsTest : public CliTest {
+ protected:
+  CliStatsTest() {
+    std::filesystem::create_directory(Dir.Path("data"));
+    Dir.Write("data/" + std::to_string(EncodeDaySerial(2025, 1, 1)) + ".dat",
+              Day(1, 10, "Home ISP", {1000, 1, 1, 1, 1000, 1, 1, 1}) +
+                  Day(1, 15, "Home ISP", {7200, 3, 5000, 600, 3600, 2, 4000, 500}) +
+                  Day(1, 31, "Work", {100, 1, 10, 1, 100, 1, 10, 1}));
+    Dir.Write("data/" + std::to_string(EncodeDaySerial(2025, 2, 1)) + ".dat",
+              Day(2, 1, "Home ISP", {50, 1, 7, 3, 50, 1, 7, 3}) +
+                  Day(2, 20, "Home ISP", {20, 1, 2, 2, 20, 1, 2, 2}));
+  }
+
+  // A day's section: seconds, calls, received and sent in all, then of entry.
+  static std::string Day(int month, int day, const std::string& entry,
+                         const std::array<int, 8>& figures) {
+    const std::string keys[] = {"Hours", "Calls",          "Recv",          "Xmit",
+                                entry,   entry + "-Calls", entry + "-Recv", entry + "-Xmit"};
+    std::string text = "[" + std::to_string(EncodeDaySerial(2025, month, day)) + "]\r\n";
+    for (size_t i = 0; i < figures.size(); ++i)
+      text += keys[i] + "=" + std::to_string(figures[i]) + "\r\n";
+    return text + "\r\n";
+  }
+
+  // What the command prints for the model's entries and totals.
+  static std::string StatsText(const std::vector<std::string>& entries, const TStatsTotals& t) {
+    std::string text;
+    for (const std::string& entry : entries) text += "entry\t" + entry + "\n";
+    const std::pair<const char*, TStatsFigures> rows[] = {
+        {"entry-day", t.EntryDay.value_or(TStatsFigures{})},
+        {"entry-period", t.EntryPeriod},
+        {"all-day", t.AllDay},
+        {"all-period", t.AllPeriod}};
+    for (const auto& [name, figures] : rows) {
+      text += name;
+      for (const std::string& cell : StatsRowTexts(figures)) text += "\t" + cell;
+      text += "\n";
+    }
+    return text;
+  }
+};
+
+TEST_F(CliStatsTest, PrintsTheModelsGridsWithTheEntryNamedWhenOffered) {
+  TStatsReader reader(Dir.Folder());
+  const TStatsChoice range{true, 0, EncodeDaySerial(2025, 1, 15), EncodeDaySerial(2025, 2, 1)};
+  ASSERT_EQ(reader.Entries(range), (std::vector<std::string>{"Home ISP", "Work"}));
+  // The name as typed, in another case: the list's entry still.
+  const TRun text = Run("stats --range 2025-01-15 2025-02-01 --entry 'home isp' --folder " + Q(""));
+  EXPECT_EQ(text.Status, 0);
+  EXPECT_EQ(text.Out, StatsText(reader.Entries(range), reader.Totals(range, "Home ISP")));
+  EXPECT_EQ(text.Err, "");
+
+  // February offers only "Home ISP"; unlike the window, no other entry stands in.
+  const TStatsChoice month{false, EncodeDaySerial(2025, 2, 20)};
+  TStatsTotals zeros = reader.Totals(month, "");
+  zeros.EntryDay = TStatsFigures{};
+  const TRun other = Run("stats --folder " + Q("") + " --month 2025-02-20 --entry Work");
+  EXPECT_EQ(other.Status, 0);
+  EXPECT_EQ(other.Out, StatsText({"Home ISP"}, zeros));
+}
+
+TEST_F(CliStatsTest, CsvIsFiveLinesOfPlainIntegers) {
+  const TRun run =
+      Run("stats --csv --range 2025-01-15 2025-02-01 --entry 'Home ISP' --folder " + Q(""));
+  EXPECT_EQ(run.Status, 0);
+  EXPECT_EQ(run.Out,
+            "ROW,SECONDS,CALLS,RECEIVED,SENT\r\n"
+            "entry-day,3600,2,4000,500\r\n"
+            "entry-period,3650,3,4007,503\r\n"
+            "all-day,7200,3,5000,600\r\n"
+            "all-period,7350,5,5017,604\r\n");
+}
+
+TEST_F(CliTest, LogPrintsTheListNewestFirstAndItsExport) {
+  const auto line = [](TDateTime start, const std::string& entry) {
+    return ConnectionLogLine(start, start + 0.1, 1, entry, 1536, 512, '.') + "\r\n";
+  };
+  Dir.Write("Connection.log", line(46001.25, "Home ISP") + line(46003.5, "Work") +
+                                  "46004.5,soon,1,Damaged,5,6\r\n" + line(46002.75, "Home ISP"));
+  const TConnectionLog log = ReadConnectionLog(Dir.Folder());
+  ASSERT_EQ(log.Records.size(), 3u);
+  std::string rows;
+  for (const TConnectionRecord& record : log.Records)
+    for (int column = 0; column < 5; ++column)
+      rows += LogCell(record, column) + (column < 4 ? "\t" : "\n");
+  const TRun text = Run("log --folder " + Q(""));
+  EXPECT_EQ(text.Status, 0);
+  EXPECT_EQ(text.Out, rows);
+  EXPECT_EQ(text.Err, "tallyline-cli: skipped 1 damaged lines\n");
+  EXPECT_EQ(Run("log --csv --folder " + Q("")).Out, ConnectionLogCsv(log.Records));
 }
 
 TEST_F(CliTest, VersionComesFromTheProject) {

@@ -49,4 +49,15 @@ TEST(CliOnWindowsTest, ReportWritesItsExportUnchanged) {
   EXPECT_EQ(csv, "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n01-01-2006,1048576,2048,1050624,3600\r\n");
 }
 
+TEST(CliOnWindowsTest, LogWritesItsExportUnchanged) {
+  TScratchDir dir;
+  dir.Write("Connection.log", "45672.4166666667,45672.4583333333,1,Work,1536,512\r\n");
+  const std::string folder = dir.Folder().substr(0, dir.Folder().size() - 1);
+  const auto [csv, status] = RunCli("log --csv --folder \"" + folder + "\"");
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(csv,
+            "ENTRY,START,END,SECONDS,RECEIVED,SENT,REASON\r\n"
+            "Work,2025-01-15 10:00:00,2025-01-15 11:00:00,3600,1536,512,1\r\n");
+}
+
 }  // namespace
