@@ -31,9 +31,9 @@ awk -v years="$years" -v dir="$folder/data" 'BEGIN {
       file = dir "/" serial ".dat"
       for (d = 0; d < n; ++d) {
         printf "[%d]\r\n", serial > file
-        printf "Home ISP-Calls=2\r\nHome ISP-Hours=%d\r\nHome ISP-Recv=%d\r\nHome ISP-Xmit=%d\r\n",
+        printf "Home ISP-Calls=2\r\nHome ISP=%d\r\nHome ISP-Recv=%d\r\nHome ISP-Xmit=%d\r\n",
           serial % 7000, serial * 1013, serial * 97 > file
-        printf "Work VPN-Calls=2\r\nWork VPN-Hours=%d\r\nWork VPN-Recv=%d\r\nWork VPN-Xmit=%d\r\n",
+        printf "Work VPN-Calls=2\r\nWork VPN=%d\r\nWork VPN-Recv=%d\r\nWork VPN-Xmit=%d\r\n",
           serial % 7000, serial * 1013, serial * 97 > file
         printf "Calls=4\r\nHours=%d\r\nRecv=%d\r\nXmit=%d\r\n\r\n",
           serial % 14000, serial * 2026, serial * 194 > file
