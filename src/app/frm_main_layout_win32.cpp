@@ -16,18 +16,6 @@ HFONT CreateFontOf(const char* face, int height, int weight, bool italic) {
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
 }
 
-// A child with its text, style and font, at x, y and as wide and high as given.
-TControlArgs ChildArgs(HWND parent, const char* text, DWORD style, HFONT font, int x = 0, int y = 0,
-                       int width = 0, int height = 0) {
-  TControlArgs args{parent, "STATIC", text, style};
-  args.Left = x;
-  args.Top = y;
-  args.Width = width;
-  args.Height = height;
-  args.Font = font;
-  return args;
-}
-
 std::vector<TStatusPanel> RateBarPanels() {
   using B = TPanelBevel;
   return {{60, true, B::Lowered, false, "00:00"},  {4, false, B::Raised, false, ""},

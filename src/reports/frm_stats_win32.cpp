@@ -52,22 +52,9 @@ TFrmStats::TFrmStats(HWND owner, const std::string& folder, std::string& lastEnt
   if (FLog.SkippedLines > 0) PostMessageA(Handle(), WMTELLSKIPPED, 0, 0);
 }
 
-TControlArgs TFrmStats::Args(HWND parent, const char* text, int x, int y, int width, int height,
-                             DWORD style) const {
-  TControlArgs args{parent, "STATIC", text, style};
-  args.Left = x;
-  args.Top = y;
-  args.Width = width;
-  args.Height = height;
-  args.Font = Font();
-  return args;
-}
-
 void TFrmStats::CreateDetails(HWND page) {
   const auto frame = [&](const char* caption, int top, int height) {
-    TControlArgs args = Args(page, caption, 8, top, 540, height, WS_VISIBLE | BS_GROUPBOX);
-    args.ClassName = "BUTTON";
-    FStatics.push_back(std::make_unique<TControl>(args));
+    FStatics.push_back(GroupBox(page, caption, 8, top, 540, height));
   };
   const auto label = [&](const char* caption, int x, int y, int width) {
     FStatics.push_back(std::make_unique<TLabel>(Args(page, caption, x, y, width, 16)));

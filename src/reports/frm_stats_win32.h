@@ -46,8 +46,6 @@ class TFrmStats : public TDialog {
   void CreateDetails(HWND page);
   void CreateGrid(HWND page, int top, TGrid& grid);
   void CreateLog(HWND page);
-  TControlArgs Args(HWND parent, const char* text, int x, int y, int width, int height,
-                    DWORD style = WS_VISIBLE) const;
   void FormCreate();
   void NewDateClick();
   void ModeClick();

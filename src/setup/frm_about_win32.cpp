@@ -37,19 +37,6 @@ HFONT ChangedFont(HFONT font, TChange change) {
   return CreateFontIndirectA(&description);
 }
 
-// A child of parent showing text in font, at the point and of the size given.
-TControlArgs ChildArgs(HWND parent, const std::string& text, HFONT font, POINT at, SIZE size) {
-  TControlArgs args;
-  args.Parent = parent;
-  args.Text = text;
-  args.Font = font;
-  args.Left = at.x;
-  args.Top = at.y;
-  args.Width = size.cx;
-  args.Height = size.cy;
-  return args;
-}
-
 SIZE TextSize(HFONT font, const std::string& text) {
   const TWindowDC screen(nullptr);
   const TSelection selection(screen.Get(), font);
@@ -127,11 +114,13 @@ TFrmAbout::TFrmAbout(HWND owner) : OpenAddress(OpenWithShell) {
 
   // The title with room for its shadow; under it the link, as wide as its text.
   const SIZE title = TextSize(FTitleFont.Get(), kAppTitle);
-  FLabel1 = std::make_unique<TShadowedTitle>(ChildArgs(
-      Handle(), kAppTitle, FTitleFont.Get(), {kTextLeft, kTitleTop}, {title.cx + 2, title.cy + 1}));
+  const SIZE link = TextSize(FLinkFont.Get(), kProductPage);
+  FLabel1 =
+      std::make_unique<TShadowedTitle>(ChildArgs(Handle(), kAppTitle, WS_VISIBLE, FTitleFont.Get(),
+                                                 kTextLeft, kTitleTop, title.cx + 2, title.cy + 1));
   auto label5 = std::make_unique<TClickable<TLabel>>(
-      ChildArgs(Handle(), kProductPage, FLinkFont.Get(), {kTextLeft + 2, kTitleTop + title.cy + 5},
-                TextSize(FLinkFont.Get(), kProductPage)));
+      ChildArgs(Handle(), kProductPage, WS_VISIBLE, FLinkFont.Get(), kTextLeft + 2,
+                kTitleTop + title.cy + 5, link.cx, link.cy));
   label5->SetColors(kLinkColor, GetSysColor(COLOR_BTNFACE));
   label5->OnClick = [this] { OpenAddress(kProductPage); };
   FLabel5 = std::move(label5);
@@ -139,14 +128,13 @@ TFrmAbout::TFrmAbout(HWND owner) : OpenAddress(OpenWithShell) {
   TOwnedImageList logo(ImageList_LoadImageA(GetModuleHandleA(nullptr), "LOGO", kLogoWidth, 0,
                                             CLR_NONE, IMAGE_BITMAP, LR_CREATEDIBSECTION));
   auto image1 = std::make_unique<TClickable<TImage>>(
-      ChildArgs(Handle(), "", nullptr, {kMargin, kLogoTop}, {kLogoWidth, kLogoHeight}),
+      ChildArgs(Handle(), "", WS_VISIBLE, nullptr, kMargin, kLogoTop, kLogoWidth, kLogoHeight),
       std::move(logo));
   image1->OnClick = [this] { OpenAddress(LogoAddress()); };
   FImage1 = std::move(image1);
 
-  TControlArgs close =
-      ChildArgs(Handle(), "Close", Font(), {(kClientWidth - kButtonWidth) / 2, kButtonTop},
-                {kButtonWidth, kButtonHeight});
+  TControlArgs close = Args(Handle(), "Close", (kClientWidth - kButtonWidth) / 2, kButtonTop,
+                            kButtonWidth, kButtonHeight);
   close.Style |= BS_DEFPUSHBUTTON;
   close.Id = IDOK;  // the default button's: Enter presses it
   FButton1 = std::make_unique<TButton>(close);

@@ -47,24 +47,6 @@ TFrmSetup::TFrmSetup(HWND owner, TSetupHost& host)
   ShowDialog();
 }
 
-TControlArgs TFrmSetup::Args(HWND parent, const char* text, int x, int y, int width, int height,
-                             DWORD style) const {
-  TControlArgs args{parent, "STATIC", text, style};
-  args.Left = x;
-  args.Top = y;
-  args.Width = width;
-  args.Height = height;
-  args.Font = Font();
-  return args;
-}
-
-std::unique_ptr<TControl> TFrmSetup::GroupBox(HWND page, const char* caption, int x, int y,
-                                              int width, int height) const {
-  TControlArgs args = Args(page, caption, x, y, width, height, WS_VISIBLE | BS_GROUPBOX);
-  args.ClassName = "BUTTON";
-  return std::make_unique<TControl>(args);
-}
-
 void TFrmSetup::CreateNetworkTab(HWND page) {
   rbDialup = std::make_unique<TRadioButton>(
       Args(page, "Dialup Connection", 12, 12, 200, 20, WS_VISIBLE | WS_GROUP));

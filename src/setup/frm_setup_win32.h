@@ -39,10 +39,6 @@ class TFrmSetup : public TDialog {
   void CreateButtons();
   void FormCreate();
   void FillAdapterList();
-  TControlArgs Args(HWND parent, const char* text, int x, int y, int width, int height,
-                    DWORD style = WS_VISIBLE) const;
-  std::unique_ptr<TControl> GroupBox(HWND page, const char* caption, int x, int y, int width,
-                                     int height) const;
 
   void Changed() { bApply->SetEnabled(true); }
   void SourceChosen();

@@ -32,6 +32,17 @@ HWND SenderOf(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
+TControlArgs ChildArgs(HWND parent, const std::string& text, DWORD style, HFONT font, int x, int y,
+                       int width, int height) {
+  TControlArgs args{parent, "STATIC", text, style};
+  args.Left = x;
+  args.Top = y;
+  args.Width = width;
+  args.Height = height;
+  args.Font = font;
+  return args;
+}
+
 TControl::TControl(const TControlArgs& args)
     : FHandle(CreateWindowExA(args.ExStyle, args.ClassName, args.Text.c_str(),
                               WS_CHILD | args.Style, args.Left, args.Top, args.Width, args.Height,

@@ -19,6 +19,11 @@ struct TControlArgs {
   HFONT Font = nullptr;  // stays the caller's
 };
 
+// A child of parent with its text, style (WS_VISIBLE for a shown one) and
+// font, at x, y and as wide and high as given.
+TControlArgs ChildArgs(HWND parent, const std::string& text, DWORD style, HFONT font, int x = 0,
+                       int y = 0, int width = 0, int height = 0);
+
 // A child window of one of the system's classes, owned by a C++ object and
 // destroyed with it. The notifications it sends its parent (WM_COMMAND,
 // WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR..., WM_HSCROLL and

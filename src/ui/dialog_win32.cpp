@@ -50,6 +50,18 @@ void TDialog::ShowDialog() {
   if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE)) SetFocus(first);
 }
 
+TControlArgs TDialog::Args(HWND parent, const char* text, int x, int y, int width, int height,
+                           DWORD style) const {
+  return ChildArgs(parent, text, style, Font(), x, y, width, height);
+}
+
+std::unique_ptr<TControl> TDialog::GroupBox(HWND parent, const char* caption, int x, int y,
+                                            int width, int height) const {
+  TControlArgs args = Args(parent, caption, x, y, width, height, WS_VISIBLE | BS_GROUPBOX);
+  args.ClassName = "BUTTON";
+  return std::make_unique<TControl>(args);
+}
+
 void TDialog::SetTopmost(bool topmost) {
   SetWindowPos(Handle(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
