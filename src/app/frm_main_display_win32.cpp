@@ -12,9 +12,9 @@ COLORREF Resolve(TColor color) {
 }  // namespace
 
 void TFrmMain::Timer1Timer() {
-  const std::string error = FMeasurement->Tick();
+  FMeasurement->Tick();
   PostMessageA(Handle(), WMUPDATEDISPLAY, 0, 0);
-  if (!error.empty()) ShowException(Handle(), error);
+  TakeNotices();
 }
 
 void TFrmMain::WMUpdateDisplay() {

@@ -114,9 +114,9 @@ void TFrmMain::StartMeasurement() {
   state.SavedAdapterKey = FMainSettings.AdapterKey;
   FMeasurement->EnumerateAdapters();
   state.Connected = true;
-  const std::string error = FMeasurement->Sample();
+  FMeasurement->Sample();
   SetTimer(Handle(), Timer1, kTimerInterval, nullptr);
-  if (!error.empty()) ShowException(Handle(), error);
+  TakeNotices();
 }
 
 // False when there is no saved placement.
@@ -142,16 +142,18 @@ void TFrmMain::FormClose() {
   if (TApplication::Instance().ShowMessageBox(question, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
     return;
   KillTimer(Handle(), Timer1);
-  try {
-    // Nothing counted is left behind: the open connection's line, then the totals.
-    FMeasurement->Close();
-  } catch (const std::exception& e) {
-    ShowException(Handle(), e.what());
+  // Nothing counted is left behind: the open connection's line, then the
+  // totals; what no file would take is said once, now.
+  const std::vector<std::string> unwritten = FMeasurement->Close();
+  if (!unwritten.empty()) {
+    std::string text = "Tallyline could not write what it counted into:\n";
+    for (const std::string& file : unwritten) text += file + "\n";
+    MessageBoxA(Handle(), (text + "That part is lost.").c_str(), kAppTitle, MB_OK | MB_ICONWARNING);
   }
   DestroyWindow(Handle());
 }
 
-// Windows is ending the session: no question, nothing lost.
+// Windows is ending the session: no question, and no message either.
 void TFrmMain::EndSession() {
   KillTimer(Handle(), Timer1);
   FMeasurement->Close();
@@ -231,6 +233,7 @@ LRESULT TFrmMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WMSHOWSETUP: Command(cmSetup); return 0;
     case WMADDRESSCHANGE: FMeasurement->EnumerateAdapters(); return 0;
     case WMFREECLOSED: WMFreeClosed(); return 0;
+    case WMSHOWNOTICES: WMShowNotices(); return 0;
   }
   return TForm::WndProc(msg, wParam, lParam);
 }
@@ -248,6 +251,25 @@ void TFrmMain::FormContextPopup(LPARAM at) {
   POINT where{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
   if (where.x == -1 && where.y == -1) GetCursorPos(&where);
   TrackPopupMenu(FMenus.PopupMenu3, TPM_RIGHTBUTTON, where.x, where.y, 0, Handle(), nullptr);
+}
+
+// The notices of the measurement, shown outside the tick that made them: the
+// timer keeps ticking while a box is up, and a notice that comes meanwhile
+// waits for the box before it.
+void TFrmMain::TakeNotices() {
+  for (std::string& notice : FMeasurement->TakeNotices()) FNotices.push_back(std::move(notice));
+  if (!FNotices.empty()) PostMessageA(Handle(), WMSHOWNOTICES, 0, 0);
+}
+
+void TFrmMain::WMShowNotices() {
+  if (FShowingNotice) return;
+  FShowingNotice = true;
+  while (!FNotices.empty()) {
+    const std::string notice = FNotices.front();
+    FNotices.pop_front();
+    MessageBoxA(Handle(), notice.c_str(), kAppTitle, MB_OK | MB_ICONWARNING);
+  }
+  FShowingNotice = false;
 }
 
 void TFrmMain::WMApplyBorderless() {

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <deque>
 #include <memory>
 #include <string>
 
@@ -40,6 +41,8 @@ class TFrmMain : public TForm, private TSetupHost {
   static constexpr UINT WMADDRESSCHANGE = WM_APP + 1;
   // A secondary window has closed: its object can go.
   static constexpr UINT WMFREECLOSED = WM_APP + 2;
+  // The measurement has something to tell the user.
+  static constexpr UINT WMSHOWNOTICES = WM_APP + 3;
   static constexpr UINT_PTR Timer1 = 1;
 
   // folder: where the program keeps its files, with a trailing delimiter
@@ -93,6 +96,8 @@ class TFrmMain : public TForm, private TSetupHost {
   bool WMSysCommand(WPARAM command);
   void FormContextPopup(LPARAM at);
   void WMApplyBorderless();
+  void TakeNotices();
+  void WMShowNotices();
 
   // Controls and their arrangement (frm_main_layout_win32.cpp).
   void CreateControls();
@@ -175,6 +180,8 @@ class TFrmMain : public TForm, private TSetupHost {
   std::unique_ptr<TFrmStats> FStats;
   std::string FLastStatsEntry;  // the statistics' entry chosen last in this run
 
+  std::deque<std::string> FNotices;
+  bool FShowingNotice = false;
   bool FBorderless = false;
   bool FBrowseMode = false;
   bool FActivated = false;

@@ -1,5 +1,7 @@
 #include "app/measurement.h"
 
+#include <utility>
+
 namespace {
 
 // End reasons of the connection log.
@@ -9,16 +11,33 @@ constexpr int kProgramClosed = 2;
 }  // namespace
 
 TMeasurement::TMeasurement(const std::string& folder, TIniFile32& settings, TLinkSource& source)
-    : FSource(source), FBook(folder, settings) {}
-
-std::string TMeasurement::Sample() {
-  return TakeSample(State, FSource, *this);
+    : FSource(source), FBook(folder, settings) {
+  FBook.OnProblem = [this](const std::string& message) { Notice(message); };
 }
 
-std::string TMeasurement::Tick() {
-  const std::string error = Sample();
-  FBook.FlushTotals(State, FSource, false);
-  return error;
+// A step that fails leaves the state as the step left it; the next tick
+// carries on from there.
+template <typename TStep>
+void TMeasurement::Guarded(TStep step) {
+  try {
+    step();
+  } catch (const std::exception& e) {
+    Notice(e.what());
+  } catch (...) {
+    Notice("Unexpected error while measuring");
+  }
+}
+
+void TMeasurement::Sample() {
+  Guarded([this] {
+    const std::string error = TakeSample(State, FSource, *this);
+    if (!error.empty()) Notice(error);
+  });
+}
+
+void TMeasurement::Tick() {
+  Sample();
+  Guarded([this] { FBook.FlushTotals(State, FSource, false); });
 }
 
 TDisplayUpdate TMeasurement::UpdateDisplay(const TDisplaySettings& settings, int32_t visibleCount,
@@ -31,12 +50,21 @@ void TMeasurement::EnumerateAdapters() {
 }
 
 void TMeasurement::Flush() {
-  FBook.FlushTotals(State, FSource, true);
+  Guarded([this] { FBook.FlushTotals(State, FSource, true); });
 }
 
-void TMeasurement::Close() {
-  FBook.AppendConnectionLog(State, FSource, kProgramClosed);
+std::vector<std::string> TMeasurement::Close() {
+  Guarded([this] { FBook.AppendConnectionLog(State, FSource, kProgramClosed); });
   Flush();
+  return FBook.Unwritten();
+}
+
+std::vector<std::string> TMeasurement::TakeNotices() {
+  return std::exchange(FNotices, {});
+}
+
+void TMeasurement::Notice(const std::string& message) {
+  if (FNoticed.insert(message).second) FNotices.push_back(message);
 }
 
 void TMeasurement::ConnectionBegan() {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <set>
 #include <string>
+#include <vector>
 
 #include "app/display_update.h"
 #include "storage/ini_file.h"
@@ -11,25 +13,28 @@
 
 // The measurement of the watched link as the main window runs it: a sample
 // and a flush every tick, the display update after it, and the books closed
-// when the program ends.
+// when the program ends. Nothing here throws to the window: what goes wrong
+// becomes a notice for the window to show when it can, each notice once.
 class TMeasurement : private TConnectionEvents {
  public:
   // folder: where the program keeps its files, with a trailing delimiter.
   TMeasurement(const std::string& folder, TIniFile32& settings, TLinkSource& source);
 
-  // One sample of the link. Returns an error for the window to show (at
-  // most once per run), else empty text.
-  std::string Sample();
+  // One sample of the link.
+  void Sample();
   // The one-second tick: a sample, then the totals flushed when due.
-  std::string Tick();
+  void Tick();
   TDisplayUpdate UpdateDisplay(const TDisplaySettings& settings, int32_t visibleCount,
                                bool dialling);
   void EnumerateAdapters();
   // Everything counted so far into the month file, now.
   void Flush();
   // The program or the Windows session ends: the log line of a connection
-  // still up, and everything counted so far into the month file.
-  void Close();
+  // still up, and everything counted so far into the month file. Returns the
+  // files that could not take what they were to hold.
+  std::vector<std::string> Close();
+  // What the window is to tell the user, each once; taken by the call.
+  std::vector<std::string> TakeNotices();
 
   TMeterState State;
   const TUsageBook& Book() const { return FBook; }
@@ -37,7 +42,12 @@ class TMeasurement : private TConnectionEvents {
  private:
   void ConnectionBegan() override;
   void ConnectionEnded() override;
+  void Notice(const std::string& message);
+  template <typename TStep>
+  void Guarded(TStep step);
 
   TLinkSource& FSource;
   TUsageBook FBook;
+  std::vector<std::string> FNotices;
+  std::set<std::string> FNoticed;
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ui/control_win32.h"
+#include "ui/form_win32.h"
 
 TVdStatusBar::TVdStatusBar(const TStatusBarArgs& args)
     : FHeight(args.Height), FPanels(args.Panels) {
@@ -80,8 +81,13 @@ void TVdStatusBar::ApplyText(int index) {
 
 LRESULT CALLBACK TVdStatusBar::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR, DWORD_PTR) {
-  LRESULT result = 0;
-  if (ReflectToControl(hwnd, msg, wParam, lParam, result)) return result;
+  bool handled = false;
+  const LRESULT result = Guarded(hwnd, [&] {
+    LRESULT reflected = 0;
+    handled = ReflectToControl(hwnd, msg, wParam, lParam, reflected);
+    return reflected;
+  });
+  if (handled) return result;
   switch (msg) {
     case WM_CTLCOLORSTATIC:
       // Labels and pictures on the bar let its panels show through.

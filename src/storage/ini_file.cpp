@@ -68,10 +68,16 @@ void TIniFile32::Refresh() {
   if (stamp != -1 && IsLater(stamp, FFileAgeSeen) && !FCacheUpdates) LoadFile();
 }
 
+void TIniFile32::Revert() {
+  FModified = false;
+  LoadFile();
+}
+
 void TIniFile32::LoadFile() {
   EnsureFileExists(FFileName);
   FCanSave = false;
   auto file = TFile::OpenRead(FFileName);
+  FDamaged = false;
   if (!file) {
     FLastLoadError = "the file cannot be opened";
     return;
@@ -85,6 +91,7 @@ void TIniFile32::LoadFile() {
   } catch (const std::exception& e) {
     // The lines stay as they were, and the file is left alone.
     FLastLoadError = e.what();
+    FDamaged = true;
   }
   file->Close();
   FFileAgeSeen = FileAge(FFileName);
@@ -169,6 +176,7 @@ void TIniFile32::UpdateFile() {
 void TIniFile32::SetText(std::string_view text) {
   FLines = SplitLines(text);
   InvalidateIndex();
+  Changed();
 }
 
 // --- Sections and keys ---

@@ -47,7 +47,7 @@ class TIniFile32 {
 
   const std::string& FileName() const { return FFileName; }
   const std::vector<std::string>& Lines() const { return FLines; }
-  // Replaces the lines with those of a text, as if the file held it.
+  // Replaces the lines with those of a text: a change, saved as any other.
   void SetText(std::string_view text);
 
   bool Modified() const { return FModified; }
@@ -55,6 +55,12 @@ class TIniFile32 {
   bool CanSave() const { return FCanSave; }
   // Why the last load failed; empty after a load that succeeded.
   const std::string& LastLoadError() const { return FLastLoadError; }
+  // The last load read the file but could not make sense of it (a damaged
+  // container, or the wrong password); a file that could not be opened is
+  // not damaged.
+  bool Damaged() const { return FDamaged; }
+  // Drops the changes not yet saved and reads the file again.
+  void Revert();
 
   // While set, saving and the outside-change check are skipped.
   bool BatchUpdate = false;
@@ -85,6 +91,7 @@ class TIniFile32 {
   int32_t FFileAgeSeen = 0;
   uint32_t FLastCheck;
   std::string FLastLoadError;
+  bool FDamaged = false;
   // Header lines as they stand, folded for comparison without regard to
   // case, each with the line number of its first occurrence.
   std::map<std::string, int> FSectionIndex;

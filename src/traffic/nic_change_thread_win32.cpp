@@ -89,9 +89,9 @@ DWORD WINAPI TNicChangeThread::Run(void* parameter) {
       SendMessageA(shared.Window, shared.Message, 0, 0);
       shared.Request();
     }
-  } catch (const EIpHlpError&) {
-    // A failed request ends the watching; the adapter list stays as it is
-    // until the next start.
+  } catch (...) {
+    // A failed request ends the watching (nothing may leave the thread); the
+    // sampler checks the adapter on every read, so counting goes on.
   }
   return 0;
 }

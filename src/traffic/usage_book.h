@@ -1,7 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "platform/date_time.h"
 #include "storage/ini_file.h"
@@ -24,30 +27,54 @@ void WriteStopWatchCounts(TIniFile32& settings, const TMeterState& state);
 // Books what the measurement counted into the month files, the connection
 // log and the stopwatch keys of the settings. One object writes the current
 // month file for both the totals and the call counts, so neither overwrites
-// the other.
+// the other. Nothing counted is lost to a file that cannot be written: the
+// amounts, calls and log lines wait and are written with the next flush
+// that can, and none twice. A month file that cannot be read as one is kept
+// aside as NAME.damaged (or NAME.damaged-2, ...) and a new one started.
 class TUsageBook {
  public:
   // folder: where the program keeps its files, with a trailing delimiter.
   TUsageBook(const std::string& folder, TIniFile32& settings);
 
+  // Tells the user of a file that could not be written or was moved aside,
+  // once per file and run.
+  std::function<void(const std::string& message)> OnProblem;
+
   // Seconds and bytes since the last flush into today's section; at most
-  // every two minutes unless final.
+  // every two minutes unless final. What waits from earlier goes first.
   void FlushTotals(TMeterState& state, TLinkSource& source, bool final);
   // One more call of the entry, and in all, today.
   void CountCall(const TMeterState& state, TLinkSource& source);
   // The line of the watched dial-up connection; nothing without one.
   void AppendConnectionLog(const TMeterState& state, TLinkSource& source, int endReason);
+  // The files that still wait for something counted; empty when all is in.
+  std::vector<std::string> Unwritten() const;
 
   // The month file object, for tests: nothing before the first write.
   const TIniFile32* DataFile() const { return FDataFile.get(); }
 
  private:
-  TIniFile32& MonthFile(TDateTime now);
+  struct TPendingCall {
+    TDateTime Day;
+    std::string Entry;
+  };
+
+  // Today's month file, ready to write; nothing while it cannot be used.
+  TIniFile32* MonthFile(TDateTime now);
+  bool MoveAside(const std::string& path);
+  // Saves the file, or drops its unsaved changes when that fails.
+  bool Save(TIniFile32& file);
+  bool BookCall(const TPendingCall& call);
+  bool AppendLines();
+  void WritePending();
   void SaveStopWatch(const TMeterState& state);
-  // Online seconds and the bytes not yet booked into a day's section.
-  void BookDay(TIniFile32& file, const std::string& day, TMeterState& state, uint32_t seconds);
+  void Tell(const std::string& file, const std::string& message);
 
   std::string FFolder;
   TIniFile32& FSettings;
   std::unique_ptr<TIniFile32> FDataFile;
+  std::vector<TPendingCall> FPendingCalls;
+  std::vector<std::string> FPendingLines;  // of the connection log, in order
+  bool FTotalsWaiting = false;             // the last flush could not write its totals
+  std::set<std::string> FTold;
 };

@@ -132,7 +132,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"WrongPassword", "dump @secret.dat --password px", "checksum"},
         FailureCase{"DamagedContainer", "dump @damaged.dat ", "checksum"},
         FailureCase{"PackFromDamaged", "pack @damaged.dat @out.dat --compress", "checksum"},
-        FailureCase{"PackOverUnreadable", "pack @plain.dat @secret.dat --compress", "password"}),
+        FailureCase{"PackOverUnreadable", "pack @plain.dat @secret.dat --compress", "password"},
+        FailureCase{"PackIntoNoFolder", "pack @plain.dat @absent/out.dat ", "cannot be written"}),
     [](const auto& info) { return info.param.Name; });
 
 TEST_F(CliTest, UsageErrorsExitWithTwo) {

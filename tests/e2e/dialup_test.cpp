@@ -22,10 +22,13 @@ class DialupTest : public testing::Test {
   void SetUp() override {
     Copy.UseFakeRas();
     std::ofstream(Copy.Folder() + "settings.ini") << "[Settings]\r\nDialup=1\r\n";
+    BeforeStart();
     Pid = Copy.Start();
     Window = WaitForWindow({kMainCaption, "", Pid}, 20000);
     ASSERT_TRUE(Window);
   }
+
+  virtual void BeforeStart() {}
 
   // Sets the stand-in's connections, under the lock its readers take.
   void SetRas(const std::string& content) {
@@ -118,6 +121,37 @@ TEST_F(DialupTest, NoConnectionNoCallsAndNoLog) {
   ASSERT_EQ(Copy.WaitForExit(Pid, 10000), 0);
   EXPECT_TRUE(LogLines().empty());
   EXPECT_EQ(Today("Calls"), 0);
+}
+
+// This month's file is damaged when the program starts.
+class DamagedMonthTest : public DialupTest {
+ protected:
+  void BeforeStart() override {
+    CreateDirectoryA((Copy.Folder() + "data").c_str(), nullptr);
+    std::ofstream(MonthFileName(Copy.Folder(), LocalNow()), std::ios::binary) << Damaged;
+  }
+  const std::string Damaged = std::string("ESTREAM\x01", 8) + std::string(40, 'Z');
+};
+
+TEST_F(DamagedMonthTest, IsKeptAsideUntouchedAndANewFileCounts) {
+  SetRas("conn=7|My ISP|8192|1000|500|28800|0\n");
+  HWND notice = WaitForWindow({"Tallyline", "#32770", Pid}, 20000);
+  ASSERT_TRUE(notice);
+  EXPECT_NE(DialogText(notice).find(".damaged"), std::string::npos) << DialogText(notice);
+  PressButton(notice, "OK");
+  std::this_thread::sleep_for(3500ms);
+  SetRas("conn=7|My ISP|8192|501000|100500|28800|60000\n");
+  std::this_thread::sleep_for(2500ms);
+  PostMessageA(Window, WM_CLOSE, 0, 0);
+  HWND box = WaitForWindow({"Tallyline", "#32770", Pid}, 10000);
+  ASSERT_TRUE(box);
+  PressButton(box, "OK");
+  ASSERT_EQ(Copy.WaitForExit(Pid, 10000), 0);
+
+  std::ifstream aside(MonthFileName(Copy.Folder(), LocalNow()) + ".damaged", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(aside), {}), Damaged);
+  EXPECT_EQ(Today("Recv"), 500000);
+  EXPECT_EQ(Today("My ISP-Calls"), 1);
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "fake_link_source.h"
 #include "platform/files.h"
 #include "scratch_dir.h"
@@ -174,6 +177,57 @@ TEST_F(UsageBookTest, ConnectionLogGetsOneLinePerConnection) {
   State.EntryName.clear();
   Book.AppendConnectionLog(State, Source, 2);
   EXPECT_EQ(Dir.Read("Connection.log"), before);
+}
+
+// A month file the program cannot write, then can again: what was counted
+// meanwhile is written once, with the call and the log line that waited.
+TEST_F(UsageBookTest, WhatCannotBeWrittenWaitsAndIsWrittenOnce) {
+  std::vector<std::string> told;
+  Book.OnProblem = [&](const std::string& message) { told.push_back(message); };
+  namespace fs = std::filesystem;
+  const std::string month = MonthFileName(Dir.Folder(), Source.Clock);
+  State.RecvUnflushed = 1000;
+  Flush(true);
+  fs::permissions(month, fs::perms::owner_write, fs::perm_options::remove);
+  fs::create_directory(Dir.Path("Connection.log"));  // no file can be opened there
+  State.EntryName = "MyISP";
+  State.ConnectionStart = Source.Clock;
+  Book.CountCall(State, Source);
+  Book.AppendConnectionLog(State, Source, 1);
+  State.RecvUnflushed = 500;
+  Source.Advance(130000);
+  Flush();
+  Source.Advance(130000);
+  Flush();
+  EXPECT_EQ(Stored("Recv"), 1000);
+  EXPECT_EQ(told.size(), 2u);  // once per file, not once per flush
+  EXPECT_EQ(Book.Unwritten().size(), 2u);
+
+  fs::permissions(month, fs::perms::owner_write, fs::perm_options::add);
+  fs::remove(Dir.Path("Connection.log"));
+  Source.Advance(130000);
+  Flush();
+  EXPECT_EQ(Stored("Recv"), 1500);
+  EXPECT_EQ(Stored("Calls"), 1);
+  EXPECT_EQ(Stored("Hours"), 390);
+  const std::string log = Dir.Read("Connection.log");
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1);
+  EXPECT_TRUE(Book.Unwritten().empty());
+}
+
+TEST_F(UsageBookTest, DamagedMonthFileIsKeptAsideAndANewOneTakesTheTotals) {
+  const std::string month = MonthFileName(Dir.Folder(), Source.Clock);
+  const std::string damaged = std::string("ESTREAM\x01", 8) + std::string(40, 'Z');
+  Dir.Write(month.substr(Dir.Folder().size()), damaged);
+  Dir.Write(month.substr(Dir.Folder().size()) + ".damaged", "an older one");
+  std::string told;
+  Book.OnProblem = [&](const std::string& message) { told = message; };
+  State.RecvUnflushed = 777;
+  Flush(true);
+  EXPECT_EQ(Stored("Recv"), 777);
+  EXPECT_EQ(Dir.Read(month.substr(Dir.Folder().size()) + ".damaged-2"), damaged);
+  EXPECT_EQ(Dir.Read(month.substr(Dir.Folder().size()) + ".damaged"), "an older one");
+  EXPECT_NE(told.find(".damaged-2"), std::string::npos);
 }
 
 }  // namespace
