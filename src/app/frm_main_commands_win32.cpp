@@ -66,11 +66,14 @@ void TFrmMain::mnuStatusbarClick() {
 void TFrmMain::BrowseModeClick() {
   FBrowseMode = !FBrowseMode;
   ArrangeControls();
+  // On, the bar covers the history at once, at the newest data; off, the
+  // live view shows at once, not with the next point.
   if (FBrowseMode) {
-    FScrollBar1->SetPosition(FScrollBar1->Max());  // the newest data
+    SetScrollRange();
+    FScrollBar1->SetPosition(FScrollBar1->Max());
     ScrollBar1Change();
   } else {
-    FVexaMeter1->BrowseTo(-1);
+    FVexaMeter1->ShowLive();
   }
   FSettings->WriteBool("Settings", "BrowseMode", FBrowseMode);
 }

@@ -45,13 +45,20 @@ void TFrmMain::ShowStopWatchPanels(const std::array<std::string, 3>& texts) {
 
 // In browse mode the scroll bar covers the history; a view at the newest data
 // follows new data, one at the oldest stays there.
+// The scroll bar as long as the history the graph can show; none to scroll
+// through leaves it disabled. Returns its maximum.
+int TFrmMain::SetScrollRange() {
+  const int max = FVexaMeter1->ScrollMax();
+  FScrollBar1->SetMax(max);
+  FScrollBar1->SetEnabled(max != 0);
+  return max;
+}
+
 void TFrmMain::FollowNewData() {
   if (!FBrowseMode) return;
   TScrollBar& bar = *FScrollBar1;
   const bool atNewest = bar.Position() >= bar.Max();
-  const int max = FVexaMeter1->ScrollMax();
-  bar.SetMax(max);
-  EnableWindow(bar.Handle(), max != 0);
+  const int max = SetScrollRange();
   if (max == 0) return;
   if (atNewest) {
     bar.SetPosition(max);

@@ -119,10 +119,15 @@ void TFrmMain::StartMeasurement() {
   TakeNotices();
 }
 
-// False when there is no saved placement.
+// False when there is no saved placement. One with no size, or one on no
+// monitor (a screen since removed), leaves the window at its design bounds.
 bool TFrmMain::RestorePlacement() {
   const auto& bounds = FMainSettings.Window;
   if (!bounds) return false;
+  const RECT saved{bounds->Left, bounds->Top, bounds->Left + bounds->Width,
+                   bounds->Top + bounds->Height};
+  if (bounds->Width <= 0 || bounds->Height <= 0 || !MonitorFromRect(&saved, MONITOR_DEFAULTTONULL))
+    return true;
   SetWindowPos(Handle(), nullptr, bounds->Left, bounds->Top, bounds->Width, bounds->Height,
                SWP_NOZORDER | SWP_NOACTIVATE);
   return true;

@@ -146,6 +146,7 @@ class TFrmMain : public TForm, private TSetupHost {
   void ShowNotConnected();
   void ShowStopWatchPanels(const std::array<std::string, 3>& texts);
   void FollowNewData();
+  int SetScrollRange();
   std::string VexaMeter1FormatHint(const THistoryData& sample) const;
 
   std::string FFolder;

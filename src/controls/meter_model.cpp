@@ -52,6 +52,12 @@ void TMeterModel::BrowseTo(int32_t offset) {
   Repaint();
 }
 
+void TMeterModel::ShowLive() {
+  FBrowseOffset = -1;
+  RecalcAutoMax(true);
+  Repaint();
+}
+
 // The largest value among the samples shown, at least MinMaxValue (both in
 // bytes), in scale units. Appends recalculate at most once a second.
 void TMeterModel::RecalcAutoMax(bool force) {

@@ -60,6 +60,8 @@ class TMeterModel {
   // offset: samples between the view's right edge and the newest sample;
   // -1 returns to the live view, 0 changes nothing.
   void BrowseTo(int32_t offset);
+  // Back to the live view, shown at once.
+  void ShowLive();
   void RecalcAutoMax(bool force);
 
   int32_t SampleCount() const { return FHistory.Count(); }

@@ -173,7 +173,7 @@ bool TVexaTray::Notify(DWORD message) {
   FShownTip = data.szTip;
   if (message == NIM_ADD && FRecordSize != kRecordV1) {
     data.uVersion = NOTIFYICON_VERSION;
-    ShellNotify(NIM_SETVERSION, &data);
+    FVersioned = ShellNotify(NIM_SETVERSION, &data);
   }
   return true;
 }
@@ -323,17 +323,27 @@ void TVexaTray::TrayNotify(UINT mouseMessage) {
       if (FToolTip != FShownTip) UpdateIcon();
       break;
     }
+    // A shell that took our version follows each mouse click with the
+    // message that also stands for the keyboard: Enter or Space on the
+    // focused icon, the menu key or Shift+F10. Each click counts once.
     case WM_LBUTTONUP:
-      if (AutoRestore) Restore();
-      if (OnClick) OnClick();
+    case NIN_SELECT:
+    case NIN_KEYSELECT:
+      if ((mouseMessage == WM_LBUTTONUP) != FVersioned) Click();
       break;
     case WM_LBUTTONDBLCLK:
       if (OnDblClick) OnDblClick();
       break;
     case WM_RBUTTONUP:
-      if (PopupMenu) ShowPopupMenu();
+    case WM_CONTEXTMENU:
+      if ((mouseMessage == WM_RBUTTONUP) != FVersioned && PopupMenu) ShowPopupMenu();
       break;
   }
+}
+
+void TVexaTray::Click() {
+  if (AutoRestore) Restore();
+  if (OnClick) OnClick();
 }
 
 void TVexaTray::ShowPopupMenu() {

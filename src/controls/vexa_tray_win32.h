@@ -95,6 +95,7 @@ class TVexaTray {
   bool RestoreBlocked() const;
   void ApplicationMinimized();
   void TrayNotify(UINT mouseMessage);
+  void Click();
   void ShowPopupMenu();
   void NextFrame();
   void DeferredRemove();
@@ -111,6 +112,7 @@ class TVexaTray {
   // before touching the component again.
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
   int FRecordSize;
+  bool FVersioned = false;  // the shell took NOTIFYICON_VERSION
 
   TDisplayMode FDisplayMode = dmIcon;
   HIMAGELIST FImageList = nullptr;

@@ -194,6 +194,11 @@ TEST_F(MeterModelTest, BrowseToAndRepaints) {
   EXPECT_EQ(meter.Repaints, repaints + 1);
   meter.AddValues(1, 1);
   EXPECT_EQ(meter.Repaints, repaints + 2);
+  meter.BrowseTo(50);
+  const int before = meter.Repaints;
+  meter.ShowLive();  // live again at once
+  EXPECT_EQ(meter.BrowseOffset(), -1);
+  EXPECT_EQ(meter.Repaints, before + 1);
 }
 
 TEST_F(MeterModelTest, ScrollMaxAndTheForcedLiveView) {

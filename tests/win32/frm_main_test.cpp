@@ -75,6 +75,31 @@ TEST_F(FrmMainTest, BorderlessTwiceRestoresCaptionMenuAndTaskbarButton) {
   EXPECT_FALSE(GetWindowLongPtrA(form.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
+TEST_F(FrmMainTest, APlacementOnNoScreenOrWithoutSizeKeepsTheDesignBounds) {
+  for (const char* window :
+       {"1=-30000\r\n2=-30000\r\n3=584\r\n4=282", "1=10\r\n2=10\r\n3=0\r\n4=282"}) {
+    TFrmMain& form = Open(std::string("[Window]\r\n") + window + "\r\n");
+    RECT r;
+    GetWindowRect(form.Handle(), &r);
+    EXPECT_EQ(r.left, 492) << window;
+    EXPECT_EQ(r.right - r.left, 584) << window;
+    Close();
+  }
+}
+
+TEST_F(FrmMainTest, BrowseModeCoversTheHistoryAtOnce) {
+  TFrmMain& form = Open();
+  for (int i = 0; i < 600; ++i) form.VexaMeter1().AddValues(i, i);
+  form.Command(cmBrowseMode);
+  SCROLLINFO info{sizeof info, SIF_ALL};
+  GetScrollInfo(FindChild(form.Handle(), "ScrollBar"), SB_CTL, &info);
+  EXPECT_EQ(info.nMax, form.VexaMeter1().ScrollMax());
+  EXPECT_EQ(info.nPos, info.nMax);
+  EXPECT_GT(info.nMax, 0);
+  form.Command(cmBrowseMode);
+  EXPECT_EQ(form.VexaMeter1().BrowseOffset(), -1);
+}
+
 TEST_F(FrmMainTest, LastPanelHasABevelFrom560PixelsOn) {
   TFrmMain& form = Open();
   SetWindowPos(form.Handle(), nullptr, 0, 0, 560, 282, SWP_NOMOVE | SWP_NOZORDER);

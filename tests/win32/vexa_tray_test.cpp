@@ -141,6 +141,12 @@ class VexaTrayTest : public testing::Test {
   }
 
   void TrayMouse(UINT mouseMessage) { SendMessageA(App, WM_TRAYNOTIFY, 7, mouseMessage); }
+  // A click as a shell that took the icon's version reports it: the mouse
+  // message, then the one that also stands for the keyboard.
+  void TrayClick(UINT mouseMessage, UINT alsoFromKeys) {
+    TrayMouse(mouseMessage);
+    TrayMouse(alsoFromKeys);
+  }
 
   HWND App = TApplication::Instance().Handle();
   TImageList Images = MakeImages();
@@ -369,15 +375,20 @@ TEST_F(VexaTrayTest, ClicksOnTheIcon) {
   Tray->OnClick = [&] { ++clicks; };
   Tray->OnDblClick = [&] { ++doubleClicks; };
   Tray->MinimizeToTray();
-  TrayMouse(WM_LBUTTONUP);
+  TrayClick(WM_LBUTTONUP, NIN_SELECT);
   EXPECT_TRUE(Tray->Minimized());
   Tray->AutoRestore = true;
-  TrayMouse(WM_LBUTTONUP);
+  TrayClick(WM_LBUTTONUP, NIN_SELECT);
   EXPECT_FALSE(Tray->Minimized());
   EXPECT_TRUE(IsWindowVisible(Owner.Handle()));
   EXPECT_EQ(clicks, 2);
   TrayMouse(WM_LBUTTONDBLCLK);
   EXPECT_EQ(doubleClicks, 1);
+  // Enter or Space on the focused icon.
+  Tray->MinimizeToTray();
+  TrayMouse(NIN_KEYSELECT);
+  EXPECT_FALSE(Tray->Minimized());
+  EXPECT_EQ(clicks, 3);
 }
 
 TEST_F(VexaTrayTest, RightClickPopsTheMenuUpAtTheCursor) {
@@ -393,7 +404,7 @@ TEST_F(VexaTrayTest, RightClickPopsTheMenuUpAtTheCursor) {
     EndMenu();
   });
   Tray->SetEnabled(true);
-  TrayMouse(WM_RBUTTONUP);
+  TrayClick(WM_RBUTTONUP, WM_CONTEXTMENU);
   EXPECT_EQ(shown.left, 300);
   EXPECT_EQ(shown.top, 400);
   EXPECT_EQ(clicked.x, 300);
