@@ -49,6 +49,15 @@ class DialupTest : public testing::Test {
     return SplitLines(std::string(std::istreambuf_iterator<char>(in), {}));
   }
 
+  // Closes the program as a user does: the close box, then OK.
+  void CloseConfirmed() {
+    PostMessageA(Window, WM_CLOSE, 0, 0);
+    HWND box = WaitForWindow({"Tallyline", "#32770", Pid}, 10000);
+    ASSERT_TRUE(box);
+    PressButton(box, "OK");
+    ASSERT_EQ(Copy.WaitForExit(Pid, 10000), 0);
+  }
+
   // Waits until the condition holds, checking a few times a second.
   template <typename TCondition>
   static bool Eventually(TCondition condition) {
@@ -97,11 +106,7 @@ TEST_F(DialupTest, ConnectionsAreCountedLoggedAndBooked) {
   std::this_thread::sleep_for(3500ms);
   SetRas("conn=8|My ISP|8192|2048|1024|28800|0\n");
   std::this_thread::sleep_for(2500ms);
-  PostMessageA(Window, WM_CLOSE, 0, 0);
-  HWND box = WaitForWindow({"Tallyline", "#32770", Pid}, 10000);
-  ASSERT_TRUE(box);
-  PressButton(box, "OK");
-  ASSERT_EQ(Copy.WaitForExit(Pid, 10000), 0);
+  CloseConfirmed();
 
   const auto lines = LogLines();
   ASSERT_EQ(lines.size(), 2u);
@@ -114,11 +119,7 @@ TEST_F(DialupTest, ConnectionsAreCountedLoggedAndBooked) {
 
 TEST_F(DialupTest, NoConnectionNoCallsAndNoLog) {
   std::this_thread::sleep_for(2500ms);
-  PostMessageA(Window, WM_CLOSE, 0, 0);
-  HWND box = WaitForWindow({"Tallyline", "#32770", Pid}, 10000);
-  ASSERT_TRUE(box);
-  PressButton(box, "OK");
-  ASSERT_EQ(Copy.WaitForExit(Pid, 10000), 0);
+  CloseConfirmed();
   EXPECT_TRUE(LogLines().empty());
   EXPECT_EQ(Today("Calls"), 0);
 }
@@ -142,11 +143,7 @@ TEST_F(DamagedMonthTest, IsKeptAsideUntouchedAndANewFileCounts) {
   std::this_thread::sleep_for(3500ms);
   SetRas("conn=7|My ISP|8192|501000|100500|28800|60000\n");
   std::this_thread::sleep_for(2500ms);
-  PostMessageA(Window, WM_CLOSE, 0, 0);
-  HWND box = WaitForWindow({"Tallyline", "#32770", Pid}, 10000);
-  ASSERT_TRUE(box);
-  PressButton(box, "OK");
-  ASSERT_EQ(Copy.WaitForExit(Pid, 10000), 0);
+  CloseConfirmed();
 
   std::ifstream aside(MonthFileName(Copy.Folder(), LocalNow()) + ".damaged", std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(aside), {}), Damaged);
