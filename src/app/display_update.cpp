@@ -10,6 +10,15 @@ namespace {
 // A dial-up link that received nothing for this long counts as stalled.
 constexpr uint32_t kStallTime = 360000;
 constexpr size_t kAverageTicks = 4;
+// A 32-bit counter that stepped back wrapped only if the step is at most this
+// many times what the link carries at its nominal speed between the two
+// readings; a larger step is a reset. Twice, because the tick count moves in
+// 10 to 16 ms steps and the timer reads the counters late or early against
+// the system's last refresh of them (some drivers refresh about once a
+// second), so one interval may hold up to two intervals' traffic; and a
+// wireless link may have renegotiated its speed down since. A reset taken for
+// a wrap books at most that much, not up to 2 GiB.
+constexpr uint64_t kWrapMargin = 2;
 
 // Keeps the last four per-tick deltas (as 32-bit numbers); their mean.
 int64_t MovingAverage(std::deque<int32_t>& window, int64_t delta) {
@@ -42,10 +51,20 @@ void ForgetConnection(TMeterState& s) {
 // the readings. The first update only learns the sent counter, the second
 // the received one; from the third on both deltas are known and returned.
 std::optional<TDeltas> AccountBytes(TMeterState& s, uint32_t now) {
-  const int64_t recv = s.SampleStats.dwBytesRcved;
-  const int64_t xmit = s.SampleStats.dwBytesXmited;
-  const auto recvDelta = CounterDelta(recv, s.PrevRecv, !s.DialupMode);
-  const auto xmitDelta = CounterDelta(xmit, s.PrevXmit, !s.DialupMode);
+  const TLinkCounters& c = s.Counters;
+  const auto recv = static_cast<int64_t>(c.Received);
+  const auto xmit = static_cast<int64_t>(c.Sent);
+  if (s.NewCounters) {
+    // Another interface or connection: its counters start here, and so do
+    // the connection's counts.
+    if (s.PrevRecv != -1) s.PrevRecv = recv;
+    if (s.PrevXmit != -1) s.PrevXmit = xmit;
+    s.RecvConnection = s.XmitConnection = 0;
+    s.NewCounters = false;
+  }
+  const uint32_t elapsed = c.Tick - s.PrevTick;
+  const auto recvDelta = CounterDelta(recv, s.PrevRecv, c.Rule, c.Speed, elapsed);
+  const auto xmitDelta = CounterDelta(xmit, s.PrevXmit, c.Rule, c.Speed, elapsed);
   if (recv - s.PrevRecv >= 0) s.StallStamp = now;
   if (recvDelta) {
     s.RecvTotal += *recvDelta;
@@ -61,6 +80,7 @@ std::optional<TDeltas> AccountBytes(TMeterState& s, uint32_t now) {
   }
   const bool firstSent = s.PrevXmit == -1;
   s.PrevXmit = xmit;
+  s.PrevTick = c.Tick;
   if (firstSent) return std::nullopt;
   const bool firstReceived = s.PrevRecv == -1;
   s.PrevRecv = recv;
@@ -146,10 +166,16 @@ std::array<std::string, 3> StopWatchTexts(const TMeterState& s, const TRateUnits
               SpeedPart(s.StopWatchTx / ticks, rates)};
 }
 
-std::optional<int64_t> CounterDelta(int64_t current, int64_t previous, bool adapterMode) {
+std::optional<int64_t> CounterDelta(int64_t current, int64_t previous, TCounterRule rule,
+                                    uint32_t speed, uint32_t elapsed) {
   if (previous == -1) return std::nullopt;
   const int64_t step = current - previous;
   if (step >= 0) return step;
+  if (rule != TCounterRule::Wrap32) return 0;
   const uint32_t wrapped = static_cast<uint32_t>(current) - static_cast<uint32_t>(previous);
-  return adapterMode && wrapped < 0x80000000u ? wrapped : 0;
+  if (wrapped >= 0x80000000u) return 0;
+  if (speed == 0) return wrapped;
+  // What the link carries at its nominal speed in the elapsed time, in bytes.
+  const uint64_t carried = uint64_t{speed} * elapsed / 8000;
+  return wrapped <= kWrapMargin * carried ? wrapped : 0;
 }

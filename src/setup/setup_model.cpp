@@ -25,14 +25,14 @@ int SelectedAdapter(const TAdapterList& list) {
 void MakeAdapterCurrent(TMeterState& meter, TIniFile32& ini, int index) {
   TNicItem& adapter = meter.Adapters.Items[index];
   const std::string key = AdapterKey(adapter);
-  meter.Adapters.SelectedRow = adapter.Row;
   for (TNicItem& item : meter.Adapters.Items) item.Selected = false;
   adapter.Selected = true;
   // A dial-up connection keeps the entry name it is booked under.
   if (!meter.DialupMode) meter.EntryName = key;
   ini.WriteString("NIC", "S", key);
   meter.SavedAdapterKey = key;
-  meter.SelectedMac = adapter.MAC;
+  // The next sample looks the adapter up by its key.
+  meter.SelectedIndex = 0;
 }
 
 // The next update only learns the new counters; the totals and the graph

@@ -43,23 +43,38 @@ std::string TrimDescription(const TMibIfRow& row) {
   return first < last ? std::string(first, last) : std::string();
 }
 
+// The row's description and hardware address.
+TNicItem DescribeRow(const TMibIfRow& row) {
+  TNicItem item;
+  item.Description = TrimDescription(row);
+  item.MAC = FormatMacAddress(row.dwPhysAddrLen, row.bPhysAddr);
+  return item;
+}
+
+// Rows without a hardware address, such as the loopback interface, are no adapters.
+bool IsAdapter(const TMibIfRow& row) {
+  return row.dwPhysAddrLen != 0;
+}
+
 }  // namespace
 
 TAdapterList ListAdapters(TLinkSource& source, const std::string& savedKey) {
   TAdapterList list;
   std::vector<TMibIfRow> rows;
   if (!source.GetIfTable(rows)) return list;
-  for (size_t i = 0; i < rows.size(); ++i) {
-    const TMibIfRow& row = rows[i];
-    if (row.dwPhysAddrLen == 0) continue;
-    TNicItem item;
-    item.Row = static_cast<int32_t>(i);
-    item.Description = TrimDescription(row);
+  for (const TMibIfRow& row : rows) {
+    if (!IsAdapter(row)) continue;
+    TNicItem item = DescribeRow(row);
     item.IP = AdapterAddress(source, row.dwIndex);
-    item.MAC = FormatMacAddress(row.dwPhysAddrLen, row.bPhysAddr);
     item.Selected = AdapterKey(item) == savedKey;
-    if (item.Selected && list.SelectedRow < 0) list.SelectedRow = item.Row;
     list.Items.push_back(item);
   }
   return list;
+}
+
+const TMibIfRow* FindAdapter(const std::vector<TMibIfRow>& rows, const std::string& key) {
+  const auto found = std::find_if(rows.begin(), rows.end(), [&](const TMibIfRow& row) {
+    return IsAdapter(row) && AdapterKey(DescribeRow(row)) == key;
+  });
+  return found == rows.end() ? nullptr : &*found;
 }

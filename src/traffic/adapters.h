@@ -8,7 +8,6 @@
 
 // One network adapter as Setup lists it.
 struct TNicItem {
-  int32_t Row = 0;          // position in the interface table when listed
   std::string Description;  // trimmed of blanks and control characters
   std::string IP;           // dotted IPv4 address; 0.0.0.0 when none, empty when unknown
   std::string MAC;          // 00-0C-29-1A-2B-3C
@@ -31,6 +30,9 @@ std::string AdapterAddress(TLinkSource& source, uint32_t index);
 // savedKey exactly marked selected.
 struct TAdapterList {
   std::vector<TNicItem> Items;
-  int32_t SelectedRow = -1;  // row of the first selected item; -1 when none
 };
 TAdapterList ListAdapters(TLinkSource& source, const std::string& savedKey);
+
+// The first row of the table that ListAdapters lists under the key; null
+// when none.
+const TMibIfRow* FindAdapter(const std::vector<TMibIfRow>& rows, const std::string& key);

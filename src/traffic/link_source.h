@@ -28,6 +28,13 @@ class TLinkSource {
   // system cannot give them.
   virtual bool GetIfTable(std::vector<TMibIfRow>& rows) = 0;
   virtual bool GetIpAddrTable(std::vector<TMibIpAddrRow>& rows) = 0;
+  // Whether GetIfTable2 was found when the program started (Windows Vista
+  // and later): where it was, the 64-bit counters are the only ones read,
+  // so a reading never mixes the two widths.
+  virtual bool HasIfTable2() const = 0;
+  // The 64-bit byte counters of the interface with this index from
+  // GetIfTable2; false when the table cannot be read or lacks the interface.
+  virtual bool GetIfOctets64(uint32_t index, uint64_t& received, uint64_t& sent) = 0;
 
   virtual uint32_t TickCount() = 0;
   virtual TDateTime Now() = 0;

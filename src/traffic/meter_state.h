@@ -8,17 +8,40 @@
 #include "traffic/adapters.h"
 #include "traffic/platform_records.h"
 
+// How a counter that went backwards between two readings is taken.
+enum class TCounterRule : uint8_t {
+  NewConnection,  // dial-up: a new connection, nothing counted
+  Wrap32,         // a 32-bit adapter counter: a wrap where one is plausible, else a reset
+  Reset64,        // a 64-bit adapter counter: a reset, nothing counted
+};
+
+// One reading of the watched link's byte counters, the one source of the
+// deltas and totals: the dial-up connection's 32-bit counters, or the
+// adapter's 32- or 64-bit ones.
+struct TLinkCounters {
+  uint64_t Received = 0;
+  uint64_t Sent = 0;
+  TCounterRule Rule = TCounterRule::NewConnection;
+  uint32_t Speed = 0;  // the adapter's link speed, bits per second; 0 = unknown
+  uint32_t Tick = 0;   // tick count of the reading
+};
+
 // Everything the measurement keeps between ticks: the watched link and its
 // last sample, the running byte counts and the online-time bookkeeping.
 struct TMeterState {
   // The source (settings "Dialup") and, in adapter mode, the chosen adapter.
   bool DialupMode = false;
   std::string SavedAdapterKey;
-  TAdapterList Adapters;
+  TAdapterList Adapters;  // as last listed, for Setup
+  // The watched adapter's identity: the interface index and hardware address
+  // of the row last found with the saved key; index 0 = not found yet.
+  uint32_t SelectedIndex = 0;
   std::string SelectedMac;
 
   // The last sample; it keeps its values when a read fails.
   TRasStats SampleStats{};
+  TLinkCounters Counters;
+  bool NewCounters = false;       // read from a new interface or connection: a baseline, not a step
   uint32_t RasConnection = 0;     // the dial-up connection watched; 0 when none
   std::string EntryName;          // its phone-book entry, or the adapter key
   bool Connected = true;          // a connection was seen by the previous sample
@@ -29,6 +52,7 @@ struct TMeterState {
   // Counter values of the previous display update; -1 = unset.
   int64_t PrevRecv = -1;
   int64_t PrevXmit = -1;
+  uint32_t PrevTick = 0;                           // the tick count of their reading
   int64_t RecvTotal = 0, XmitTotal = 0;            // since start, shown to the user
   int64_t RecvUnflushed = 0, XmitUnflushed = 0;    // not yet in the month file
   int64_t RecvConnection = 0, XmitConnection = 0;  // of the current dial-up connection

@@ -1,5 +1,6 @@
 #include "traffic/sampler.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -23,6 +24,15 @@ TRasConn FirstConnection(TLinkSource& source) {
   return first;
 }
 
+// The watched connection is over: its log line and final flush, under its
+// own entry name.
+void EndConnection(TMeterState& state, TConnectionEvents& events) {
+  events.ConnectionEnded();
+  state.ConnectionStart = 0;
+  state.Connected = false;
+  state.EntryName.clear();
+}
+
 void SampleDialup(TMeterState& state, TLinkSource& source, TConnectionEvents& events,
                   const TRasConn& connection) {
   state.RasConnection = connection.hrasconn;
@@ -38,18 +48,30 @@ void SampleDialup(TMeterState& state, TLinkSource& source, TConnectionEvents& ev
     if (state.TickBase == 0) state.TickBase = now;
     state.SampleStats.dwConnectDuration = now - state.TickBase;
   }
+  state.Counters = {state.SampleStats.dwBytesRcved, state.SampleStats.dwBytesXmited,
+                    TCounterRule::NewConnection};
   if (state.ConnectionStart == 0) state.ConnectionStart = source.Now();
-  if (!state.Connected) events.ConnectionBegan();
+  if (!state.Connected) {
+    events.ConnectionBegan();
+    // Nothing before this reading belongs to the connection.
+    state.NewCounters = true;
+  }
   state.Connected = true;
 }
 
 void NoDialupConnection(TMeterState& state, TConnectionEvents& events) {
   state.TickBase = 0;
-  if (!state.Connected) return;
-  events.ConnectionEnded();
-  state.ConnectionStart = 0;
-  state.Connected = false;
-  state.EntryName.clear();
+  if (state.Connected) EndConnection(state, events);
+}
+
+// The row with the watched adapter's interface index, while it still has the
+// adapter's hardware address; null when none.
+const TMibIfRow* WatchedRow(const TMeterState& state, const std::vector<TMibIfRow>& rows) {
+  const auto found = std::find_if(rows.begin(), rows.end(), [&](const TMibIfRow& row) {
+    return row.dwIndex == state.SelectedIndex &&
+           FormatMacAddress(row.dwPhysAddrLen, row.bPhysAddr) == state.SelectedMac;
+  });
+  return found == rows.end() ? nullptr : &*found;
 }
 
 }  // namespace
@@ -62,6 +84,7 @@ std::string TakeSample(TMeterState& state, TLinkSource& source, TConnectionEvent
     state.SampleStats.dwConnectDuration = now - state.TickBase;
     return std::string();
   }
+  const uint32_t watched = state.RasConnection;
   state.RasConnection = 0;
   TRasConn connection{};
   std::string error;
@@ -72,32 +95,51 @@ std::string TakeSample(TMeterState& state, TLinkSource& source, TConnectionEvent
     if (!state.RasErrorReported) error = e.Message();
     state.RasErrorReported = true;
   }
-  if (connection.hrasconn != 0)
-    SampleDialup(state, source, events, connection);
-  else
+  if (connection.hrasconn == 0) {
     NoDialupConnection(state, events);
+    return error;
+  }
+  if (watched != 0 && connection.hrasconn != watched) {
+    // Redialled since the last sample: the old connection ends first.
+    state.TickBase = 0;
+    EndConnection(state, events);
+  }
+  SampleDialup(state, source, events, connection);
   return error;
 }
 
 void EnumerateAdapters(TMeterState& state, TLinkSource& source) {
   state.Adapters = ListAdapters(source, state.SavedAdapterKey);
-  for (const TNicItem& item : state.Adapters.Items) {
-    if (!item.Selected) continue;
-    state.EntryName = AdapterKey(item);
-    state.SelectedMac = item.MAC;
-    break;
-  }
+  const auto& items = state.Adapters.Items;
+  const bool listed =
+      std::any_of(items.begin(), items.end(), [](const TNicItem& item) { return item.Selected; });
+  // A dial-up connection keeps its phone-book entry.
+  if (listed && !state.DialupMode) state.EntryName = state.SavedAdapterKey;
 }
 
 void ReadAdapterCounters(TMeterState& state, TLinkSource& source) {
-  const int32_t row = state.Adapters.SelectedRow;
-  if (row < 0) return;
   std::vector<TMibIfRow> rows;
-  // A table that shrank since the adapters were listed keeps the last values.
-  if (!source.GetIfTable(rows) || static_cast<size_t>(row) >= rows.size()) return;
-  state.SampleStats.dwBps = rows[row].dwSpeed;
-  state.SampleStats.dwBytesRcved = rows[row].dwInOctets;
-  state.SampleStats.dwBytesXmited = rows[row].dwOutOctets;
+  if (!source.GetIfTable(rows)) return;
+  const TMibIfRow* row = WatchedRow(state, rows);
+  // Rows come and go before it, and its index may now name another interface.
+  const bool lookedUp = row == nullptr;
+  if (lookedUp) row = FindAdapter(rows, state.SavedAdapterKey);
+  if (!row) return;  // gone: the counters stay, so nothing is counted
+  TLinkCounters counters{row->dwInOctets, row->dwOutOctets, TCounterRule::Wrap32, row->dwSpeed,
+                         source.TickCount()};
+  if (source.HasIfTable2()) {
+    if (!source.GetIfOctets64(row->dwIndex, counters.Received, counters.Sent)) return;
+    counters.Rule = TCounterRule::Reset64;
+  }
+  if (lookedUp) {
+    // A new interface (or the first found): its counters start afresh.
+    state.SelectedIndex = row->dwIndex;
+    state.SelectedMac = FormatMacAddress(row->dwPhysAddrLen, row->bPhysAddr);
+    state.EntryName = state.SavedAdapterKey;
+    state.NewCounters = true;
+  }
+  state.Counters = counters;
+  state.SampleStats.dwBps = row->dwSpeed;
 }
 
 TRasStats ReadDialupRegistryCounters(TLinkSource& source) {

@@ -11,18 +11,24 @@ class TConnectionEvents {
   virtual void ConnectionEnded() = 0;  // log it (end reason 1) and flush the totals
 };
 
-// Reads the chosen source into state.SampleStats and follows dial-up
-// connections as they come up and end. A RAS library without the connection
-// enumeration counts as no connection; the error text is returned the first
-// time in a run, for the window to show once, and empty text otherwise.
+// Reads the chosen source into state.SampleStats and state.Counters and
+// follows dial-up connections as they come up, end, or change handle between
+// two samples (the old one ends, a new one begins). A RAS library without the
+// connection enumeration counts as no connection; the error text is returned
+// the first time in a run, for the window to show once, and empty text
+// otherwise.
 std::string TakeSample(TMeterState& state, TLinkSource& source, TConnectionEvents& events);
 
-// Rebuilds the adapter list and the selection from the interface table. When
-// no adapter matches the saved key, the entry name and MAC stay as they were.
+// Rebuilds Setup's adapter list from the interface table. In adapter mode a
+// listed adapter with the saved key becomes the entry name; otherwise the
+// entry name stays as it was.
 void EnumerateAdapters(TMeterState& state, TLinkSource& source);
 
-// The selected adapter's counters; nothing changes when none is selected, the
-// table cannot be read or no longer has the selected row.
+// The watched adapter's counters: the row with its interface index and
+// hardware address, else the first row with the saved key, which is then a
+// new interface whose first reading is a baseline. The 64-bit counters where
+// the system has them, else the row's 32-bit ones. Nothing changes when no
+// row has the key or a table cannot be read.
 void ReadAdapterCounters(TMeterState& state, TLinkSource& source);
 
 // The Windows 9x dial-up statistics; a value that cannot be read stays 0.

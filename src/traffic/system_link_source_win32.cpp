@@ -1,12 +1,20 @@
+// The 64-bit interface table comes with Winsock 2's address types, which
+// must precede <windows.h>.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
 #include "traffic/system_link_source_win32.h"
 
 #include <iphlpapi.h>
+#include <netioapi.h>
 #include <ras.h>
 // ras.h maps the name to its ANSI or wide form; here it is the method's.
 #undef RasEnumConnections
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <type_traits>
 
 #include "platform/date_time.h"
 #include "platform/tick_count.h"
@@ -28,6 +36,9 @@ static_assert(offsetof(TMibIfRow, dwOutOctets) == offsetof(MIB_IFROW, dwOutOctet
 static_assert(offsetof(TMibIfRow, bDescr) == offsetof(MIB_IFROW, bDescr));
 static_assert(sizeof(TMibIpAddrRow) == sizeof(MIB_IPADDRROW));
 static_assert(offsetof(TMibIpAddrRow, dwIndex) == offsetof(MIB_IPADDRROW, dwIndex));
+// The calls bound at run time take what the system declares.
+static_assert(std::is_same_v<decltype(&GetIfTable2), DWORD(WINAPI*)(MIB_IF_TABLE2**)>);
+static_assert(std::is_same_v<decltype(&FreeMibTable), void(WINAPI*)(void*)>);
 
 TSystemLinkSource::TSystemLinkSource(TIpRasAccess& ras) : FRas(ras) {
   if (HMODULE api = ras.RasApiHandle())
@@ -39,6 +50,10 @@ TSystemLinkSource::TSystemLinkSource(TIpRasAccess& ras) : FRas(ras) {
         reinterpret_cast<void*>(GetProcAddress(FIpHelper, "GetIfTable")));
     FGetIpAddrTable = reinterpret_cast<TGetTable>(
         reinterpret_cast<void*>(GetProcAddress(FIpHelper, "GetIpAddrTable")));
+    FGetIfTable2 = reinterpret_cast<TGetTable2>(
+        reinterpret_cast<void*>(GetProcAddress(FIpHelper, "GetIfTable2")));
+    FFreeMibTable = reinterpret_cast<TFreeTable>(
+        reinterpret_cast<void*>(GetProcAddress(FIpHelper, "FreeMibTable")));
   }
 }
 
@@ -102,6 +117,23 @@ bool TSystemLinkSource::GetIfTable(std::vector<TMibIfRow>& rows) {
 
 bool TSystemLinkSource::GetIpAddrTable(std::vector<TMibIpAddrRow>& rows) {
   return ReadTable(FGetIpAddrTable, rows);
+}
+
+bool TSystemLinkSource::GetIfOctets64(uint32_t index, uint64_t& received, uint64_t& sent) {
+  if (!HasIfTable2()) return false;
+  void* buffer = nullptr;
+  if (FGetIfTable2(&buffer) != NO_ERROR) return false;
+  const auto* table = static_cast<const MIB_IF_TABLE2*>(buffer);
+  const MIB_IF_ROW2* const end = table->Table + table->NumEntries;
+  const MIB_IF_ROW2* row = std::find_if(
+      table->Table, end, [&](const MIB_IF_ROW2& r) { return r.InterfaceIndex == index; });
+  const bool found = row != end;
+  if (found) {
+    received = row->InOctets;
+    sent = row->OutOctets;
+  }
+  FFreeMibTable(buffer);
+  return found;
 }
 
 uint32_t TSystemLinkSource::TickCount() {

@@ -9,7 +9,7 @@
 
 // The link as the system reports it: RAS through the access object, the
 // Windows 9x statistics from the registry, the IP Helper tables (loaded at
-// run time, as Windows 95 lacks them).
+// run time, as Windows 95 lacks them, and Windows XP the 64-bit one).
 class TSystemLinkSource : public TLinkSource {
  public:
   explicit TSystemLinkSource(TIpRasAccess& ras);
@@ -23,12 +23,16 @@ class TSystemLinkSource : public TLinkSource {
   bool ReadDialupStatistic(const char* valueName, uint32_t& value) override;
   bool GetIfTable(std::vector<TMibIfRow>& rows) override;
   bool GetIpAddrTable(std::vector<TMibIpAddrRow>& rows) override;
+  bool HasIfTable2() const override { return FGetIfTable2 && FFreeMibTable; }
+  bool GetIfOctets64(uint32_t index, uint64_t& received, uint64_t& sent) override;
   uint32_t TickCount() override;
   TDateTime Now() override;
 
  private:
   using TGetTable = DWORD(WINAPI*)(void* table, ULONG* size, BOOL sorted);
   using TGetStatistics = DWORD(WINAPI*)(HANDLE connection, void* stats);
+  using TGetTable2 = DWORD(WINAPI*)(void** table);
+  using TFreeTable = void(WINAPI*)(void* table);
 
   template <typename TRow>
   bool ReadTable(TGetTable get, std::vector<TRow>& rows);
@@ -38,6 +42,8 @@ class TSystemLinkSource : public TLinkSource {
   HMODULE FIpHelper = nullptr;
   TGetTable FGetIfTable = nullptr;
   TGetTable FGetIpAddrTable = nullptr;
+  TGetTable2 FGetIfTable2 = nullptr;
+  TFreeTable FFreeMibTable = nullptr;
   // One buffer for the tables, kept from sample to sample.
   std::vector<BYTE> FTableBuffer;
 };

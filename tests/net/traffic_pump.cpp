@@ -60,14 +60,21 @@ void PumpTraffic(const TVethLink& link, uint64_t toPeer, uint64_t toHost, uint64
   std::promise<void> listening;
   auto ready = listening.get_future();
   auto peer = std::async(std::launch::async, [&] {
-    link.EnterNamespace();
-    const int server = socket(AF_INET, SOCK_STREAM, 0);
-    const int yes = 1;
-    setsockopt(server, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    const sockaddr_in address = Address(link.PeerAddress());
-    if (bind(server, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        listen(server, 1) != 0)
-      throw std::runtime_error("cannot listen in the namespace");
+    int server = -1;
+    try {
+      link.EnterNamespace();
+      server = socket(AF_INET, SOCK_STREAM, 0);
+      const int yes = 1;
+      setsockopt(server, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+      const sockaddr_in address = Address(link.PeerAddress());
+      if (bind(server, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+          listen(server, 1) != 0)
+        throw std::runtime_error("cannot listen in the namespace");
+    } catch (...) {
+      // Fails the caller rather than leaving it waiting for ever.
+      listening.set_exception(std::current_exception());
+      throw;
+    }
     listening.set_value();
     const int connection = accept(server, nullptr, nullptr);
     close(server);

@@ -28,18 +28,25 @@ void Run(const std::string& command) {
     throw std::runtime_error("command failed: " + command);
 }
 
-TVethLink::TVethLink() {
+TVethLink::TVethLink(uint32_t hostIndex) {
   // A new name for every link: Wine remembers an interface's hardware
   // address by its name for as long as its server runs.
   static int links = 0;
-  const std::string id = std::to_string(getpid() % 1000000 * 10 + links++ % 10);
+  const int link = links++ % 10;
+  const std::string id = std::to_string(getpid() % 1000000 * 10 + link);
   FNamespace = "tl" + id;
   FHost = "tl" + id + "h";
   FPeer = "tl" + id + "n";
-  FPrefix = "10.201." + std::to_string(getpid() % 250 + 1);
-  const std::string inNs = "ip netns exec " + FNamespace + " ";
+  // A subnet of its own: the links of one test must not share a route.
+  FPrefix = "10." + std::to_string(201 + link) + "." + std::to_string(getpid() % 250 + 1);
   Run("ip netns add " + FNamespace);
-  Run("ip link add " + FHost + " type veth peer name " + FPeer + " netns " + FNamespace);
+  Create(hostIndex ? " index " + std::to_string(hostIndex) : std::string());
+}
+
+void TVethLink::Create(const std::string& hostOptions) {
+  const std::string inNs = "ip netns exec " + FNamespace + " ";
+  Run("ip link add " + FHost + hostOptions + " type veth peer name " + FPeer + " netns " +
+      FNamespace);
   // No IPv6: no router solicitations or neighbour discovery on the link.
   Run("sysctl -qw net.ipv6.conf." + FHost + ".disable_ipv6=1");
   Run(inNs + "sysctl -qw net.ipv6.conf." + FPeer + ".disable_ipv6=1");
@@ -54,6 +61,13 @@ TVethLink::TVethLink() {
       " nud permanent");
   Run("ip neigh replace " + PeerAddress() + " lladdr $(ip netns exec " + FNamespace +
       " cat /sys/class/net/" + FPeer + "/address) dev " + FHost + " nud permanent");
+}
+
+void TVethLink::Recreate() {
+  const std::string mac = SysNet(FHost, "address");
+  // Deleting one end deletes the pair.
+  Run("ip link del " + FHost);
+  Create(" address " + mac);
 }
 
 TVethLink::~TVethLink() {

@@ -9,7 +9,8 @@
 // removed again when the object goes.
 class TVethLink {
  public:
-  TVethLink();
+  // hostIndex: the host end's interface index; 0 lets the kernel choose.
+  explicit TVethLink(uint32_t hostIndex = 0);
   ~TVethLink();
   TVethLink(const TVethLink&) = delete;
   TVethLink& operator=(const TVethLink&) = delete;
@@ -23,10 +24,17 @@ class TVethLink {
   uint64_t HostReceived() const;
   uint64_t HostSent() const;
 
+  // Deletes the pair and makes it again with the same names, addresses and
+  // host hardware address: a new interface, whose counters start at 0.
+  void Recreate();
+
   // Runs the calling thread inside the namespace from now on.
   void EnterNamespace() const;
 
  private:
+  // The pair with its addresses and neighbours; options go to the host end.
+  void Create(const std::string& hostOptions);
+
   std::string FNamespace, FHost, FPeer, FPrefix;
 };
 

@@ -8,9 +8,8 @@ class DisplayUpdateTest : public testing::Test {
  protected:
   // One tick whose counters read recv and xmit.
   TDisplayUpdate Step(int64_t recv, int64_t xmit) {
-    State.SampleStats.dwBytesRcved = static_cast<uint32_t>(recv);
-    State.SampleStats.dwBytesXmited = static_cast<uint32_t>(xmit);
     Now += 1000;
+    State.Counters = {static_cast<uint64_t>(recv), static_cast<uint64_t>(xmit), Rule, Speed, Now};
     return UpdateDisplay(State, Settings, Now, 100, false);
   }
 
@@ -27,6 +26,8 @@ class DisplayUpdateTest : public testing::Test {
 
   TMeterState State;
   TDisplaySettings Settings;
+  TCounterRule Rule = TCounterRule::Wrap32;
+  uint32_t Speed = 0;  // unknown
   uint32_t Now = 5000000;
   int64_t Recv = 1000;
 };
@@ -93,25 +94,40 @@ struct DeltaCase {
   const char* Name;
   int64_t Previous;
   int64_t Current;
-  bool AdapterMode;
+  TCounterRule Rule;
+  uint32_t Speed;
+  uint32_t Elapsed;
   int64_t Delta;
 };
 
 class CounterDeltaTest : public testing::TestWithParam<DeltaCase> {};
 
 TEST_P(CounterDeltaTest, CountsForwardStepsWrapsAndResets) {
-  EXPECT_EQ(CounterDelta(GetParam().Current, GetParam().Previous, GetParam().AdapterMode),
-            GetParam().Delta);
+  const DeltaCase& c = GetParam();
+  EXPECT_EQ(CounterDelta(c.Current, c.Previous, c.Rule, c.Speed, c.Elapsed), c.Delta);
 }
+
+constexpr auto kWrap32 = TCounterRule::Wrap32;
+// 100 Mbit/s for 1.5 s carries 18,750,000 bytes; twice that is still a wrap.
+constexpr int64_t kCarried = 18750000;
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, CounterDeltaTest,
-    testing::Values(DeltaCase{"Forward", 100, 250, true, 150},
-                    DeltaCase{"Still", 100, 100, false, 0},
-                    DeltaCase{"AdapterWrap", 0xFFFFFF00LL, 0x100, true, 0x200},
-                    DeltaCase{"AdapterWrapAlmostHalf", 0x80000001LL, 0, true, 0x7FFFFFFF},
-                    DeltaCase{"AdapterReset", 0x10000000LL, 0x10, true, 0},
-                    DeltaCase{"DialupNewConnection", 0xFFFFFF00LL, 0x100, false, 0}),
+    testing::Values(
+        DeltaCase{"Forward", 100, 250, kWrap32, 0, 1000, 150},
+        DeltaCase{"Still", 100, 100, TCounterRule::NewConnection, 0, 1000, 0},
+        DeltaCase{"AdapterWrap", 0xFFFFFF00LL, 0x100, kWrap32, 0, 1000, 0x200},
+        DeltaCase{"AdapterWrapAlmostHalf", 0x80000001LL, 0, kWrap32, 0, 1000, 0x7FFFFFFF},
+        DeltaCase{"AdapterResetAtHalf", 0x80000000LL, 0, kWrap32, 0, 1000, 0},
+        DeltaCase{"AdapterReset", 0x10000000LL, 0x10, kWrap32, 0, 1000, 0},
+        DeltaCase{"WrapWithinTwiceTheLinkSpeed", (1LL << 32) - 2 * kCarried, 0, kWrap32, 100000000,
+                  1500, 2 * kCarried},
+        DeltaCase{"ResetBeyondTwiceTheLinkSpeed", (1LL << 32) - 2 * kCarried - 1, 0, kWrap32,
+                  100000000, 1500, 0},
+        DeltaCase{"FastLinkResetAtHalf", 0x80000000LL, 0, kWrap32, 0xFFFFFFFF, 10000, 0},
+        DeltaCase{"SixtyFourBitReset", 0x1FFFFFF00LL, 100, TCounterRule::Reset64, 0, 1000, 0},
+        DeltaCase{"DialupNewConnection", 0xFFFFFF00LL, 0x100, TCounterRule::NewConnection, 0, 1000,
+                  0}),
     [](const auto& info) { return info.param.Name; });
 
 TEST_F(DisplayUpdateTest, WrappedAdapterCounterLosesNoBytes) {
@@ -127,11 +143,33 @@ TEST_F(DisplayUpdateTest, WrappedAdapterCounterLosesNoBytes) {
   dialup.DialupMode = true;
   dialup.RasConnection = 7;
   State = dialup;
+  Rule = TCounterRule::NewConnection;
   Step(5000, 5000);
   Step(6000, 6000);
   Step(100, 100);
   EXPECT_EQ(State.RecvTotal, 0);
   EXPECT_EQ(State.XmitTotal, 1000);
+}
+
+TEST_F(DisplayUpdateTest, ResetOnALinkOfKnownSpeedBooksNothing) {
+  Speed = 100000000;
+  Step(0xF0000000u, 0);
+  Step(0xF0000000u, 0);
+  Step(0x10, 0);  // a wrap would be 268 MB in a second
+  EXPECT_EQ(State.RecvTotal, 0);
+  Step(0x10 + 1000, 0);
+  EXPECT_EQ(State.RecvTotal, 1000);
+}
+
+TEST_F(DisplayUpdateTest, SixtyFourBitCountersCountBeyondTwoToTheThirtyTwoAndReset) {
+  Rule = TCounterRule::Reset64;
+  Step(1LL << 32, 0);
+  Step(1LL << 32, 0);
+  Step(0x2FFFFFF00LL, 0);
+  EXPECT_EQ(State.RecvTotal, 0x1FFFFFF00LL);
+  Step(100, 0);  // backwards: a reset, and the new baseline
+  Step(150, 0);
+  EXPECT_EQ(State.RecvTotal, 0x1FFFFFF00LL + 50);
 }
 
 TEST_F(DisplayUpdateTest, NotConnectedClearsTheConnectionAndStopsThere) {
@@ -155,7 +193,7 @@ TEST_F(DisplayUpdateTest, StalledDialupLinkAsksForAReconnect) {
   Settings.ReconStall = true;
   Step(1000, 10);
   EXPECT_FALSE(Step(1000, 20).StallReconnect);  // an unchanged counter still refreshes
-  State.SampleStats.dwBytesRcved = 500;         // a falling counter does not
+  State.Counters.Received = 500;                // a falling counter does not
   Now += 360001;
   const TMeterState stalled = State;
   EXPECT_TRUE(UpdateDisplay(State, Settings, Now, 100, false).StallReconnect);

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstring>
+#include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "dialup/ip_errors.h"
@@ -23,6 +25,8 @@ class TFakeLinkSource : public TLinkSource {
   bool IfTableFails = false;
   std::vector<TMibIpAddrRow> AddrRows;
   bool AddrTableFails = false;
+  bool IfTable2 = false;  // the system has the 64-bit table, with these counters by index
+  std::map<uint32_t, std::pair<uint64_t, uint64_t>> Octets64;
 
   uint32_t Ticks = 1000000;
   TDateTime Clock = 46363.5;  // 7 December 2026, noon
@@ -66,6 +70,13 @@ class TFakeLinkSource : public TLinkSource {
   bool GetIpAddrTable(std::vector<TMibIpAddrRow>& rows) override {
     rows = AddrRows;
     return !AddrTableFails;
+  }
+  bool HasIfTable2() const override { return IfTable2; }
+  bool GetIfOctets64(uint32_t index, uint64_t& received, uint64_t& sent) override {
+    const auto found = Octets64.find(index);
+    if (!IfTable2 || found == Octets64.end()) return false;
+    std::tie(received, sent) = found->second;
+    return true;
   }
   uint32_t TickCount() override { return Ticks; }
   TDateTime Now() override { return Clock; }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/display_update.h"
 #include "fake_link_source.h"
 
 namespace {
@@ -15,19 +16,29 @@ class TEventLog : public TConnectionEvents {
   std::vector<std::string> Events;
 };
 
-class DialupSampleTest : public testing::Test {
+class SampleTest : public testing::Test {
  protected:
-  void SetUp() override {
-    State.DialupMode = true;
-    Log.State = &State;
-    Source.Stats.dwBytesRcved = 1234;
-    Source.Stats.dwConnectDuration = 60000;
-  }
+  SampleTest() { Log.State = &State; }
   std::string Sample() { return TakeSample(State, Source, Log); }
+  // A second later: a sample and the display update that books it.
+  void Measure() {
+    Source.Advance(1000);
+    Sample();
+    UpdateDisplay(State, TDisplaySettings{}, Source.Ticks, 100, false);
+  }
 
   TFakeLinkSource Source;
   TMeterState State;
   TEventLog Log;
+};
+
+class DialupSampleTest : public SampleTest {
+ protected:
+  void SetUp() override {
+    State.DialupMode = true;
+    Source.Stats.dwBytesRcved = 1234;
+    Source.Stats.dwConnectDuration = 60000;
+  }
 };
 
 TEST_F(DialupSampleTest, ConnectionUpAtStartIsWatchedButNotCounted) {
@@ -99,7 +110,36 @@ TEST_F(DialupSampleTest, MissingEnumerationIsReportedOnceAndSamplingGoesOn) {
   EXPECT_FALSE(State.Connected);
 }
 
-class AdapterSampleTest : public testing::Test {
+TEST_F(DialupSampleTest, RedialBetweenTwoSamplesEndsTheOldConnectionAndBeginsTheNew) {
+  Source.Connection = 7;
+  Measure();
+  Measure();
+  Source.Stats.dwBytesRcved += 4000;
+  Measure();
+  Log.Events.clear();
+  Source.Connection = 8;
+  Source.Entry = "Other";
+  Source.Stats.dwBytesRcved = 9000;  // above the old connection's counter
+  Measure();
+  EXPECT_EQ(Log.Events, (std::vector<std::string>{"ended MyISP", "began Other"}));
+  EXPECT_EQ(State.ConnectionStart, Source.Clock);
+  EXPECT_EQ(State.RecvTotal, 4000);
+  Source.Stats.dwBytesRcved += 500;
+  Measure();
+  EXPECT_EQ(State.RecvTotal, 4500);
+  EXPECT_EQ(State.RecvConnection, 500);
+}
+
+TEST_F(DialupSampleTest, ListingTheAdaptersKeepsTheEntryName) {
+  Source.Connection = 7;
+  Source.IfRows = {TFakeLinkSource::Row(2, "Wired", {0x00, 0x11})};
+  State.SavedAdapterKey = "Wired @ 00-11";
+  Sample();
+  EnumerateAdapters(State, Source);
+  EXPECT_EQ(State.EntryName, "MyISP");
+}
+
+class AdapterSampleTest : public SampleTest {
  protected:
   void SetUp() override {
     State.DialupMode = false;
@@ -113,19 +153,15 @@ class AdapterSampleTest : public testing::Test {
                        {0x0200A8C0, 3, 0, 0, 0, 0, 0},
                        {0x0300A8C0, 3, 0, 0, 0, 0, 0}};
   }
-  std::string Sample() { return TakeSample(State, Source, Log); }
 
-  TFakeLinkSource Source;
-  TMeterState State;
-  TEventLog Log;
+  static constexpr const char* kWatched = "Fast Ethernet Adapter @ 00-0C-29-1A-2B-3D";
 };
 
 TEST_F(AdapterSampleTest, ListsAdaptersWithTrimmedNamesAddressesAndKeys) {
-  State.SavedAdapterKey = "Fast Ethernet Adapter @ 00-0C-29-1A-2B-3D";
+  State.SavedAdapterKey = kWatched;
   EnumerateAdapters(State, Source);
   const auto& items = State.Adapters.Items;
   ASSERT_EQ(items.size(), 3u);  // no loopback: it has no hardware address
-  EXPECT_EQ(items[0].Row, 1);
   EXPECT_EQ(items[0].Description, "Fast Ethernet Adapter");
   EXPECT_EQ(items[0].IP, "10.0.0.1");
   EXPECT_EQ(items[0].MAC, "00-0C-29-1A-2B-3C");
@@ -135,13 +171,16 @@ TEST_F(AdapterSampleTest, ListsAdaptersWithTrimmedNamesAddressesAndKeys) {
   EXPECT_EQ(items[2].Description, "Wireless");
   EXPECT_EQ(items[2].IP, "0.0.0.0");
   EXPECT_EQ(AdapterKey(items[2]), "Wireless @ AA-BB");
-  EXPECT_EQ(State.Adapters.SelectedRow, 2);
-  EXPECT_EQ(State.EntryName, "Fast Ethernet Adapter @ 00-0C-29-1A-2B-3D");
-  EXPECT_EQ(State.SelectedMac, "00-0C-29-1A-2B-3D");
+  EXPECT_EQ(State.EntryName, kWatched);
 
   Sample();
-  EXPECT_EQ(State.SampleStats.dwBytesRcved, 300u);
-  EXPECT_EQ(State.SampleStats.dwBytesXmited, 400u);
+  EXPECT_EQ(State.SelectedIndex, 3u);
+  EXPECT_EQ(State.SelectedMac, "00-0C-29-1A-2B-3D");
+  EXPECT_EQ(State.Counters.Received, 300u);
+  EXPECT_EQ(State.Counters.Sent, 400u);
+  EXPECT_EQ(State.Counters.Rule, TCounterRule::Wrap32);
+  EXPECT_EQ(State.Counters.Speed, 100000000u);
+  EXPECT_EQ(State.Counters.Tick, Source.Ticks);
   EXPECT_EQ(State.SampleStats.dwBps, 100000000u);
 }
 
@@ -149,10 +188,10 @@ TEST_F(AdapterSampleTest, WithoutTheSavedAdapterNothingIsMeasured) {
   State.EntryName = "Old @ 11-22";
   State.SavedAdapterKey = "Gone @ 11-22";
   EnumerateAdapters(State, Source);
-  EXPECT_EQ(State.Adapters.SelectedRow, -1);
   EXPECT_EQ(State.EntryName, "Old @ 11-22");
   Sample();
-  EXPECT_EQ(State.SampleStats.dwBytesRcved, 0u);
+  EXPECT_EQ(State.EntryName, "Old @ 11-22");
+  EXPECT_EQ(State.Counters.Received, 0u);
 
   Source.AddrTableFails = true;
   EnumerateAdapters(State, Source);
@@ -166,17 +205,66 @@ TEST_F(AdapterSampleTest, ShrunkOrFailingTableKeepsTheLastValues) {
   State.SavedAdapterKey = "Wireless @ AA-BB";
   EnumerateAdapters(State, Source);
   Sample();
-  EXPECT_EQ(State.SampleStats.dwBytesRcved, 500u);
+  EXPECT_EQ(State.Counters.Received, 500u);
   Source.IfRows.resize(3);
   Sample();
-  EXPECT_EQ(State.SampleStats.dwBytesRcved, 500u);
+  EXPECT_EQ(State.Counters.Received, 500u);
   Source.IfRows.push_back(TFakeLinkSource::Row(4, "Wireless", {0xAA, 0xBB}, 900, 900));
   Source.IfTableFails = true;
   Sample();
-  EXPECT_EQ(State.SampleStats.dwBytesRcved, 500u);
+  EXPECT_EQ(State.Counters.Received, 500u);
   Source.IfTableFails = false;
   Sample();
-  EXPECT_EQ(State.SampleStats.dwBytesRcved, 900u);
+  EXPECT_EQ(State.Counters.Received, 900u);
+}
+
+TEST_F(AdapterSampleTest, AnAdapterListedBeforeTheWatchedOneGoes) {
+  State.SavedAdapterKey = kWatched;
+  Measure();
+  Measure();
+  // The watched row moves up; the wireless adapter's row takes its place.
+  Source.IfRows.erase(Source.IfRows.begin() + 1);
+  Source.IfRows[1].dwInOctets += 1000;
+  Measure();
+  EXPECT_EQ(State.RecvTotal, 1000);
+  EXPECT_EQ(State.XmitTotal, 0);
+}
+
+TEST_F(AdapterSampleTest, AGoneAdapterCountsNothingUntilItIsBack) {
+  State.SavedAdapterKey = kWatched;
+  Measure();
+  Measure();
+  TMibIfRow watched = Source.IfRows[2];
+  Source.IfRows.erase(Source.IfRows.begin() + 2);
+  Measure();
+  EXPECT_EQ(State.RecvTotal, 0);
+  // The same interface: its counters went on.
+  watched.dwInOctets += 700;
+  Source.IfRows.push_back(watched);
+  Measure();
+  EXPECT_EQ(State.RecvTotal, 700);
+  // A new interface with the same key: its counters started afresh.
+  Source.IfRows.back().dwIndex = 9;
+  Source.IfRows.back().dwInOctets = 50000;
+  Measure();
+  EXPECT_EQ(State.RecvTotal, 700);
+  Source.IfRows.back().dwInOctets += 300;
+  Measure();
+  EXPECT_EQ(State.RecvTotal, 1000);
+}
+
+TEST_F(AdapterSampleTest, SixtyFourBitCountersOfTheWatchedIndexWhereTheSystemHasThem) {
+  State.SavedAdapterKey = kWatched;
+  Source.IfTable2 = true;
+  Source.Octets64[3] = {(5ull << 30) + 7, 6ull << 30};
+  Sample();
+  EXPECT_EQ(State.Counters.Received, (5ull << 30) + 7);
+  EXPECT_EQ(State.Counters.Sent, 6ull << 30);
+  EXPECT_EQ(State.Counters.Rule, TCounterRule::Reset64);
+  // Not in the 64-bit table this time: no 32-bit reading in between.
+  Source.Octets64.clear();
+  Sample();
+  EXPECT_EQ(State.Counters.Received, (5ull << 30) + 7);
 }
 
 TEST_F(AdapterSampleTest, ConnectDurationCountsFromTheFirstSample) {

@@ -35,7 +35,7 @@ class TFakeHost : public TSetupHost {
 };
 
 TNicItem Adapter(int32_t row, const std::string& description, const std::string& mac) {
-  return {row, description, "10.0.0." + std::to_string(row), mac, false};
+  return {description, "10.0.0." + std::to_string(row), mac, false};
 }
 
 class SetupModelTest : public testing::Test {
@@ -45,6 +45,8 @@ class SetupModelTest : public testing::Test {
     Host.State.Adapters.Items = {Adapter(1, "Wired", "00-11"), Adapter(2, "Wireless", "00-22")};
     Host.State.Adapters.Items[1].Selected = true;
     Host.State.SavedAdapterKey = "Wireless @ 00-22";
+    Host.State.SelectedIndex = 7;
+    Host.State.SelectedMac = "00-22";
     Host.State.PrevRecv = 500;
     Host.State.RecvTotal = 9000;
     Host.Meter1.AddValues(1, 2);
@@ -91,7 +93,7 @@ TEST_F(SetupModelTest, FirstApplyInDialupModeMakesTheFirstRowCurrentOnce) {
   EXPECT_TRUE(Restarted());
   EXPECT_EQ(Host.Ini.ReadString("NIC", "S", ""), "Wired @ 00-11");
   EXPECT_TRUE(Host.State.Adapters.Items[0].Selected);
-  EXPECT_EQ(Host.State.Adapters.SelectedRow, 1);
+  EXPECT_EQ(Host.State.SelectedIndex, 0u);    // the next sample looks it up
   EXPECT_EQ(Host.State.EntryName, "My ISP");  // the dial-up entry keeps booking
   Measure();
   Apply(Read());
@@ -114,13 +116,14 @@ TEST_F(SetupModelTest, SwitchingTheSourceFlushesAndRestartsOnce) {
 
 TEST_F(SetupModelTest, AdaptersThatShareAHardwareAddressAreTold) {
   Host.State.Adapters.Items[0].MAC = "00-22";
-  Host.State.SelectedMac = "00-22";
   TSetupValues values = Read();
   values.AdapterIndex = 0;
   Apply(values);
   EXPECT_TRUE(Restarted());
   EXPECT_EQ(Host.State.EntryName, "Wired @ 00-22");
   EXPECT_EQ(Host.State.SavedAdapterKey, "Wired @ 00-22");
+  // Not the old adapter's identity, which its hardware address would match.
+  EXPECT_EQ(Host.State.SelectedIndex, 0u);
 }
 
 TEST_F(SetupModelTest, WithoutAnAdapterRowOnlyTheSourceIsRecorded) {

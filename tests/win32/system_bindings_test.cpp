@@ -54,6 +54,18 @@ TEST(SystemLinkSourceTest, ReadsTheInterfaceAndAddressTables) {
   EXPECT_GT(source.TickCount(), 0u);
 }
 
+TEST(SystemLinkSourceTest, ReadsTheSixtyFourBitCountersByInterfaceIndex) {
+  TIpRasAccess ras;
+  TSystemLinkSource source(ras);
+  ASSERT_TRUE(source.HasIfTable2());  // Wine has it, as Windows Vista and later do
+  std::vector<TMibIfRow> rows;
+  ASSERT_TRUE(source.GetIfTable(rows));
+  uint64_t received = 0, sent = 0;
+  for (const TMibIfRow& row : rows)
+    EXPECT_TRUE(source.GetIfOctets64(row.dwIndex, received, sent)) << row.dwIndex;
+  EXPECT_FALSE(source.GetIfOctets64(0, received, sent));  // no interface has index 0
+}
+
 TEST(NicChangeThreadTest, StartsAndEndsWithoutWaiting) {
   HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
   { TNicChangeThread watcher(window, WM_APP + 1); }
