@@ -108,7 +108,8 @@ int Pack(const TOptions& options) {
   out.Password = options.Password;
   out.SetText(text);
   out.UpdateFile();
-  if (out.Modified()) throw EFileProblem(out.FileName(), "cannot be written (no such folder, read-only or in use)");
+  if (out.Modified())
+    throw EFileProblem(out.FileName(), "cannot be written (no such folder, read-only or in use)");
   return 0;
 }
 

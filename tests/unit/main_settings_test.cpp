@@ -78,8 +78,8 @@ INSTANTIATE_TEST_SUITE_P(
         MaximumCase{"CustomTooLarge", "MaxValueType=16\r\nMaxValue=9999999\r\n", tmvFixed,
                     INT32_MAX},
         MaximumCase{"CustomNegative", "MaxValueType=16\r\nMaxValue=-5\r\n", tmvFixed, 0},
-        MaximumCase{"CustomBeyondAnyNumber", "MaxValueType=16\r\nMaxValue=123456789012345678901\r\n",
-                    tmvFixed, INT32_MAX},
+        MaximumCase{"CustomBeyondAnyNumber",
+                    "MaxValueType=16\r\nMaxValue=123456789012345678901\r\n", tmvFixed, INT32_MAX},
         MaximumCase{"BeyondTheListKeepsTheMaximum", "MaxPeak=777\r\nMaxValueType=17\r\n", tmvFixed,
                     777},
         // "MaxValueType", absent, still overrides the peak.
