@@ -1,5 +1,6 @@
 #include "app/display_update.h"
 
+#include <algorithm>
 #include <numeric>
 
 #include "base/product.h"
@@ -20,10 +21,17 @@ constexpr size_t kAverageTicks = 4;
 // a wrap books at most that much, not up to 2 GiB.
 constexpr uint64_t kWrapMargin = 2;
 
+// Rates and graph points are 32-bit: a second of more than 2 GiB (a fast
+// link, or a 64-bit counter after a long gap) shows as the most they hold,
+// not wrapped negative.
+int32_t Saturated(int64_t bytes) {
+  return static_cast<int32_t>(std::clamp<int64_t>(bytes, 0, INT32_MAX));
+}
+
 // Keeps the last four per-tick deltas (as 32-bit numbers); their mean.
 int64_t MovingAverage(std::deque<int32_t>& window, int64_t delta) {
   if (window.size() == kAverageTicks) window.pop_front();
-  window.push_back(static_cast<int32_t>(delta));
+  window.push_back(Saturated(delta));
   return std::accumulate(window.begin(), window.end(), int64_t{0}) /
          static_cast<int64_t>(window.size());
 }
@@ -124,8 +132,7 @@ std::optional<TDisplayUpdate::TPoint> NextGraphPoint(TMeterState& s, const TDelt
   TDeltas point = average;
   if (s.CUI > 1) point = {s.RecvSum / s.CUI, s.XmitSum / s.CUI};
   s.XmitSum = s.RecvSum = 0;
-  return TDisplayUpdate::TPoint{static_cast<int32_t>(point.Received),
-                                static_cast<int32_t>(point.Sent)};
+  return TDisplayUpdate::TPoint{Saturated(point.Received), Saturated(point.Sent)};
 }
 
 }  // namespace

@@ -165,9 +165,11 @@ TEST_F(DisplayUpdateTest, SixtyFourBitCountersCountBeyondTwoToTheThirtyTwoAndRes
   Rule = TCounterRule::Reset64;
   Step(1LL << 32, 0);
   Step(1LL << 32, 0);
-  Step(0x2FFFFFF00LL, 0);
+  const auto huge = Step(0x2FFFFFF00LL, 0);
   EXPECT_EQ(State.RecvTotal, 0x1FFFFFF00LL);
-  Step(100, 0);  // backwards: a reset, and the new baseline
+  ASSERT_TRUE(huge.GraphPoint);
+  EXPECT_EQ(huge.GraphPoint->Received, INT32_MAX);  // the rate saturates, never negative
+  Step(100, 0);                                     // backwards: a reset, and the new baseline
   Step(150, 0);
   EXPECT_EQ(State.RecvTotal, 0x1FFFFFF00LL + 50);
 }
