@@ -1,0 +1,88 @@
+#include "dialup/redial.h"
+
+void TRedial::StallRequested(const std::string& watchedEntry) {
+  if (Busy()) return;
+  if (!watchedEntry.empty()) FEntry = watchedEntry;
+  FHangUpPending = true;
+  ListConnections();
+  FHangUpPending = false;
+  FView.ArmTimer();
+  FCancelled = false;
+}
+
+bool TRedial::ListConnections() {
+  const auto connections = FPort.ListConnections();
+  FActiveCount = 0;
+  if (!connections) return false;
+  // The stall's own listing records no entry: the one to dial is the one
+  // the sampler watched.
+  const bool stallListing = FHangUpPending;
+  for (const TActiveConnection& connection : *connections) {
+    if (connection.State != kRasConnected) continue;
+    ++FActiveCount;
+    if (!FHangUpPending) {
+      if (!stallListing) FEntry = connection.Entry;
+      continue;
+    }
+    // Only the first connected line goes; the display keeps running while
+    // RAS releases it, and must not ask for another hang-up meanwhile.
+    FHangUpPending = false;
+    FHangingUp = true;
+    FPort.HangUp(connection.Handle);
+    FHangingUp = false;
+  }
+  return true;
+}
+
+void TRedial::TimerFired() {
+  if (FCancelled) return;
+  if (!ListConnections() || FActiveCount == 0) FView.PostDial();
+}
+
+// Without an entry there is nothing to dial, and nothing is retried.
+void TRedial::DialRequested() {
+  if (FActiveCount != 0 || FDialling || FEntry.empty()) return;
+  FDialling = true;
+  try {
+    if (FPort.Dial(FEntry) != 0) DialFailed();
+  } catch (...) {
+    DialFailed();
+  }
+}
+
+void TRedial::Dialing() {
+  FView.CloseDialWindow();
+  FView.OpenDialWindow("Connecting to " + FEntry);
+}
+
+void TRedial::AsyncEvent(uint32_t state, int error, const std::string& text) {
+  if (state == kRasConnected) {
+    FView.CloseDialWindow();
+    FDialling = false;
+  } else if (FView.DialWindowOpen()) {
+    FView.SetDialStatus(state == kRasConnectDevice  ? "Status: Dialing.."
+                        : state == kRasAuthenticate ? "Status: Verifying user name and password.."
+                                                    : "Status: " + text);
+  }
+  if (error != 0) DialFailed();
+}
+
+// The next attempt about a second later, unless the user cancelled.
+void TRedial::DialFailed() {
+  if (!FDialling) return;
+  FDialling = false;
+  FView.ArmTimer();
+}
+
+void TRedial::Cancel() {
+  FCancelled = true;
+  FDialling = false;
+  FPort.HangUpCurrent();
+  FView.CloseDialWindow();
+}
+
+// The line is only listed once the dial completes: the window stays up
+// while a dial is under way.
+void TRedial::NoConnection() {
+  if (!FDialling) FView.CloseDialWindow();
+}
