@@ -8,8 +8,6 @@
 
 namespace {
 
-// A dial-up link that received nothing for this long counts as stalled.
-constexpr uint32_t kStallTime = 360000;
 constexpr size_t kAverageTicks = 4;
 // A 32-bit counter that stepped back wrapped only if the step is at most this
 // many times what the link carries at its nominal speed between the two
@@ -149,6 +147,9 @@ TDisplayUpdate UpdateDisplay(TMeterState& s, const TDisplaySettings& settings, u
     s.HoursBase = now;
     s.HoursAccounted = 0;
   }
+  // A new connection, the redialled one above all, is measured afresh: the
+  // old connection's stamp would have it hung up at once.
+  if (s.NewCounters) s.StallStamp = 0;
   out.StallReconnect = s.DialupMode && settings.ReconStall && !dialling && s.StallStamp != 0 &&
                        now - s.StallStamp > kStallTime;
   LinkTexts(s, visibleCount, out);

@@ -32,6 +32,14 @@ struct TDisplayUpdate {
   std::optional<TPoint> GraphPoint;  // bytes per tick, averaged
 };
 
+// A dial-up link is stalled when no display update found its received
+// counter at or above the previous reading for longer than this many
+// milliseconds: the counter kept falling, or no update ran (the machine
+// slept, the program hung). An idle line's counter stands still, and that
+// is no stall. Defined alone in its own file, so that a test build of the
+// program can link a shorter one.
+extern const uint32_t kStallTime;
+
 // One display update after a sample: byte deltas into the totals, the
 // texts, the tray and, every CUI ticks, a graph point. now is the tick
 // count; visibleCount the samples the graph shows; dialling whether a

@@ -189,18 +189,25 @@ TEST_F(DisplayUpdateTest, NotConnectedClearsTheConnectionAndStopsThere) {
   EXPECT_EQ(State.PrevXmit, -1);
 }
 
-TEST_F(DisplayUpdateTest, StalledDialupLinkAsksForAReconnect) {
+TEST_F(DisplayUpdateTest, OnlyAFallingCounterStallsADialupLink) {
   State.DialupMode = true;
   State.RasConnection = 7;
   Settings.ReconStall = true;
-  Step(1000, 10);
-  EXPECT_FALSE(Step(1000, 20).StallReconnect);  // an unchanged counter still refreshes
-  State.Counters.Received = 500;                // a falling counter does not
-  Now += 360001;
+  bool asked = false;
+  for (int second = 0; second < 600; ++second) asked |= Step(1000, 20).StallReconnect;
+  EXPECT_FALSE(asked);            // ten idle minutes
+  State.Counters.Received = 500;  // a falling counter does not refresh the stamp
+  Now += kStallTime;
   const TMeterState stalled = State;
+  EXPECT_FALSE(UpdateDisplay(State, Settings, Now, 100, false).StallReconnect);
+  State = stalled;
+  ++Now;
   EXPECT_TRUE(UpdateDisplay(State, Settings, Now, 100, false).StallReconnect);
   State = stalled;
   EXPECT_FALSE(UpdateDisplay(State, Settings, Now, 100, true).StallReconnect);  // dialling
+  State = stalled;
+  State.NewCounters = true;  // the redialled connection
+  EXPECT_FALSE(UpdateDisplay(State, Settings, Now, 100, false).StallReconnect);
   State = stalled;
   Settings.ReconStall = false;
   EXPECT_FALSE(UpdateDisplay(State, Settings, Now, 100, false).StallReconnect);

@@ -1,0 +1,3 @@
+#include "app/display_update.h"
+
+const uint32_t kStallTime = 360000;
