@@ -35,13 +35,13 @@ bool TRedial::ListConnections() {
 }
 
 void TRedial::TimerFired() {
-  if (FCancelled) return;
+  if (FCancelled || FHangingUp) return;
   if (!ListConnections() || FActiveCount == 0) FView.PostDial();
 }
 
 // Without an entry there is nothing to dial, and nothing is retried.
 void TRedial::DialRequested() {
-  if (FActiveCount != 0 || FDialling || FEntry.empty()) return;
+  if (FActiveCount != 0 || Busy() || FEntry.empty()) return;
   FDialling = true;
   try {
     if (FPort.Dial(FEntry) != 0) DialFailed();
@@ -74,10 +74,14 @@ void TRedial::DialFailed() {
   FView.ArmTimer();
 }
 
+// A second Cancel while the first waits for RAS has nothing more to do.
 void TRedial::Cancel() {
+  if (FHangingUp) return;
   FCancelled = true;
   FDialling = false;
+  FHangingUp = true;
   FPort.HangUpCurrent();
+  FHangingUp = false;
   FView.CloseDialWindow();
 }
 

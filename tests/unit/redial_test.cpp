@@ -23,6 +23,7 @@ class TFakeDialPort : public TDialPort {
   }
   int HangUpCurrent() override {
     ++HangUpsOfCurrent;
+    if (OnHangUp) OnHangUp();
     return 0;
   }
 
@@ -109,7 +110,9 @@ TEST_F(RedialCycleTest, ProgressTextsAndTheRetryAfterAnError) {
 
 TEST_F(RedialCycleTest, CancelStopsTheRedialsUntilTheNextStall) {
   StallAndDial();
+  Port.OnHangUp = [this] { Redial.Cancel(); };  // pressed again while RAS lets go
   Redial.Cancel();
+  Port.OnHangUp = nullptr;
   EXPECT_EQ(Port.HangUpsOfCurrent, 1);
   EXPECT_FALSE(View.Open);
   Redial.AsyncEvent(2, 678, "No answer");  // late news of the cancelled dial
