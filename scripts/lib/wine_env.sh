@@ -42,10 +42,14 @@ prepare_wine_prefix() {
   cp -u /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Tallyline /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Tallyline /d "$desktop_size" /f >/dev/null 2>&1
-  # The RAS stand-in: a rasapi32.dll beside tallyline.exe is taken over Wine's
-  # own stub (which has no connections); without one, Wine's is used.
-  wine reg add 'HKCU\Software\Wine\AppDefaults\tallyline.exe\DllOverrides' /v rasapi32 \
-    /d native,builtin /f >/dev/null 2>&1
+  # The RAS stand-in: a rasapi32.dll beside tallyline.exe (and beside the
+  # Win32 tests, which dial through it) is taken over Wine's own stub (which
+  # has no connections); without one, Wine's is used.
+  local program
+  for program in tallyline.exe tallyline_win32_tests.exe; do
+    wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$program\\DllOverrides" /v rasapi32 \
+      /d native,builtin /f >/dev/null 2>&1
+  done
 }
 
 stop_wine() {

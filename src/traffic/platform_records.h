@@ -2,9 +2,12 @@
 
 #include <cstdint>
 
+#include "dialup/ras_records.h"
+
 // The system's records that the counters come in, laid out as the platform
 // publishes them (32-bit Windows). The Windows build checks each layout
-// against the system headers.
+// against the system headers. The connection record lives with the dial-up
+// component, which lists connections too.
 
 // RAS_STATS: statistics of one dial-up connection.
 struct TRasStats {
@@ -25,18 +28,6 @@ struct TRasStats {
   uint32_t dwConnectDuration;
 };
 static_assert(sizeof(TRasStats) == 60);
-
-constexpr int RAS_MaxEntryName = 256;
-
-// RASCONNA in its first, 412-byte form, which every system accepts.
-struct TRasConn {
-  uint32_t dwSize;
-  uint32_t hrasconn;
-  char szEntryName[RAS_MaxEntryName + 1];
-  char szDeviceType[16 + 1];
-  char szDeviceName[128 + 1];
-};
-static_assert(sizeof(TRasConn) == 412);
 
 // MIB_IFROW: one row of the interface table.
 struct TMibIfRow {

@@ -2,28 +2,41 @@
 // whose connections, counters and dialling a test controls through a text
 // file named by the environment variable TALLYLINE_FAKERAS. Lines:
 //
-//   conn=HANDLE|ENTRY|STATE|RECEIVED|SENT|BPS|DURATION_MS   an active connection
-//   entry=NAME                                            a phone-book entry
-//   dial=RESULT|DELAY_MS|STATE,STATE,...|ERROR             how the next dial goes
-//   nostatistics=1                                        RasGetConnectionStatistics fails
+//   conn=HANDLE|ENTRY|STATE|RECEIVED|SENT|BPS|DURATION_MS|FALL
+//                                          an active connection; FALL (optional)
+//                                          bytes are taken off RECEIVED, down to
+//                                          0, on every read of its statistics
+//   entry=NAME                             a phone-book entry, the only ones
+//                                          RasGetEntryDialParamsA knows (623)
+//   dial=RESULT|DELAY_MS|STATE,STATE,...|ERROR
+//                                          how the next dial goes
+//   nostatistics=1                         RasGetConnectionStatistics fails
+//   hangupdelay=MS                         how long a hung-up line takes to be
+//                                          released; "never" for never
+//   hungup=HANDLE|TICK|MS                  a line hung up at GetTickCount() TICK
+//                                          and not yet released (written by
+//                                          RasHangUpA while hangupdelay is set)
 //
 // A dial returns RESULT at once; when that is 0 the notifier then receives
-// every STATE, DELAY_MS apart, the last one with ERROR; a last state of 8192
-// (connected) adds the entry's connection to the file. Hanging up removes it.
+// every STATE, DELAY_MS apart, the last one with ERROR (so a list cut short
+// fails at the state of choice); a last state of 8192 (connected) adds the
+// entry's connection to the file. Hanging up removes the connection; until
+// its release RasGetConnectStatusA still answers for it, as disconnected.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
 
 constexpr DWORD kConnected = 8192;
+constexpr DWORD kDisconnected = 8193;
 constexpr DWORD kInvalidHandle = 6;
 constexpr DWORD kCannotFindEntry = 623;
 constexpr DWORD kBufferTooSmall = 603;
@@ -33,7 +46,12 @@ struct TConnection {
   DWORD Handle = 0;
   std::string Entry;
   DWORD State = kConnected;
-  DWORD Received = 0, Sent = 0, Bps = 0, Duration = 0;
+  DWORD Received = 0, Sent = 0, Bps = 0, Duration = 0, Fall = 0;
+};
+
+struct THungUp {
+  DWORD Handle = 0, Tick = 0, Delay = 0;
+  bool Released() const { return Delay != INFINITE && GetTickCount() - Tick >= Delay; }
 };
 
 struct TState {
@@ -42,6 +60,8 @@ struct TState {
   DWORD DialResult = 0, DialDelay = 50, DialError = 0;
   std::vector<DWORD> DialStates = {0, 2, 5, kConnected};
   bool NoStatistics = false;
+  DWORD HangUpDelay = 0;
+  std::vector<THungUp> HungUp;
   std::vector<std::string> Other;  // the other lines, written back as they are
 };
 
@@ -56,9 +76,21 @@ DWORD Number(const std::vector<std::string>& parts, size_t i) {
   return i < parts.size() ? std::strtoul(parts[i].c_str(), nullptr, 10) : 0;
 }
 
+// A delay in milliseconds, or INFINITE for "never".
+DWORD Delay(const std::string& text) {
+  return text == "never" ? INFINITE : std::strtoul(text.c_str(), nullptr, 10);
+}
+
+std::string DelayText(DWORD delay) {
+  return delay == INFINITE ? "never" : std::to_string(delay);
+}
+
+// Read from the process's environment rather than the C library's copy, so
+// that a test may point the stand-in at a file from within its own process.
 std::string ControlFile() {
-  const char* path = std::getenv("TALLYLINE_FAKERAS");
-  return path ? path : "";
+  char path[MAX_PATH];
+  const DWORD n = GetEnvironmentVariableA("TALLYLINE_FAKERAS", path, sizeof path);
+  return n > 0 && n < sizeof path ? path : "";
 }
 
 // One lock across processes keeps a read from meeting a half-written file.
@@ -94,6 +126,7 @@ TState Load() {
       c.Sent = Number(parts, 4);
       c.Bps = Number(parts, 5);
       c.Duration = Number(parts, 6);
+      c.Fall = Number(parts, 7);
       state.Connections.push_back(c);
     } else if (key == "entry") {
       state.Entries.push_back(value);
@@ -109,6 +142,12 @@ TState Load() {
     } else if (key == "nostatistics") {
       state.NoStatistics = value == "1";
       state.Other.push_back(line);
+    } else if (key == "hangupdelay") {
+      state.HangUpDelay = Delay(value);
+      state.Other.push_back(line);
+    } else if (key == "hungup") {
+      state.HungUp.push_back(
+          {Number(parts, 0), Number(parts, 1), Delay(parts.size() > 2 ? parts[2] : "")});
     } else if (!line.empty()) {
       state.Other.push_back(line);
     }
@@ -120,14 +159,17 @@ void Save(const TState& state) {
   std::ostringstream out;
   for (const TConnection& c : state.Connections)
     out << "conn=" << c.Handle << '|' << c.Entry << '|' << c.State << '|' << c.Received << '|'
-        << c.Sent << '|' << c.Bps << '|' << c.Duration << "\n";
+        << c.Sent << '|' << c.Bps << '|' << c.Duration << '|' << c.Fall << "\n";
+  for (const THungUp& h : state.HungUp)
+    if (!h.Released())
+      out << "hungup=" << h.Handle << '|' << h.Tick << '|' << DelayText(h.Delay) << "\n";
   for (const std::string& e : state.Entries) out << "entry=" << e << "\n";
   for (const std::string& line : state.Other) out << line << "\n";
   std::ofstream(ControlFile(), std::ios::trunc) << out.str();
 }
 
-const TConnection* Find(const TState& state, DWORD handle) {
-  for (const TConnection& c : state.Connections)
+TConnection* Find(TState& state, DWORD handle) {
+  for (TConnection& c : state.Connections)
     if (c.Handle == handle) return &c;
   return nullptr;
 }
@@ -138,6 +180,10 @@ void CopyText(char* target, size_t size, const std::string& text) {
 
 using TNotifier = VOID(WINAPI*)(UINT, DWORD, DWORD);
 
+DWORD HandleOf(HANDLE connection) {
+  return static_cast<DWORD>(reinterpret_cast<uintptr_t>(connection));
+}
+
 void Connect(const std::string& entry, DWORD handle) {
   TFileLock lock;
   TState state = Load();
@@ -147,6 +193,31 @@ void Connect(const std::string& entry, DWORD handle) {
   c.Bps = 28800;
   state.Connections.push_back(c);
   Save(state);
+}
+
+// A dial in progress on a thread of its own, which holds this library loaded
+// until the last notification: a caller may free it meanwhile.
+struct TDial {
+  std::string Entry;
+  DWORD Handle = 0;
+  TState Script;
+  bool Connects = false;
+  TNotifier Notifier = nullptr;
+  HMODULE Module = nullptr;
+};
+
+DWORD WINAPI RunDial(void* parameter) {
+  const TDial* dial = static_cast<TDial*>(parameter);
+  const TState& script = dial->Script;
+  for (size_t i = 0; i < script.DialStates.size(); ++i) {
+    Sleep(script.DialDelay);
+    const bool last = i + 1 == script.DialStates.size();
+    if (last && dial->Connects) Connect(dial->Entry, dial->Handle);
+    dial->Notifier(kRasDialEvent, script.DialStates[i], last ? script.DialError : 0);
+  }
+  const HMODULE module = dial->Module;
+  delete dial;
+  FreeLibraryAndExitThread(module, 0);
 }
 
 }  // namespace
@@ -180,9 +251,13 @@ DWORD WINAPI RasEnumConnectionsA(void* buffer, DWORD* size, DWORD* count) {
 
 DWORD WINAPI RasGetConnectionStatistics(HANDLE connection, DWORD* stats) {
   TFileLock lock;
-  const TState state = Load();
-  const TConnection* c = Find(state, static_cast<DWORD>(reinterpret_cast<uintptr_t>(connection)));
+  TState state = Load();
+  TConnection* c = Find(state, HandleOf(connection));
   if (!c || state.NoStatistics) return kInvalidHandle;
+  if (c->Fall != 0) {
+    c->Received -= std::min(c->Fall, c->Received);
+    Save(state);
+  }
   // RAS_STATS: bytes sent, received, ..., link speed and duration at the end.
   stats[1] = c->Sent;
   stats[2] = c->Received;
@@ -193,10 +268,14 @@ DWORD WINAPI RasGetConnectionStatistics(HANDLE connection, DWORD* stats) {
 
 DWORD WINAPI RasGetConnectStatusA(HANDLE connection, DWORD* status) {
   TFileLock lock;
-  const TState state = Load();
-  const TConnection* c = Find(state, static_cast<DWORD>(reinterpret_cast<uintptr_t>(connection)));
-  if (!c) return kInvalidHandle;
-  status[1] = c->State;
+  TState state = Load();
+  const DWORD handle = HandleOf(connection);
+  const TConnection* c = Find(state, handle);
+  const bool releasing =
+      std::any_of(state.HungUp.begin(), state.HungUp.end(),
+                  [&](const THungUp& h) { return h.Handle == handle && !h.Released(); });
+  if (!c && !releasing) return kInvalidHandle;
+  status[1] = c ? c->State : kDisconnected;
   status[2] = 0;
   CopyText(reinterpret_cast<char*>(status + 3), 17, "modem");
   return 0;
@@ -238,24 +317,20 @@ DWORD WINAPI RasDialA(void*, const char*, const char* params, DWORD, void* notif
     if (connects) Connect(entry, handle);
     return connects ? 0 : state.DialError;
   }
-  std::thread([=] {
-    for (size_t i = 0; i < state.DialStates.size(); ++i) {
-      Sleep(state.DialDelay);
-      const bool last = i + 1 == state.DialStates.size();
-      if (last && connects) Connect(entry, handle);
-      reinterpret_cast<TNotifier>(notifier)(kRasDialEvent, state.DialStates[i],
-                                            last ? state.DialError : 0);
-    }
-  }).detach();
+  auto* dial = new TDial{entry, handle, state, connects, reinterpret_cast<TNotifier>(notifier)};
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                     reinterpret_cast<const char*>(&RunDial), &dial->Module);
+  CloseHandle(CreateThread(nullptr, 0, RunDial, dial, 0, nullptr));
   return 0;
 }
 
 DWORD WINAPI RasHangUpA(HANDLE connection) {
   TFileLock lock;
   TState state = Load();
-  const DWORD handle = static_cast<DWORD>(reinterpret_cast<uintptr_t>(connection));
+  const DWORD handle = HandleOf(connection);
   if (!Find(state, handle)) return kInvalidHandle;
   std::erase_if(state.Connections, [&](const TConnection& c) { return c.Handle == handle; });
+  if (state.HangUpDelay != 0) state.HungUp.push_back({handle, GetTickCount(), state.HangUpDelay});
   Save(state);
   return 0;
 }

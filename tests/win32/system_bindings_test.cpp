@@ -1,4 +1,5 @@
-// The system bindings of the measurement, against Wine's own services.
+// The system bindings of the measurement, against Wine's own services and
+// the RAS stand-in that the test prefix loads in place of Wine's RAS.
 #include <gtest/gtest.h>
 
 #include <algorithm>
