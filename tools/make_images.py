@@ -10,6 +10,8 @@ tallyline.ico the program's picture at 16 x 16 and 32 x 32
 stopwatch.bmp 13 x 11, the stopwatch bar's picture on magenta
 logo.bmp      62 x 31, the about box's logo: the program's graph window, wide,
               with a grid behind the two series
+dialing.bmp   32 x 32, the dialling window's picture on magenta: a telephone
+              with its handset and a round dial
 """
 import os
 import struct
@@ -100,6 +102,28 @@ def logo():
     return img
 
 
+def telephone():
+    img = canvas(32, 32)
+    body, edge, face = (96, 96, 96), (32, 32, 32), (224, 224, 224)
+    # The handset: a grip with the ear and mouth pieces hanging from its ends.
+    rect(img, 5, 4, 26, 7, edge)
+    rect(img, 6, 5, 25, 6, body)
+    for x0 in (3, 22):
+        rect(img, x0, 6, x0 + 6, 11, edge)
+        rect(img, x0 + 1, 7, x0 + 5, 10, body)
+    # The base, wider at the foot, and the dial on its front.
+    for y in range(13, 29):
+        inset = 6 - (y - 13) * 4 // 15
+        rect(img, inset, y, 31 - inset, y, edge if y in (13, 28) else body)
+        img[y][inset] = img[y][31 - inset] = edge
+    for y in range(15, 28):
+        for x in range(10, 22):
+            d = (x - 15.5) ** 2 + (y - 21) ** 2
+            if d <= 30:
+                img[y][x] = edge if d > 20 else face if d > 3 else edge
+    return img
+
+
 def bmp_rows(img):
     """Bottom-up 24-bit rows padded to four bytes."""
     out = b""
@@ -157,6 +181,7 @@ def main():
     write_ico(os.path.join(RES, "tallyline.ico"), [meter(16), meter(32)])
     write_bmp(os.path.join(RES, "stopwatch.bmp"), stopwatch())
     write_bmp(os.path.join(RES, "logo.bmp"), logo())
+    write_bmp(os.path.join(RES, "dialing.bmp"), telephone())
 
 
 if __name__ == "__main__":
