@@ -50,6 +50,7 @@ void TFrmMain::WMFreeClosed() {
   FreeIfClosed(FReport);
   FreeIfClosed(FStats);
   FreeIfClosed(FAbout);
+  FreeIfClosed(FDial);
 }
 
 TMeterState& TFrmMain::Meter() {

@@ -19,8 +19,11 @@ void TFrmMain::Timer1Timer() {
 
 void TFrmMain::WMUpdateDisplay() {
   const TDisplayUpdate update =
-      FMeasurement->UpdateDisplay(FDisplaySettings, FVexaMeter1->VisibleCount(), false);
-  if (update.NotConnected) return ShowNotConnected();
+      FMeasurement->UpdateDisplay(FDisplaySettings, FVexaMeter1->VisibleCount(), FRedial.Busy());
+  if (update.NotConnected) {
+    FRedial.NoConnection();
+    return ShowNotConnected();
+  }
   FlbNotCon->SetVisible(false);
   for (const auto& [panel, text] : update.StatusPanels) FsBar->SetPanelText(panel, text);
   if (update.StopWatchPanels) ShowStopWatchPanels(*update.StopWatchPanels);
@@ -30,6 +33,8 @@ void TFrmMain::WMUpdateDisplay() {
     FVexaMeter1->AddValues(update.GraphPoint->Received, update.GraphPoint->Sent);
     FollowNewData();
   }
+  // Last: the hang-up runs the message loop, and other updates with it.
+  if (update.StallReconnect) FRedial.StallRequested(FMeasurement->State.EntryName);
 }
 
 // In black or white on the graph's background, whatever that is now.

@@ -63,6 +63,7 @@ TFrmMain::~TFrmMain() {
 void TFrmMain::FormCreate() {
   CreateTray();
   CreateControls();
+  CreateDialUp();
   TApplication::Instance().SetTitle(kAppTitle);
   SetCaption(std::string(kAppTitle) + kAppVersionSuffix);
   MakeDirectory(FFolder + "data");  // fails harmlessly when it exists
@@ -167,6 +168,7 @@ void TFrmMain::EndSession() {
 
 void TFrmMain::FormDestroy() {
   KillTimer(Handle(), Timer1);
+  KillTimer(Handle(), TmrDial);
   if (FSettings) {
     WriteStopWatch();
     SavePlacement();
@@ -223,6 +225,7 @@ LRESULT TFrmMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE: FormResize(); return 0;
     case WM_TIMER:
       if (wParam == Timer1) Timer1Timer();
+      if (wParam == TmrDial) TmrDialTimer();
       return 0;
     // Menus and shortcut keys; the controls' own commands are reflected to them.
     case WM_COMMAND:
@@ -233,6 +236,7 @@ LRESULT TFrmMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDBLCLK: ToggleBorderless(); return 0;
     case WM_LBUTTONDOWN: VexaMeter1MouseDown(mbLeft); return 0;
     case WM_SETTINGCHANGE: ReadFormatSettings(); break;
+    case WMDIAL: WMDial(); return 0;
     case WMUPDATEDISPLAY: WMUpdateDisplay(); return 0;
     case WMAPPLYBORDERLESS: WMApplyBorderless(); return 0;
     case WMSHOWSETUP: Command(cmSetup); return 0;

@@ -14,7 +14,10 @@
 #include "controls/vd_status_bar_win32.h"
 #include "controls/vexa_meter_win32.h"
 #include "controls/vexa_tray_win32.h"
+#include "dialup/dial_up_win32.h"
+#include "dialup/frm_dial_win32.h"
 #include "dialup/ip_ras_access_win32.h"
+#include "dialup/redial.h"
 #include "reports/frm_report_win32.h"
 #include "reports/frm_stats_win32.h"
 #include "setup/frm_about_win32.h"
@@ -30,10 +33,11 @@
 
 // The program's one main window. It lives from start-up to the end of the
 // message loop; closing it ends the program. It owns the measurement, the
-// graph, the status bars, the tray icon and the settings.
-class TFrmMain : public TForm, private TSetupHost {
+// graph, the status bars, the tray icon, the settings and the redial.
+class TFrmMain : public TForm, private TSetupHost, private TRedialView {
  public:
   // Private messages, all posted.
+  static constexpr UINT WMDIAL = 1125;
   static constexpr UINT WMUPDATEDISPLAY = 1127;
   static constexpr UINT WMAPPLYBORDERLESS = 1128;
   static constexpr UINT WMSHOWSETUP = 1129;
@@ -44,6 +48,8 @@ class TFrmMain : public TForm, private TSetupHost {
   // The measurement has something to tell the user.
   static constexpr UINT WMSHOWNOTICES = WM_APP + 3;
   static constexpr UINT_PTR Timer1 = 1;
+  static constexpr UINT_PTR TmrDial = 2;  // the next redial attempt, once
+  static constexpr UINT kRedialInterval = 1000;
 
   // folder: where the program keeps its files, with a trailing delimiter
   // (the executable's folder; tests pass a scratch folder). source: the link
@@ -67,6 +73,7 @@ class TFrmMain : public TForm, private TSetupHost {
   TFrmAbout* FrmAbout() const { return FAbout.get(); }
   TFrmReport* FrmReport() const { return FReport.get(); }
   TFrmStats* FrmStats() const { return FStats.get(); }
+  TFrmDial* FrmDial() const { return DialWindowOpen() ? FDial.get() : nullptr; }
   HACCEL Accelerators() const { return FAccelerators.Get(); }
 
   // The one-second tick: sample, flush when due, then ask for a display update.
@@ -141,6 +148,19 @@ class TFrmMain : public TForm, private TSetupHost {
   void SetTrayTip(const std::string& tip) override;
   void FlushTotals() override;
 
+  // The automatic redial (frm_main_dial_win32.cpp).
+  void CreateDialUp();
+  void DialUp1Dialing();
+  void DialUp1AsyncEvent(uint32_t state, int error, const std::string& text);
+  void TmrDialTimer();
+  void WMDial();
+  void OpenDialWindow(const std::string& caption) override;
+  void SetDialStatus(const std::string& text) override;
+  void CloseDialWindow() override;
+  bool DialWindowOpen() const override;
+  void ArmTimer() override;
+  void PostDial() override;
+
   // The display update (frm_main_display_win32.cpp).
   void WMUpdateDisplay();
   void ShowNotConnected();
@@ -151,6 +171,8 @@ class TFrmMain : public TForm, private TSetupHost {
 
   std::string FFolder;
   TIpRasAccess FRasAccess;
+  TDialUp FDialUp1;
+  TRedial FRedial{FDialUp1, *this};
   std::unique_ptr<TLinkSource> FOwnSource;
   TLinkSource* FSource;
   std::unique_ptr<TIniFile32> FSettings;
@@ -179,6 +201,7 @@ class TFrmMain : public TForm, private TSetupHost {
   std::unique_ptr<TFrmAbout> FAbout;
   std::unique_ptr<TFrmReport> FReport;
   std::unique_ptr<TFrmStats> FStats;
+  std::unique_ptr<TFrmDial> FDial;
   std::string FLastStatsEntry;  // the statistics' entry chosen last in this run
 
   std::deque<std::string> FNotices;

@@ -58,6 +58,7 @@ void TApplication::ProcessMessages() {
       PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the main loop
       return;
     }
+    if (DialogMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
