@@ -1,75 +1,13 @@
 // The real program in dial-up mode, watching connections of the RAS stand-in:
 // calls counted, the connection log, and the totals flushed when a
 // connection ends and when the program closes.
-#include <gtest/gtest.h>
-
-#include <fstream>
 #include <sstream>
-#include <thread>
 
-#include "driver/window_driver_win32.h"
-#include "e2e/program_copy_win32.h"
-#include "storage/ini_file.h"
-#include "storage/text_lines.h"
-#include "traffic/usage_book.h"
+#include "e2e/dialup_fixture_win32.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-class DialupTest : public testing::Test {
- protected:
-  void SetUp() override {
-    Copy.UseFakeRas();
-    std::ofstream(Copy.Folder() + "settings.ini") << "[Settings]\r\nDialup=1\r\n";
-    BeforeStart();
-    Pid = Copy.Start();
-    Window = WaitForWindow({kMainCaption, "", Pid}, 20000);
-    ASSERT_TRUE(Window);
-  }
-
-  virtual void BeforeStart() {}
-
-  // Sets the stand-in's connections, under the lock its readers take.
-  void SetRas(const std::string& content) {
-    HANDLE lock = CreateMutexA(nullptr, FALSE, "TallylineFakeRasFile");
-    WaitForSingleObject(lock, INFINITE);
-    std::ofstream(Copy.FakeRasFile(), std::ios::trunc) << content;
-    ReleaseMutex(lock);
-    CloseHandle(lock);
-  }
-
-  int64_t Today(const std::string& key) {
-    TIniFile32 file(MonthFileName(Copy.Folder(), LocalNow()), false);
-    return file.ReadInt64(std::to_string(static_cast<int>(LocalNow())), key, 0);
-  }
-
-  std::vector<std::string> LogLines() {
-    std::ifstream in(Copy.Folder() + "Connection.log", std::ios::binary);
-    return SplitLines(std::string(std::istreambuf_iterator<char>(in), {}));
-  }
-
-  // Closes the program as a user does: the close box, then OK.
-  void CloseConfirmed() {
-    PostMessageA(Window, WM_CLOSE, 0, 0);
-    HWND box = WaitForWindow({"Tallyline", "#32770", Pid}, 10000);
-    ASSERT_TRUE(box);
-    PressButton(box, "OK");
-    ASSERT_EQ(Copy.WaitForExit(Pid, 10000), 0);
-  }
-
-  // Waits until the condition holds, checking a few times a second.
-  template <typename TCondition>
-  static bool Eventually(TCondition condition) {
-    for (int i = 0; i < 100; ++i, std::this_thread::sleep_for(100ms))
-      if (condition()) return true;
-    return condition();
-  }
-
-  TProgramCopy Copy;
-  DWORD Pid = 0;
-  HWND Window = nullptr;
-};
 
 TEST_F(DialupTest, ConnectionsAreCountedLoggedAndBooked) {
   // A connection appears: one call for the entry and in all.

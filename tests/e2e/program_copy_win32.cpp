@@ -7,7 +7,7 @@
 
 #include "platform/files.h"
 
-TProgramCopy::TProgramCopy() {
+TProgramCopy::TProgramCopy(const std::string& program) {
   char temp[MAX_PATH];
   GetTempPathA(sizeof temp, temp);
   for (unsigned n = GetTickCount();; ++n) {
@@ -15,8 +15,8 @@ TProgramCopy::TProgramCopy() {
     if (CreateDirectoryA(FFolder.c_str(), nullptr)) break;
   }
   // The program under test is built beside this test program.
-  if (!CopyFileA((ExeFolder() + "tallyline.exe").c_str(), ExePath().c_str(), TRUE))
-    throw std::runtime_error("cannot copy tallyline.exe to " + FFolder);
+  if (!CopyFileA((ExeFolder() + program).c_str(), ExePath().c_str(), TRUE))
+    throw std::runtime_error("cannot copy " + program + " to " + FFolder);
 }
 
 TProgramCopy::~TProgramCopy() {

@@ -7,11 +7,12 @@
 
 #include "base/product.h"
 
-// A copy of tallyline.exe in a scratch folder of its own, and the processes
-// started from it. Whatever still runs is ended when the copy goes away.
+// A copy of tallyline.exe (or of a test build of it) in a scratch folder of
+// its own, named tallyline.exe, and the processes started from it. Whatever
+// still runs is ended when the copy goes away.
 class TProgramCopy {
  public:
-  TProgramCopy();
+  explicit TProgramCopy(const std::string& program = "tallyline.exe");
   ~TProgramCopy();
   TProgramCopy(const TProgramCopy&) = delete;
   TProgramCopy& operator=(const TProgramCopy&) = delete;

@@ -22,6 +22,8 @@
 // fails at the state of choice); a last state of 8192 (connected) adds the
 // entry's connection to the file. Hanging up removes the connection; until
 // its release RasGetConnectStatusA still answers for it, as disconnected.
+// Hanging up a dial in progress abandons it: no more notifications, and no
+// connection.
 #include <windows.h>
 
 #include <algorithm>
@@ -29,6 +31,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -206,15 +209,30 @@ struct TDial {
   HMODULE Module = nullptr;
 };
 
+// The handles of dials in progress in this process, which RasHangUpA takes
+// out to abandon one.
+std::mutex dialsLock;
+std::vector<DWORD> dialsInProgress;
+
+bool DialInProgress(DWORD handle, bool abandon = false) {
+  const std::lock_guard<std::mutex> lock(dialsLock);
+  const auto found = std::find(dialsInProgress.begin(), dialsInProgress.end(), handle);
+  const bool inProgress = found != dialsInProgress.end();
+  if (inProgress && abandon) dialsInProgress.erase(found);
+  return inProgress;
+}
+
 DWORD WINAPI RunDial(void* parameter) {
   const TDial* dial = static_cast<TDial*>(parameter);
   const TState& script = dial->Script;
   for (size_t i = 0; i < script.DialStates.size(); ++i) {
     Sleep(script.DialDelay);
+    if (!DialInProgress(dial->Handle)) break;
     const bool last = i + 1 == script.DialStates.size();
     if (last && dial->Connects) Connect(dial->Entry, dial->Handle);
     dial->Notifier(kRasDialEvent, script.DialStates[i], last ? script.DialError : 0);
   }
+  DialInProgress(dial->Handle, true);
   const HMODULE module = dial->Module;
   delete dial;
   FreeLibraryAndExitThread(module, 0);
@@ -320,14 +338,19 @@ DWORD WINAPI RasDialA(void*, const char*, const char* params, DWORD, void* notif
   auto* dial = new TDial{entry, handle, state, connects, reinterpret_cast<TNotifier>(notifier)};
   GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
                      reinterpret_cast<const char*>(&RunDial), &dial->Module);
+  {
+    const std::lock_guard<std::mutex> lock(dialsLock);
+    dialsInProgress.push_back(handle);
+  }
   CloseHandle(CreateThread(nullptr, 0, RunDial, dial, 0, nullptr));
   return 0;
 }
 
 DWORD WINAPI RasHangUpA(HANDLE connection) {
+  const DWORD handle = HandleOf(connection);
+  if (DialInProgress(handle, true)) return 0;
   TFileLock lock;
   TState state = Load();
-  const DWORD handle = HandleOf(connection);
   if (!Find(state, handle)) return kInvalidHandle;
   std::erase_if(state.Connections, [&](const TConnection& c) { return c.Handle == handle; });
   if (state.HangUpDelay != 0) state.HungUp.push_back({handle, GetTickCount(), state.HangUpDelay});

@@ -91,7 +91,9 @@ TEST_F(FrmMainTest, BrowseModeCoversTheHistoryAtOnce) {
   TFrmMain& form = Open();
   for (int i = 0; i < 600; ++i) form.VexaMeter1().AddValues(i, i);
   form.Command(cmBrowseMode);
-  SCROLLINFO info{sizeof info, SIF_ALL};
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_ALL;
   GetScrollInfo(FindChild(form.Handle(), "ScrollBar"), SB_CTL, &info);
   EXPECT_EQ(info.nMax, form.VexaMeter1().ScrollMax());
   EXPECT_EQ(info.nPos, info.nMax);
