@@ -17,21 +17,24 @@ bool TRedial::ListConnections() {
   // The stall's own listing records no entry: the one to dial is the one
   // the sampler watched.
   const bool stallListing = FHangUpPending;
-  for (const TActiveConnection& connection : *connections) {
-    if (connection.State != kRasConnected) continue;
-    ++FActiveCount;
-    if (!FHangUpPending) {
-      if (!stallListing) FEntry = connection.Entry;
-      continue;
-    }
-    // Only the first connected line goes; the display keeps running while
-    // RAS releases it, and must not ask for another hang-up meanwhile.
-    FHangUpPending = false;
-    FHangingUp = true;
-    FPort.HangUp(connection.Handle);
-    FHangingUp = false;
-  }
+  for (const TActiveConnection& connection : *connections)
+    ActiveConnection(connection, stallListing);
   return true;
+}
+
+void TRedial::ActiveConnection(const TActiveConnection& connection, bool stallListing) {
+  if (connection.State != kRasConnected) return;
+  ++FActiveCount;
+  if (!FHangUpPending) {
+    if (!stallListing) FEntry = connection.Entry;
+    return;
+  }
+  // The display keeps running while RAS releases the line, and must not ask
+  // for another hang-up meanwhile.
+  FHangUpPending = false;
+  FHangingUp = true;
+  FPort.HangUp(connection.Handle);
+  FHangingUp = false;
 }
 
 void TRedial::TimerFired() {

@@ -47,12 +47,12 @@ class TRedial {
   // The display update found no dial-up connection.
   void NoConnection();
 
-  const std::string& Entry() const { return FEntry; }
-
  private:
-  // Lists the connections: counts the connected ones, hangs up the first
-  // when asked to, and otherwise keeps the entry to dial. False without RAS.
+  // Lists the connections; false without RAS.
   bool ListConnections();
+  // One listed connection: a connected one is counted, and hung up when a
+  // hang-up is pending (only the first), or else its entry is kept to dial.
+  void ActiveConnection(const TActiveConnection& connection, bool stallListing);
 
   TDialPort& FPort;
   TRedialView& FView;
