@@ -62,7 +62,7 @@ TEST_F(RedialTest, AStalledLineIsHungUpRedialledAndCounted) {
   EXPECT_EQ(Today("Calls"), 2);
 }
 
-TEST_F(RedialTest, FailedDialsAreRetriedAboutOnceASecond) {
+TEST_F(RedialTest, DialsThatFailAreRetriedAboutOnceASecond) {
   // Every dial fails while opening the port, until the script changes.
   SetRas(kStalled + "dial=0|200|0|633\n");
   HWND first = WaitForDialWindow();
@@ -75,6 +75,7 @@ TEST_F(RedialTest, FailedDialsAreRetriedAboutOnceASecond) {
   const DWORD interval = GetTickCount() - firstAt;
   EXPECT_GE(interval, 1000u);
   EXPECT_LE(interval, 2500u);
+  EXPECT_TRUE(Eventually([&] { return Status(second) == "Status: Fake RAS error 633"; }));
   SetRas("entry=My ISP\ndial=0|200|0,2,5,8192|0\n");
   ASSERT_TRUE(Eventually([&] { return Connected(); }));
   ASSERT_TRUE(Eventually([&] { return Today("Calls") == 2; }));
