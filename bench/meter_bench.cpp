@@ -1,5 +1,7 @@
-// The graph's two recurring costs: one paint of a full view, once a second
-// while the window shows, and one append to a full history, once a sample.
+// The graph's recurring costs: one paint of a full view, once a second while
+// the window shows, whole or as the window does it after an append; one
+// append to a full history, once a sample; and a paint while browsing a
+// long history.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -7,6 +9,7 @@
 #include "controls/glyph_canvas.h"
 #include "controls/meter_model.h"
 #include "controls/meter_painter.h"
+#include "controls/meter_renderer.h"
 
 namespace {
 
@@ -44,20 +47,54 @@ void MainWindowLook(TMeterModel& meter) {
   meter.SetMinMaxValue(1024);
 }
 
-void BM_Paint(benchmark::State& state) {
+void AppendTraffic(TMeterModel& meter, int i) {
+  meter.AddValues(Traffic(i), Traffic(i + 40) / 6);
+}
+
+// A full view at the benchmark's width, height, AntiAlias and area setting,
+// painted once.
+void FillView(benchmark::State& state, TMeterModel& meter, TCanvas& main, TCanvas& super) {
   const auto width = static_cast<int>(state.range(0));
-  const auto height = static_cast<int>(state.range(1));
-  uint32_t tick = 0;
-  TMeterModel meter(SteppingClock(tick));
   MainWindowLook(meter);
   meter.SetAntiAlias(static_cast<uint8_t>(state.range(2)));
   meter.SetSolid(state.range(3) != 0);
-  for (int i = 0; i < width; ++i) meter.AddValues(Traffic(i), Traffic(i + 40) / 6);
-  TGlyphCanvas main, super;
-  Paint(meter, main, super, width, height);
+  for (int i = 0; i < width; ++i) AppendTraffic(meter, i);
+  Paint(meter, main, super, width, static_cast<int>(state.range(1)));
   meter.RecalcAutoMax(true);
+}
+
+void BM_Paint(benchmark::State& state) {
+  uint32_t tick = 0;
+  TMeterModel meter(SteppingClock(tick));
+  TGlyphCanvas main, super;
+  FillView(state, meter, main, super);
+  const auto width = static_cast<int>(state.range(0));
+  const auto height = static_cast<int>(state.range(1));
   for (auto _ : state) Paint(meter, main, super, width, height);
   state.SetLabel(std::to_string(meter.VisibleCount()) + " samples shown");
+}
+
+// As the window paints after each sample: the picture kept and moved on,
+// whole only when the scale or the layout changes.
+void BM_AppendAndPaint(benchmark::State& state) {
+  uint32_t tick = 0;
+  TMeterModel meter(SteppingClock(tick));
+  TGlyphCanvas main, super;
+  FillView(state, meter, main, super);
+  const auto width = static_cast<int>(state.range(0));
+  const auto height = static_cast<int>(state.range(1));
+  TMeterRenderer renderer;
+  meter.SetLayout(renderer.Paint(meter, main, super, width, height).value().Layout);
+  int i = width, whole = 0;
+  for (auto _ : state) {
+    AppendTraffic(meter, i++);
+    const TMeterRenderer::TResult result =
+        renderer.Paint(meter, main, super, width, height).value();
+    meter.SetLayout(result.Layout);
+    whole += result.Changed.front() == TRect{0, 0, width, height};
+  }
+  state.SetLabel(std::to_string(meter.VisibleCount()) + " samples shown, " + std::to_string(whole) +
+                 " of " + std::to_string(i - width) + " paints whole");
 }
 
 void PaintArgs(benchmark::internal::Benchmark* b) {
@@ -67,6 +104,23 @@ void PaintArgs(benchmark::internal::Benchmark* b) {
       for (int solid : {0, 1}) b->Args({width, height, antiAlias, solid});
 }
 BENCHMARK(BM_Paint)->Apply(PaintArgs)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AppendAndPaint)->Apply(PaintArgs)->Unit(benchmark::kMicrosecond);
+
+// The middle of 2,000,000 samples at HScale pixels a sample, 584 x 282.
+void BM_PaintBrowsing(benchmark::State& state) {
+  constexpr int32_t kSamples = 2000000;
+  uint32_t tick = 0;
+  TMeterModel meter(SteppingClock(tick));
+  MainWindowLook(meter);
+  meter.SetHScale(static_cast<int>(state.range(0)));
+  meter.SetHistoryMax(kSamples);
+  for (int32_t i = 0; i < kSamples; ++i) AppendTraffic(meter, i);
+  TGlyphCanvas main, super;
+  Paint(meter, main, super, 584, 282);
+  meter.BrowseTo(kSamples / 2);
+  for (auto _ : state) Paint(meter, main, super, 584, 282);
+}
+BENCHMARK(BM_PaintBrowsing)->ArgName("hscale")->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
 
 // Six hours and 1,920 hours of one sample a second, the history full.
 void BM_AddValues(benchmark::State& state) {

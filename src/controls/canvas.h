@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -25,11 +26,23 @@ struct TRect {
   int Bottom = 0;
   bool operator==(const TRect&) const = default;
   bool Contains(int x, int y) const { return x >= Left && x < Right && y >= Top && y < Bottom; }
+  bool IsEmpty() const { return Left >= Right || Top >= Bottom; }
+  bool Intersects(const TRect& r) const {
+    return !IsEmpty() && !r.IsEmpty() && Left < r.Right && r.Left < Right && Top < r.Bottom &&
+           r.Top < Bottom;
+  }
+  TRect Intersection(const TRect& r) const {
+    return {std::max(Left, r.Left), std::max(Top, r.Top), std::min(Right, r.Right),
+            std::min(Bottom, r.Bottom)};
+  }
+  TRect Offset(int dx, int dy) const { return {Left + dx, Top + dy, Right + dx, Bottom + dy}; }
+  TRect Inflate(int d) const { return {Left - d, Top - d, Right + d, Bottom + d}; }
 };
 
 struct TSize {
   int Width = 0;
   int Height = 0;
+  bool operator==(const TSize&) const = default;
 };
 
 // Direct access to a 24-bit bitmap: top-down rows of blue, green, red bytes,
@@ -58,8 +71,11 @@ class TCanvas {
  public:
   virtual ~TCanvas() = default;
 
-  // Contents are undefined after a change of size.
+  // Contents are undefined after a change of size; the clip is the whole
+  // bitmap again after every call.
   virtual void SetSize(int width, int height) = 0;
+  // Drawing from now on changes only the pixels inside clip.
+  virtual void SetClip(const TRect& clip) = 0;
   // Finishes pending drawing first, so the pixels are current.
   virtual TPixels Pixels() = 0;
   virtual uint32_t ColorToRgb(TColor color) const = 0;

@@ -14,6 +14,7 @@ void TGdiCanvas::SetFont(HFONT font) {
 }
 
 void TGdiCanvas::SetSize(int width, int height) {
+  SelectClipRgn(FDc.Get(), nullptr);
   if (width == FPixels.Width && height == FPixels.Height) return;
   FBitmapSelection = {};
   FBitmap = {};
@@ -32,6 +33,11 @@ void TGdiCanvas::SetSize(int width, int height) {
   if (!FBitmap.Get()) throw std::bad_alloc();
   FBitmapSelection = TSelection(FDc.Get(), FBitmap.Get());
   FPixels = {static_cast<uint8_t*>(bits), width, height, (width * 3 + 3) & ~3};
+}
+
+void TGdiCanvas::SetClip(const TRect& clip) {
+  const TGdiObject<HRGN> region(CreateRectRgn(clip.Left, clip.Top, clip.Right, clip.Bottom));
+  SelectClipRgn(FDc.Get(), region.Get());  // the context keeps a copy
 }
 
 TPixels TGdiCanvas::Pixels() {

@@ -18,6 +18,7 @@ constexpr uint32_t kClassicSysColors[] = {
 void TGlyphCanvas::SetSize(int width, int height) {
   width = std::max(width, 0);
   height = std::max(height, 0);
+  FClip = {0, 0, width, height};
   if (width == FWidth && height == FHeight) return;
   FWidth = width;
   FHeight = height;
@@ -41,9 +42,8 @@ void TGlyphCanvas::FillRect(const TRect& rect, TColor color) {
 
 // One row is filled pixel by pixel, the others copied from it.
 void TGlyphCanvas::Fill(TRect rect, uint32_t rgb) {
-  rect = {std::max(rect.Left, 0), std::max(rect.Top, 0), std::min(rect.Right, FWidth),
-          std::min(rect.Bottom, FHeight)};
-  if (rect.Left >= rect.Right || rect.Top >= rect.Bottom) return;
+  rect = rect.Intersection(FClip).Intersection({0, 0, FWidth, FHeight});
+  if (rect.IsEmpty()) return;
   TPixels pixels = Pixels();
   uint8_t* first = pixels.At(rect.Left, rect.Top);
   for (int x = 0; x < rect.Right - rect.Left; ++x) {
@@ -59,14 +59,18 @@ void TGlyphCanvas::Fill(TRect rect, uint32_t rgb) {
 void TGlyphCanvas::Line(TPoint from, TPoint to, TColor color, int width, TPenStyle style) {
   const uint32_t rgb = ColorToRgb(color);
   const int size = std::max(width, 1);
+  if (from.X == to.X || from.Y == to.Y) {
+    StraightLine(from, to, rgb, size, style);
+    return;
+  }
+  const TRect reach{std::min(from.X, to.X) - size, std::min(from.Y, to.Y) - size,
+                    std::max(from.X, to.X) + size, std::max(from.Y, to.Y) + size};
+  if (!reach.Intersects(FClip)) return;
   const int dx = std::abs(to.X - from.X), dy = -std::abs(to.Y - from.Y);
   const int sx = from.X < to.X ? 1 : -1, sy = from.Y < to.Y ? 1 : -1;
   int error = dx + dy;
   for (int n = 0; !(from == to); ++n) {
-    if (style == TPenStyle::Solid || n % 2 == 0)
-      Fill({from.X - size / 2, from.Y - size / 2, from.X - size / 2 + size,
-            from.Y - size / 2 + size},
-           rgb);
+    if (style == TPenStyle::Solid || n % 2 == 0) Stamp(from, size, rgb);
     const int e2 = 2 * error;
     if (e2 >= dy) {
       error += dy;
@@ -77,6 +81,38 @@ void TGlyphCanvas::Line(TPoint from, TPoint to, TColor color, int width, TPenSty
       from.Y += sy;
     }
   }
+}
+
+void TGlyphCanvas::Stamp(TPoint at, int size, uint32_t rgb) {
+  Fill({at.X - size / 2, at.Y - size / 2, at.X - size / 2 + size, at.Y - size / 2 + size}, rgb);
+}
+
+// The walk's stamps along a row or a column, worked out rather than walked:
+// only those that may reach into the clip, and a solid line as one fill.
+// Grid lines cross the whole plot; the paint of a narrow strip must not pay
+// for all of it.
+void TGlyphCanvas::StraightLine(TPoint from, TPoint to, uint32_t rgb, int size, TPenStyle style) {
+  const int steps = std::abs(to.X - from.X) + std::abs(to.Y - from.Y);
+  const TPoint step{(to.X > from.X) - (to.X < from.X), (to.Y > from.Y) - (to.Y < from.Y)};
+  const auto at = [&](int n) { return TPoint{from.X + n * step.X, from.Y + n * step.Y}; };
+  // Stamp n stands at start + n * direction along the line; those within a
+  // stamp of the clip there.
+  const bool vertical = step.X == 0;
+  const int start = vertical ? from.Y : from.X;
+  const int direction = vertical ? step.Y : step.X;
+  const int low = (vertical ? FClip.Top : FClip.Left) - size;
+  const int high = (vertical ? FClip.Bottom : FClip.Right) + size;
+  const int first = std::max(0, direction > 0 ? low - start : start - high);
+  const int last = std::min(steps - 1, direction > 0 ? high - start : start - low);
+  if (first > last) return;
+  if (style == TPenStyle::Solid) {
+    const TPoint a = at(first), b = at(last);
+    Fill({std::min(a.X, b.X) - size / 2, std::min(a.Y, b.Y) - size / 2,
+          std::max(a.X, b.X) - size / 2 + size, std::max(a.Y, b.Y) - size / 2 + size},
+         rgb);
+    return;
+  }
+  for (int n = first + first % 2; n <= last; n += 2) Stamp(at(n), size, rgb);
 }
 
 void TGlyphCanvas::FrameRect(const TRect& rect, TColor color) {

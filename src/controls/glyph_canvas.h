@@ -16,6 +16,7 @@ class TGlyphCanvas : public TCanvas {
   static constexpr int kCharHeight = 13;
 
   void SetSize(int width, int height) override;
+  void SetClip(const TRect& clip) override { FClip = clip; }
   TPixels Pixels() override;
   uint32_t ColorToRgb(TColor color) const override;
 
@@ -27,6 +28,8 @@ class TGlyphCanvas : public TCanvas {
   void WriteText(int x, int y, const std::string& text, TColor color) override;
 
  private:
+  void Stamp(TPoint at, int size, uint32_t rgb);
+  void StraightLine(TPoint from, TPoint to, uint32_t rgb, int size, TPenStyle style);
   void Fill(TRect rect, uint32_t rgb);
   void Frame(const TRect& rect, uint32_t rgb);
 
@@ -34,4 +37,5 @@ class TGlyphCanvas : public TCanvas {
   int FWidth = 0;
   int FHeight = 0;
   int FStride = 0;
+  TRect FClip;
 };

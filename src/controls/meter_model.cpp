@@ -25,6 +25,7 @@ void TMeterModel::AddValues(int32_t value1, int32_t value2, bool repaint) {
     if (FBrowseOffset > 1) --FBrowseOffset;
   }
   FHistory.Append({value1, value2, FSystem.Now()});
+  ++FAppends;
   if (FBrowseOffset != -1) ++FBrowseOffset;
   RecalcAutoMax(false);
   UpdateScrollMax();
@@ -33,6 +34,7 @@ void TMeterModel::AddValues(int32_t value1, int32_t value2, bool repaint) {
 
 void TMeterModel::Clear() {
   FHistory.Clear();
+  ++FClears;
   FHovered.reset();
   FLastRecalc = 0;
   RecalcAutoMax(true);
@@ -72,7 +74,7 @@ void TMeterModel::RecalcAutoMax(bool force) {
     for (int32_t i = first; i <= last; ++i)
       max = std::max({max, FHistory[i].Value1, FHistory[i].Value2});
   }
-  FMaxValue = ToScaleUnits(max, FScale);
+  FMaxValue = ToScaleUnits(max, FLook.Scale);
 }
 
 void TMeterModel::UpdateScrollMax() {
@@ -89,7 +91,7 @@ int32_t TMeterModel::FirstVisible(int32_t visibleCount) const {
 // The newest sample sits at right - 1 while there is room; with fewer samples
 // than fit, the older ones spread left of it.
 int TMeterModel::FirstX(int32_t first, const TRect& plot) const {
-  const int64_t span = static_cast<int64_t>(SampleCount() - 1 - first) * FHScale;
+  const int64_t span = static_cast<int64_t>(SampleCount() - 1 - first) * FLook.HScale;
   return static_cast<int>(std::max<int64_t>(plot.Left, plot.Right - span - 1));
 }
 
@@ -99,8 +101,8 @@ int32_t TMeterModel::HitTest(int x, int y) const {
   // Sample first + g covers x0 + (g - 1) * HScale ... x0 + g * HScale; the
   // lower g takes the shared edge.
   const int64_t d = static_cast<int64_t>(x) - FirstX(first, PlotRect());
-  if (d < -FHScale) return -1;
-  const int64_t g = d <= 0 ? 0 : (d + FHScale - 1) / FHScale;
+  if (d < -FLook.HScale) return -1;
+  const int64_t g = d <= 0 ? 0 : (d + FLook.HScale - 1) / FLook.HScale;
   if (g > SampleCount() - 1 - first) return -1;
   return static_cast<int32_t>(first + g);
 }
@@ -126,20 +128,20 @@ std::string TMeterModel::HintText(int x, int y) const {
 }
 
 void TMeterModel::SetYaxisDisplay(TYAxisDisplay value) {
-  if (value == FYaxisDisplay) return;
-  FYaxisDisplay = value;
+  if (value == FLook.YaxisDisplay) return;
+  FLook.YaxisDisplay = value;
   FLayout.LabelWidths = {};
   Repaint();
 }
 
 void TMeterModel::SetGridStyle(TGridStyle value) {
-  FShowGrid = value != gNone;
-  FGridStyle = value;
+  FLook.ShowGrid = value != gNone;
+  FLook.GridStyle = value;
   Repaint();
 }
 
 void TMeterModel::SetHScale(int value) {
-  if (value > 0) Assign(FHScale, value);  // pixels per sample: 0 or less means nothing
+  if (value > 0) Assign(FLook.HScale, value);  // pixels per sample: 0 or less means nothing
 }
 
 void TMeterModel::SetHistoryMax(int32_t value) {
@@ -148,5 +150,5 @@ void TMeterModel::SetHistoryMax(int32_t value) {
 }
 
 void TMeterModel::SetAntiAlias(uint8_t value) {
-  FAntiAlias = std::min(value, kMaxAntiAlias);
+  FLook.AntiAlias = std::min(value, kMaxAntiAlias);
 }

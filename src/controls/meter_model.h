@@ -23,6 +23,34 @@ struct TMeterSystem {
   std::function<const TFormatSettings&()> Locale = FormatSettings;
 };
 
+// Everything the graph's picture depends on besides its samples and its scale.
+struct TMeterLook {
+  TColor BackgroundColor = clBtnFace;
+  TColor GraphBackgroundColor = 0;
+  TColor Bar1Color = 0xFF0000;
+  TColor Bar2Color = 0x0000FF;
+  TColor GridColor = 0;
+  TColor BorderColor = 0;
+  TColor TextColor = 0;
+  int MarginBottom = 0;
+  int MarginLeft = 0;
+  int MarginRight = 0;
+  int MarginTop = 0;
+  TYAxisDisplay YaxisDisplay = yaLeft;
+  bool YAxisSuffex = false;
+  bool ShowGrid = true;
+  TGridStyle GridStyle = gLine;
+  int HScale = 1;
+  bool VLine = false;
+  bool ShowVScale = false;
+  int VPos = 60;
+  bool Solid = false;
+  TScale Scale = sKBytes;
+  uint8_t AntiAlias = 0;
+  uint8_t LineWidth = 1;
+  bool operator==(const TMeterLook&) const = default;
+};
+
 // What a mouse move asks of the hint window.
 enum class THintStep { None, Hide, ShowNow, StartTimer };
 
@@ -80,6 +108,11 @@ class TMeterModel {
   int32_t FirstVisible(int32_t visibleCount) const;
   int FirstX(int32_t first, const TRect& plot) const;
   const TMeterSystem& System() const { return FSystem; }
+  const TMeterLook& Look() const { return FLook; }
+  // Samples appended ever, and histories cleared: between two paints with
+  // the same count of clears, the history moved on by the appends between.
+  uint64_t Appends() const { return FAppends; }
+  uint32_t Clears() const { return FClears; }
 
   // The sample drawn at x, or -1; only points inside the plot hit.
   int32_t HitTest(int x, int y) const;
@@ -89,46 +122,46 @@ class TMeterModel {
   std::string HintText(int x, int y) const;
   std::function<void(const THistoryData& phd, std::string& s)> OnFormatHint;
 
-  TColor BackgroundColor() const { return FBackgroundColor; }
-  void SetBackgroundColor(TColor value) { Assign(FBackgroundColor, value); }
-  TColor GraphBackgroundColor() const { return FGraphBackgroundColor; }
-  void SetGraphBackgroundColor(TColor value) { Assign(FGraphBackgroundColor, value); }
-  TColor Bar1Color() const { return FBar1Color; }
-  void SetBar1Color(TColor value) { Assign(FBar1Color, value); }
-  TColor Bar2Color() const { return FBar2Color; }
-  void SetBar2Color(TColor value) { Assign(FBar2Color, value); }
-  TColor GridColor() const { return FGridColor; }
-  void SetGridColor(TColor value) { Assign(FGridColor, value); }
-  TColor BorderColor() const { return FBorderColor; }
-  void SetBorderColor(TColor value) { Assign(FBorderColor, value); }
-  TColor TextColor() const { return FTextColor; }
-  void SetTextColor(TColor value) { Assign(FTextColor, value); }
+  TColor BackgroundColor() const { return FLook.BackgroundColor; }
+  void SetBackgroundColor(TColor value) { Assign(FLook.BackgroundColor, value); }
+  TColor GraphBackgroundColor() const { return FLook.GraphBackgroundColor; }
+  void SetGraphBackgroundColor(TColor value) { Assign(FLook.GraphBackgroundColor, value); }
+  TColor Bar1Color() const { return FLook.Bar1Color; }
+  void SetBar1Color(TColor value) { Assign(FLook.Bar1Color, value); }
+  TColor Bar2Color() const { return FLook.Bar2Color; }
+  void SetBar2Color(TColor value) { Assign(FLook.Bar2Color, value); }
+  TColor GridColor() const { return FLook.GridColor; }
+  void SetGridColor(TColor value) { Assign(FLook.GridColor, value); }
+  TColor BorderColor() const { return FLook.BorderColor; }
+  void SetBorderColor(TColor value) { Assign(FLook.BorderColor, value); }
+  TColor TextColor() const { return FLook.TextColor; }
+  void SetTextColor(TColor value) { Assign(FLook.TextColor, value); }
 
-  int MarginBottom() const { return FMarginBottom; }
-  void SetMarginBottom(int value) { Assign(FMarginBottom, value); }
-  int MarginLeft() const { return FMarginLeft; }
-  void SetMarginLeft(int value) { Assign(FMarginLeft, value); }
-  int MarginRight() const { return FMarginRight; }
-  void SetMarginRight(int value) { Assign(FMarginRight, value); }
-  int MarginTop() const { return FMarginTop; }
-  void SetMarginTop(int value) { Assign(FMarginTop, value); }
+  int MarginBottom() const { return FLook.MarginBottom; }
+  void SetMarginBottom(int value) { Assign(FLook.MarginBottom, value); }
+  int MarginLeft() const { return FLook.MarginLeft; }
+  void SetMarginLeft(int value) { Assign(FLook.MarginLeft, value); }
+  int MarginRight() const { return FLook.MarginRight; }
+  void SetMarginRight(int value) { Assign(FLook.MarginRight, value); }
+  int MarginTop() const { return FLook.MarginTop; }
+  void SetMarginTop(int value) { Assign(FLook.MarginTop, value); }
 
-  TYAxisDisplay YaxisDisplay() const { return FYaxisDisplay; }
+  TYAxisDisplay YaxisDisplay() const { return FLook.YaxisDisplay; }
   void SetYaxisDisplay(TYAxisDisplay value);
-  bool YAxisSuffex() const { return FYAxisSuffex; }
-  void SetYAxisSuffex(bool value) { FYAxisSuffex = value; }
-  bool ShowGrid() const { return FShowGrid; }
-  void SetShowGrid(bool value) { Assign(FShowGrid, value); }
-  TGridStyle GridStyle() const { return FGridStyle; }
+  bool YAxisSuffex() const { return FLook.YAxisSuffex; }
+  void SetYAxisSuffex(bool value) { FLook.YAxisSuffex = value; }
+  bool ShowGrid() const { return FLook.ShowGrid; }
+  void SetShowGrid(bool value) { Assign(FLook.ShowGrid, value); }
+  TGridStyle GridStyle() const { return FLook.GridStyle; }
   void SetGridStyle(TGridStyle value);
-  int HScale() const { return FHScale; }
+  int HScale() const { return FLook.HScale; }
   void SetHScale(int value);
-  bool VLine() const { return FVLine; }
-  void SetVLine(bool value) { FVLine = value; }
-  bool ShowVScale() const { return FShowVScale; }
-  void SetShowVScale(bool value) { FShowVScale = value; }
-  int VPos() const { return FVPos; }
-  void SetVPos(int value) { FVPos = value; }
+  bool VLine() const { return FLook.VLine; }
+  void SetVLine(bool value) { FLook.VLine = value; }
+  bool ShowVScale() const { return FLook.ShowVScale; }
+  void SetShowVScale(bool value) { FLook.ShowVScale = value; }
+  int VPos() const { return FLook.VPos; }
+  void SetVPos(int value) { FLook.VPos = value; }
 
   int32_t MaxValue() const { return FMaxValue; }
   void SetMaxValue(int32_t value) { Assign(FMaxValue, value); }
@@ -138,14 +171,14 @@ class TMeterModel {
   void SetMaxValueType(TmaxV value) { Rescale(FMaxValueType, value); }
   int32_t HistoryMax() const { return FHistoryMax; }
   void SetHistoryMax(int32_t value);
-  bool Solid() const { return FSolid; }
-  void SetSolid(bool value) { Assign(FSolid, value); }
-  TScale Scale() const { return FScale; }
-  void SetScale(TScale value) { Rescale(FScale, value); }
-  uint8_t AntiAlias() const { return FAntiAlias; }
+  bool Solid() const { return FLook.Solid; }
+  void SetSolid(bool value) { Assign(FLook.Solid, value); }
+  TScale Scale() const { return FLook.Scale; }
+  void SetScale(TScale value) { Rescale(FLook.Scale, value); }
+  uint8_t AntiAlias() const { return FLook.AntiAlias; }
   void SetAntiAlias(uint8_t value);
-  uint8_t LineWidth() const { return FLineWidth; }
-  void SetLineWidth(uint8_t value) { FLineWidth = value; }
+  uint8_t LineWidth() const { return FLook.LineWidth; }
+  void SetLineWidth(uint8_t value) { FLook.LineWidth = value; }
 
  protected:
   // Called for every change that shows; the window repaints at once.
@@ -173,35 +206,15 @@ class TMeterModel {
   int32_t FBrowseOffset = -1;
   int32_t FScrollMax = 0;
   uint32_t FLastRecalc = 0;
+  uint64_t FAppends = 0;
+  uint32_t FClears = 0;
   TMeterLayout FLayout;
   std::optional<TPoint> FMouse;
   std::optional<THistoryData> FHovered;  // a copy: appends move the records
 
-  TColor FBackgroundColor = clBtnFace;
-  TColor FGraphBackgroundColor = 0;
-  TColor FBar1Color = 0xFF0000;
-  TColor FBar2Color = 0x0000FF;
-  TColor FGridColor = 0;
-  TColor FBorderColor = 0;
-  TColor FTextColor = 0;
-  int FMarginBottom = 0;
-  int FMarginLeft = 0;
-  int FMarginRight = 0;
-  int FMarginTop = 0;
-  TYAxisDisplay FYaxisDisplay = yaLeft;
-  bool FYAxisSuffex = false;
-  bool FShowGrid = true;
-  TGridStyle FGridStyle = gLine;
-  int FHScale = 1;
-  bool FVLine = false;
-  bool FShowVScale = false;
-  int FVPos = 60;
   int32_t FMaxValue = 1;
   int32_t FMinMaxValue = 1;
   TmaxV FMaxValueType = tmvAuto;
   int32_t FHistoryMax = 10000;
-  bool FSolid = false;
-  TScale FScale = sKBytes;
-  uint8_t FAntiAlias = 0;
-  uint8_t FLineWidth = 1;
+  TMeterLook FLook;
 };

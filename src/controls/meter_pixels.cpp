@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "controls/meter_scale.h"
 
@@ -54,7 +55,7 @@ void Cover(const TSmoothTarget& target, TPoint nearPixel, TPoint across, int f,
 // fill at its weight (85 % over grid pixels, so the grid shows through less).
 void BlendPixel(const TSmoothTarget& target, int x, int y, const TChannels& cand, bool primary,
                 double weight) {
-  if (!target.Pixels.Contains(x, y)) return;
+  if (!target.Clip.Contains(x, y) || !target.Pixels.Contains(x, y)) return;
   const uint32_t old = target.Pixels.Rgb(x, y);
   double k = weight != 1.0 || old == target.GraphBackground || old == target.Grid ? weight : 0.4;
   if (primary && weight == 1.0) k = 0.6;
@@ -74,8 +75,11 @@ void DrawSmoothLine(const TSmoothTarget& target, TPoint a, TPoint b, double weig
     // Mostly horizontal: left to right, y in fixed point.
     const TPoint from = a.X <= b.X ? a : b, to = a.X <= b.X ? b : a;
     const int gradient = dy * kOne / dx * (to.Y >= from.Y ? 1 : -1);
-    int yf = from.Y * kOne;
-    for (int x = from.X; x <= std::min(to.X, target.Right - 1); ++x, yf += gradient) {
+    // Each step covers its own column only, so the walk starts at the clip.
+    const int start = std::max(from.X, target.Clip.Left);
+    int yf = from.Y * kOne + (start - from.X) * gradient;
+    const int end = std::min({to.X, target.Right - 1, target.Clip.Right - 1});
+    for (int x = start; x <= end; ++x, yf += gradient) {
       const int yi = yf >> kShift;
       if (x >= 0 && yi >= 0 && yi <= target.Bottom - 2)
         Cover(target, {x, yi}, {0, 1}, yf - yi * kOne, color, weight);
@@ -84,8 +88,10 @@ void DrawSmoothLine(const TSmoothTarget& target, TPoint a, TPoint b, double weig
     // Mostly vertical (a single point too): top to bottom, x in fixed point.
     const TPoint from = a.Y <= b.Y ? a : b, to = a.Y <= b.Y ? b : a;
     const int gradient = dy == 0 ? 0 : dx * kOne / dy * (to.X >= from.X ? 1 : -1);
-    int xf = from.X * kOne;
-    for (int y = from.Y; y <= std::min(to.Y, target.Bottom - 1); ++y, xf += gradient) {
+    const int start = std::max(from.Y, target.Clip.Top);
+    int xf = from.X * kOne + (start - from.Y) * gradient;
+    const int end = std::min({to.Y, target.Bottom - 1, target.Clip.Bottom - 1});
+    for (int y = start; y <= end; ++y, xf += gradient) {
       const int xi = xf >> kShift;
       if (y >= 0 && xi >= 0 && xi <= target.Right - 1)
         Cover(target, {xi, y}, {1, 0}, xf - xi * kOne, color, weight);
@@ -93,12 +99,13 @@ void DrawSmoothLine(const TSmoothTarget& target, TPoint a, TPoint b, double weig
   }
 }
 
-void BoxFilter(const TPixels& source, const TPixels& target, int factor) {
+void BoxFilter(const TPixels& source, const TPixels& target, int factor, const TRect& area) {
   const int n = std::min(factor, 4);
-  const int area = n * n;
-  for (int y = 0; y < target.Height; ++y) {
-    uint8_t* out = target.At(0, y);
-    for (int x = 0; x < target.Width; ++x, out += 3) {
+  const int cells = n * n;
+  const TRect r = area.Intersection({0, 0, target.Width, target.Height});
+  for (int y = r.Top; y < r.Bottom; ++y) {
+    uint8_t* out = target.At(r.Left, y);
+    for (int x = r.Left; x < r.Right; ++x, out += 3) {
       int sum[3] = {0, 0, 0};
       for (int row = 0; row < n; ++row) {
         const uint8_t* in = source.At(x * factor, y * factor + row);
@@ -108,7 +115,15 @@ void BoxFilter(const TPixels& source, const TPixels& target, int factor) {
           sum[2] += in[i + 2];
         }
       }
-      for (int i = 0; i < 3; ++i) out[i] = static_cast<uint8_t>(sum[i] / area);
+      for (int i = 0; i < 3; ++i) out[i] = static_cast<uint8_t>(sum[i] / cells);
     }
   }
+}
+
+void ScrollLeft(const TPixels& pixels, const TRect& area, int distance) {
+  const TRect r = area.Intersection({0, 0, pixels.Width, pixels.Height});
+  if (r.Right - r.Left <= distance) return;
+  const size_t bytes = static_cast<size_t>(r.Right - r.Left - distance) * 3;
+  for (int y = r.Top; y < r.Bottom; ++y)
+    std::memmove(pixels.At(r.Left, y), pixels.At(r.Left + distance, y), bytes);
 }

@@ -7,7 +7,7 @@
 
 // The graph's own pixel work on 24-bit bitmaps: its anti-aliased line, the
 // blend that lays line pixels over the background, and the box filter that
-// shrinks a supersampled picture.
+// shrinks a supersampled picture, and the scroll that moves a live graph on.
 
 // Channels in pixel order: blue, green, red.
 using TChannels = std::array<int, 3>;
@@ -19,11 +19,12 @@ struct TSmoothTarget {
   bool Solid = false;            // full-weight lines get a solid core pixel
   uint32_t GraphBackground = 0;  // 0x00BBGGRR; a line pixel over these two
   uint32_t Grid = 0;             // counts as over an empty plot
+  TRect Clip;                    // only pixels inside it change
 };
 
 // Lays cand over pixel (x, y) at a strength chosen by weight, by what the
 // pixel holds and by whether it is a primary (anti-aliased) line pixel.
-// Pixels outside the bitmap are left alone.
+// Pixels outside the target's clip are left alone.
 void BlendPixel(const TSmoothTarget& target, int x, int y, const TChannels& cand, bool primary,
                 double weight);
 
@@ -32,6 +33,10 @@ void BlendPixel(const TSmoothTarget& target, int x, int y, const TChannels& cand
 // the fractional position. weight 1.0 draws a series, below 1 an area fill.
 void DrawSmoothLine(const TSmoothTarget& target, TPoint a, TPoint b, double weight, uint32_t rgb);
 
-// Each target pixel becomes the truncated mean of the first min(factor, 4)
-// squared pixels of its factor x factor block in source.
-void BoxFilter(const TPixels& source, const TPixels& target, int factor);
+// Each target pixel inside area becomes the truncated mean of the first
+// min(factor, 4) squared pixels of its factor x factor block in source.
+void BoxFilter(const TPixels& source, const TPixels& target, int factor, const TRect& area);
+
+// Moves the pixels inside area distance pixels to the left; the rightmost
+// distance columns of area keep what they held.
+void ScrollLeft(const TPixels& pixels, const TRect& area, int distance);

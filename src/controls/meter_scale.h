@@ -20,6 +20,7 @@ struct TScaleGrid {
   int64_t Top = 1;    // value at the top of the plot
   int64_t Count = 1;  // grid steps below the top
   int64_t Step = 1;   // value between grid lines
+  bool operator==(const TScaleGrid&) const = default;
 };
 
 // A rounded axis for maxValue over a plot of plotHeight pixels: about one

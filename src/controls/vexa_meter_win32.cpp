@@ -2,7 +2,6 @@
 
 #include <windowsx.h>
 
-#include "controls/meter_painter.h"
 #include "ui/application_win32.h"
 
 namespace {
@@ -36,13 +35,31 @@ TVexaMeter::~TVexaMeter() {
 void TVexaMeter::SetFont(HFONT font) {
   FFont = font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   FMain.SetFont(FFont);
+  FRenderer.Reset();
   Repaint();
 }
 
 void TVexaMeter::Repaint() {
   if (!Handle()) return;
-  InvalidateRect(Handle(), nullptr, FALSE);
+  if (const auto changed = Render()) InvalidateParts(*changed);
   UpdateWindow(Handle());
+}
+
+std::optional<std::vector<TRect>> TVexaMeter::Render() {
+  RECT client;
+  GetClientRect(Handle(), &client);
+  std::optional<TMeterRenderer::TResult> result =
+      FRenderer.Paint(*this, FMain, FSuper, client.right, client.bottom);
+  if (!result) return std::nullopt;
+  SetLayout(result->Layout);
+  return std::move(result->Changed);
+}
+
+void TVexaMeter::InvalidateParts(const std::vector<TRect>& parts) {
+  for (const TRect& part : parts) {
+    const RECT r{part.Left, part.Top, part.Right, part.Bottom};
+    InvalidateRect(Handle(), &r, FALSE);
+  }
 }
 
 LRESULT TVexaMeter::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -76,15 +93,16 @@ LRESULT TVexaMeter::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   return TForm::WndProc(msg, wParam, lParam);
 }
 
+// Changes made without a repaint (some properties, the size) show here; what
+// they changed joins the area to paint before it is taken.
 void TVexaMeter::WMPaint() {
+  const std::optional<std::vector<TRect>> changed = Render();
+  if (changed) InvalidateParts(*changed);
   const TPaintDC dc(Handle());
-  RECT client;
-  GetClientRect(Handle(), &client);
-  if (const std::optional<TMeterLayout> layout =
-          PaintMeter(*this, FMain, FSuper, client.right, client.bottom)) {
-    SetLayout(*layout);
-    BitBlt(dc.Get(), 0, 0, client.right, client.bottom, FMain.Dc(), 0, 0, SRCCOPY);
-  }
+  if (!changed) return;
+  const RECT& r = dc.Area();
+  BitBlt(dc.Get(), r.left, r.top, r.right - r.left, r.bottom - r.top, FMain.Dc(), r.left, r.top,
+         SRCCOPY);
 }
 
 void TVexaMeter::WMMouseMove(int x, int y) {

@@ -4,10 +4,13 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "controls/gdi_canvas_win32.h"
 #include "controls/hint_window_win32.h"
 #include "controls/meter_model.h"
+#include "controls/meter_renderer.h"
 #include "ui/form_win32.h"
 
 struct TVexaMeterArgs {
@@ -21,10 +24,11 @@ struct TVexaMeterArgs {
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
-// The throughput graph as a child window: paints the meter into a back
-// buffer and copies it in one block (no background erase, so the repaint
-// after each sample does not flicker), shows the hint for the sample under
-// the mouse, and reports clicks to its owner.
+// The throughput graph as a child window: keeps the meter's picture in a back
+// buffer, brought up to date at the cost of what changed, and copies only the
+// changed parts to the screen (no background erase, so the repaint after
+// each sample does not flicker); shows the hint for the sample under the
+// mouse, and reports clicks to its owner.
 class TVexaMeter : public TMeterModel, public TForm {
  public:
   explicit TVexaMeter(const TVexaMeterArgs& args);
@@ -43,6 +47,10 @@ class TVexaMeter : public TMeterModel, public TForm {
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // Brings the back buffer up to date; the parts of it that changed, or
+  // nothing when the control is too narrow to draw.
+  std::optional<std::vector<TRect>> Render();
+  void InvalidateParts(const std::vector<TRect>& parts);
   void WMPaint();
   void WMMouseMove(int x, int y);
   void WMMouseLeave();
@@ -55,6 +63,7 @@ class TVexaMeter : public TMeterModel, public TForm {
   HFONT FFont;
   TGdiCanvas FMain;
   TGdiCanvas FSuper;
+  TMeterRenderer FRenderer;
   std::unique_ptr<THintWindow> FHint;
   bool FTracking = false;  // a leave notice is requested
   bool FCrossHair = false;

@@ -88,6 +88,7 @@ class TPaintDC {
   TPaintDC(const TPaintDC&) = delete;
   TPaintDC& operator=(const TPaintDC&) = delete;
   HDC Get() const { return FPaint.hdc; }
+  const RECT& Area() const { return FPaint.rcPaint; }
 
  private:
   HWND FWindow;

@@ -293,6 +293,19 @@ TEST_F(MeterPainterTest, WideLabelsOutstayTheirValuesForAWhile) {
   EXPECT_EQ(meter.PlotRect().Left, 30);
 }
 
+// Browsing at three pixels a sample, the series ends with the last sample
+// that fits (x 189 of the plot's 30 ... 191) and reads none after it.
+TEST_F(MeterPainterTest, BrowsingDrawsOnlyTheSamplesInView) {
+  meter.SetHScale(3);
+  AddFlat(500, 50);
+  ASSERT_TRUE(Paint());
+  meter.BrowseTo(100);
+  const std::optional<TMeterFrame> frame = PlanMeter(meter, main, 200, 100);
+  ASSERT_TRUE(frame);
+  EXPECT_EQ(frame->First, 346);
+  EXPECT_EQ(frame->Last, 399);
+}
+
 // Samples a minute apart from 1 PM; painted two days later. With time labels
 // the plot ends at y 83, the lines stand every 30 pixels from x 191.
 class MeterTimeLineTest : public MeterPainterTest {

@@ -16,7 +16,7 @@ class SmoothLineTest : public testing::Test {
   void Resize(int width, int height) {
     canvas.SetSize(width, height);
     canvas.FillRect({0, 0, width, height}, 0);
-    target = {canvas.Pixels(), width, height, false, 0, kGreen};
+    target = {canvas.Pixels(), width, height, false, 0, kGreen, {0, 0, width, height}};
   }
   int Blue(int x, int y) { return canvas.Pixels().At(x, y)[0]; }
 
@@ -98,7 +98,7 @@ TEST_P(BlendPixelTest, StrengthByWhatLiesBelow) {
   TGlyphCanvas canvas;
   canvas.SetSize(1, 1);
   canvas.FillRect({0, 0, 1, 1}, GetParam().Old);
-  const TSmoothTarget target{canvas.Pixels(), 1, 1, false, 0x101010, 0x202020};
+  const TSmoothTarget target{canvas.Pixels(), 1, 1, false, 0x101010, 0x202020, {0, 0, 1, 1}};
   BlendPixel(target, 0, 0, {200, 200, 200}, GetParam().Primary, GetParam().Weight);
   const uint32_t e = GetParam().Expected;
   EXPECT_EQ(canvas.Pixels().Rgb(0, 0), e << 16 | e << 8 | e);
@@ -128,7 +128,7 @@ TEST(BoxFilterTest, TruncatedMeanOfAtMostFourByFour) {
     // 200 in the left block's first pixel, 255 in the right block's last.
     source.FillRect({0, 0, 1, 1}, 0xC8C8C8);
     source.FillRect({2 * c.Factor - 1, c.Factor - 1, 2 * c.Factor, c.Factor}, 0xFFFFFF);
-    BoxFilter(source.Pixels(), target.Pixels(), c.Factor);
+    BoxFilter(source.Pixels(), target.Pixels(), c.Factor, {0, 0, 2, 1});
     EXPECT_EQ(target.Pixels().Rgb(0, 0), c.Left * 0x010101u) << c.Factor;
     EXPECT_EQ(target.Pixels().Rgb(1, 0), c.Right * 0x010101u) << c.Factor;
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -61,4 +62,15 @@ class TRecordingCanvas : public TGlyphCanvas {
 // 0x00BBGGRR of a pixel, for comparing with the meter's colours.
 inline uint32_t PixelAt(TCanvas& canvas, int x, int y) {
   return canvas.Pixels().Rgb(x, y);
+}
+
+// The first pixel where two pictures differ, or nothing.
+inline std::optional<TPoint> FirstDifference(TCanvas& a, TCanvas& b) {
+  const TPixels p = a.Pixels(), q = b.Pixels();
+  if (p.Width != q.Width || p.Height != q.Height) return TPoint{-1, -1};
+  for (int y = 0; y < p.Height; ++y)
+    if (std::memcmp(p.At(0, y), q.At(0, y), static_cast<size_t>(p.Width) * 3) != 0)
+      for (int x = 0; x < p.Width; ++x)
+        if (p.Rgb(x, y) != q.Rgb(x, y)) return TPoint{x, y};
+  return std::nullopt;
 }

@@ -1,0 +1,119 @@
+#include "controls/meter_renderer.h"
+
+#include <algorithm>
+#include <tuple>
+
+#include "controls/meter_painter.h"
+#include "controls/meter_pixels.h"
+
+namespace {
+
+// Whether next shows what last showed, moved on by the appends between them:
+// a live view of the same history with the same layout, scale and look,
+// whose samples stand where they stood, each HScale pixels further left per
+// append.
+bool MovedOn(const TMeterFrame& last, const TMeterFrame& next) {
+  return next.BrowseOffset == -1 && last.BrowseOffset == -1 && next.Clears == last.Clears &&
+         next.Width == last.Width && next.Height == last.Height && next.Look == last.Look &&
+         next.Layout.Plot == last.Layout.Plot && next.Char == last.Char && next.Grid == last.Grid &&
+         next.GridLines == last.GridLines &&
+         (next.Last >= next.First) == (last.Last >= last.First) && next.NewestX == last.NewestX;
+}
+
+void AddText(std::vector<TRect>& parts, const TMeterText& text, const TRect& area, int shift) {
+  const TRect ink = text.Ink();
+  if (!ink.Intersects(area)) return;
+  parts.push_back(ink);
+  parts.push_back(ink.Offset(-shift, 0));
+}
+
+// Parts on the same rows that overlap or nearly touch become one: each part
+// costs a pass over the samples near it.
+std::vector<TRect> Merged(std::vector<TRect> parts) {
+  constexpr int kGap = 4;
+  std::sort(parts.begin(), parts.end(), [](const TRect& a, const TRect& b) {
+    return std::tie(a.Top, a.Bottom, a.Left) < std::tie(b.Top, b.Bottom, b.Left);
+  });
+  std::vector<TRect> merged;
+  for (const TRect& part : parts) {
+    TRect* last = merged.empty() ? nullptr : &merged.back();
+    if (last && last->Top == part.Top && last->Bottom == part.Bottom &&
+        part.Left <= last->Right + kGap)
+      last->Right = std::max(last->Right, part.Right);
+    else
+      merged.push_back(part);
+  }
+  return merged;
+}
+
+// What the scroll of area by shift pixels cannot carry, to paint afresh.
+std::vector<TRect> PartsToPaint(const TMeterFrame& last, const TMeterFrame& next, const TRect& area,
+                                int shift) {
+  const TRect& plot = next.Layout.Plot;
+  const int h = next.Look.HScale;
+  std::vector<TRect> parts;
+  for (size_t i = 0; i < next.TimeLines.size(); ++i) {
+    const std::optional<TMeterText>& before = last.TimeLines[i].Label;
+    const std::optional<TMeterText>& now = next.TimeLines[i].Label;
+    if (before != now) {
+      if (before) parts.push_back(before->Ink());
+      if (now) parts.push_back(now->Ink());
+    }
+  }
+  if (shift == 0) return Merged(std::move(parts));
+  // The oldest samples leave on the left, the new ones join on the right.
+  const int64_t oldest = std::max<int64_t>(next.FirstX, last.FirstX - shift);
+  parts.push_back({area.Left, area.Top, static_cast<int>(oldest + next.Reach + 2), area.Bottom});
+  parts.push_back({static_cast<int>(next.NewestX - shift - h - next.Reach - 1), area.Top,
+                   area.Right, area.Bottom});
+  // What stands still in the plot: the time lines, and dotted lines whose
+  // dots would no longer fall on their places.
+  for (const TMeterFrame::TTimeLine& line : next.TimeLines) {
+    const TRect column{line.X, plot.Top, line.X + 1, plot.Bottom};
+    parts.push_back(column);
+    parts.push_back(column.Offset(-shift, 0));
+  }
+  if (next.Look.GridStyle == gDotted)
+    for (const TMeterFrame::TGridLine& line : next.GridLines)
+      if (line.Line) parts.push_back({plot.Left, line.Y + 1, plot.Right, line.Y + 2});
+  for (const TMeterFrame::TGridLine& line : next.GridLines)
+    for (const TMeterText& label : line.Labels) AddText(parts, label, area, shift);
+  for (const TMeterFrame* frame : {&last, &next})
+    for (const TMeterFrame::TTimeLine& line : frame->TimeLines)
+      if (line.Label) AddText(parts, *line.Label, area, shift);
+  return Merged(std::move(parts));
+}
+
+}  // namespace
+
+std::optional<TMeterRenderer::TResult> TMeterRenderer::Paint(const TMeterModel& meter,
+                                                             TCanvas& main, TCanvas& super,
+                                                             int width, int height) {
+  std::optional<TMeterFrame> next = PlanMeter(meter, main, width, height);
+  if (!next) {
+    FLast.reset();
+    return std::nullopt;
+  }
+  const TRect whole{0, 0, width, height};
+  const TRect& plot = next->Layout.Plot;
+  std::vector<TRect> changed;
+  const uint64_t appends = FLast ? next->Appends - FLast->Appends : 0;
+  if (FLast && MovedOn(*FLast, *next) &&
+      appends * next->Look.HScale < static_cast<uint64_t>(plot.Right - plot.Left)) {
+    const auto shift = static_cast<int>(appends * next->Look.HScale);
+    const TRect area = plot.Inflate(next->Reach + 1).Intersection(whole);
+    if (shift > 0) {
+      ScrollLeft(main.Pixels(), area, shift);
+      changed.push_back(area);
+    }
+    for (const TRect& part : PartsToPaint(*FLast, *next, area, shift)) {
+      PaintMeterPart(meter, *next, main, super, part);
+      changed.push_back(part.Intersection(whole));
+    }
+  } else {
+    PaintMeterWhole(meter, *next, main, super);
+    changed.push_back(whole);
+  }
+  FLast = std::move(next);
+  return TResult{FLast->Layout, std::move(changed)};
+}

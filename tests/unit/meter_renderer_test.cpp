@@ -1,0 +1,109 @@
+#include "controls/meter_renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "unit/meter_test_support.h"
+
+namespace {
+
+struct RenderCase {
+  int AntiAlias;
+  bool Solid;
+  int HScale;
+  TGridStyle Grid;
+  TYAxisDisplay Axis;
+  uint8_t LineWidth;
+};
+
+std::string Name(const testing::TestParamInfo<RenderCase>& info) {
+  const RenderCase& c = info.param;
+  return "AA" + std::to_string(c.AntiAlias) + (c.Solid ? "Area" : "Line") + "H" +
+         std::to_string(c.HScale) + "Grid" + std::to_string(c.Grid) + "Axis" +
+         std::to_string(c.Axis) + "Width" + std::to_string(c.LineWidth);
+}
+
+void PrintTo(const RenderCase& c, std::ostream* out) {
+  *out << "AntiAlias " << c.AntiAlias << (c.Solid ? " area" : " line") << " HScale " << c.HScale;
+}
+
+// Rates that wander, hit zero and burst, so the automatic maximum moves up
+// and down as bursts come into view and leave it.
+int32_t Rate(int i, int phase) {
+  if ((i + phase) % 53 == 0) return 0;
+  const double wave = 3000 + 2500 * std::sin((i + phase) / 6.0) + 900 * std::sin(i * 1.7);
+  return static_cast<int32_t>((i + phase) % 90 > 75 ? wave * 9 : wave);
+}
+
+class MeterRendererTest : public testing::TestWithParam<RenderCase> {
+ protected:
+  MeterRendererTest() {
+    const RenderCase& c = GetParam();
+    meter.SetAntiAlias(static_cast<uint8_t>(c.AntiAlias));
+    meter.SetSolid(c.Solid);
+    meter.SetHScale(c.HScale);
+    meter.SetGridStyle(c.Grid);
+    meter.SetYaxisDisplay(c.Axis);
+    meter.SetLineWidth(c.LineWidth);
+    meter.SetGraphBackgroundColor(0xFFFFFF);
+    meter.SetGridColor(0x808080);
+    meter.SetYAxisSuffex(true);
+    meter.SetVLine(true);
+    meter.SetShowVScale(true);
+    meter.SetVPos(41);
+    clock.Now = EncodeDateTime({2026, 3, 14, 13, 58, 30});
+  }
+  void Append(int i) {
+    clock.Tick += 1001;  // every append recalculates the automatic maximum
+    clock.Now += 1 / 86400.0;
+    meter.AddValues(Rate(i, 0), Rate(i, 31) / 2);
+  }
+
+  TTestClock clock;
+  TTestMeter meter{clock};
+};
+
+// After every paint the kept picture equals a whole paint, while appends
+// scroll it, the maximum, the labels and the time labels change, and now
+// and then more than one sample or a change of look comes between paints.
+TEST_P(MeterRendererTest, EveryPaintEqualsAWholePaint) {
+  constexpr int kWidth = 236, kHeight = 124;
+  TMeterRenderer renderer;
+  TGlyphCanvas main, super, wholeMain, wholeSuper;
+  int scrolled = 0, paints = 0;
+  for (int i = 0; i < 360; ++i) {
+    Append(i);
+    if (i % 17 == 5) Append(++i);
+    if (i == 200) meter.SetVPos(29);  // a change no repaint announces
+    if (i == 300) meter.SetBar2Color(0x00A000);
+    const std::optional<TMeterRenderer::TResult> result =
+        renderer.Paint(meter, main, super, kWidth, kHeight);
+    ASSERT_TRUE(result);
+    meter.SetLayout(result->Layout);
+    ++paints;
+    scrolled += !(result->Changed.front() == TRect{0, 0, kWidth, kHeight});
+    ASSERT_TRUE(PaintMeter(meter, wholeMain, wholeSuper, kWidth, kHeight));
+    const std::optional<TPoint> at = FirstDifference(main, wholeMain);
+    ASSERT_FALSE(at) << "after append " << i << " at " << at->X << ", " << at->Y;
+  }
+  EXPECT_GT(scrolled, paints * 3 / 4);
+}
+
+// Every anti-aliasing level, line and area, in three looks: two pixels a
+// sample, three on a dotted grid with a wide pen that reaches the labels,
+// one without a grid.
+std::vector<RenderCase> Cases() {
+  std::vector<RenderCase> cases;
+  for (int antiAlias = 0; antiAlias <= 3; ++antiAlias)
+    for (bool solid : {false, true}) {
+      cases.push_back({antiAlias, solid, 2, gLine, yaBoth, 1});
+      cases.push_back({antiAlias, solid, 3, gDotted, yaLeft, 9});
+      cases.push_back({antiAlias, solid, 1, gNone, yaRight, 2});
+    }
+  return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Looks, MeterRendererTest, testing::ValuesIn(Cases()), Name);
+
+}  // namespace
