@@ -71,11 +71,12 @@ class TCanvas {
  public:
   virtual ~TCanvas() = default;
 
-  // Contents are undefined after a change of size; the clip is the whole
-  // bitmap again after every call.
+  // Contents are undefined after a change of size; after every call the
+  // view is the whole bitmap again, at origin (0, 0).
   virtual void SetSize(int width, int height) = 0;
-  // Drawing from now on changes only the pixels inside clip.
-  virtual void SetClip(const TRect& clip) = 0;
+  // Drawing from now on lands origin on pixel (0, 0) and changes only what
+  // falls inside clip; both are in drawing coordinates.
+  virtual void SetView(const TRect& clip, TPoint origin) = 0;
   // Finishes pending drawing first, so the pixels are current.
   virtual TPixels Pixels() = 0;
   virtual uint32_t ColorToRgb(TColor color) const = 0;

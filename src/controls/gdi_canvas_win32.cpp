@@ -14,6 +14,7 @@ void TGdiCanvas::SetFont(HFONT font) {
 }
 
 void TGdiCanvas::SetSize(int width, int height) {
+  SetWindowOrgEx(FDc.Get(), 0, 0, nullptr);
   SelectClipRgn(FDc.Get(), nullptr);
   if (width == FPixels.Width && height == FPixels.Height) return;
   FBitmapSelection = {};
@@ -35,8 +36,12 @@ void TGdiCanvas::SetSize(int width, int height) {
   FPixels = {static_cast<uint8_t*>(bits), width, height, (width * 3 + 3) & ~3};
 }
 
-void TGdiCanvas::SetClip(const TRect& clip) {
-  const TGdiObject<HRGN> region(CreateRectRgn(clip.Left, clip.Top, clip.Right, clip.Bottom));
+// The clip region is in device coordinates, the origin moves the drawing.
+void TGdiCanvas::SetView(const TRect& clip, TPoint origin) {
+  SetWindowOrgEx(FDc.Get(), origin.X, origin.Y, nullptr);
+  const TRect device = clip.Offset(-origin.X, -origin.Y);
+  const TGdiObject<HRGN> region(
+      CreateRectRgn(device.Left, device.Top, device.Right, device.Bottom));
   SelectClipRgn(FDc.Get(), region.Get());  // the context keeps a copy
 }
 

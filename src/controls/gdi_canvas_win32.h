@@ -17,7 +17,7 @@ class TGdiCanvas : public TCanvas {
   void SetFont(HFONT font);
 
   void SetSize(int width, int height) override;
-  void SetClip(const TRect& clip) override;
+  void SetView(const TRect& clip, TPoint origin) override;
   TPixels Pixels() override;
   uint32_t ColorToRgb(TColor color) const override;
 

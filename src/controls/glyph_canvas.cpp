@@ -19,11 +19,17 @@ void TGlyphCanvas::SetSize(int width, int height) {
   width = std::max(width, 0);
   height = std::max(height, 0);
   FClip = {0, 0, width, height};
+  FOrigin = {};
   if (width == FWidth && height == FHeight) return;
   FWidth = width;
   FHeight = height;
   FStride = (width * 3 + 3) & ~3;
   FBits.assign(static_cast<size_t>(FStride) * height, 0);
+}
+
+void TGlyphCanvas::SetView(const TRect& clip, TPoint origin) {
+  FClip = clip;
+  FOrigin = origin;
 }
 
 TPixels TGlyphCanvas::Pixels() {
@@ -42,7 +48,8 @@ void TGlyphCanvas::FillRect(const TRect& rect, TColor color) {
 
 // One row is filled pixel by pixel, the others copied from it.
 void TGlyphCanvas::Fill(TRect rect, uint32_t rgb) {
-  rect = rect.Intersection(FClip).Intersection({0, 0, FWidth, FHeight});
+  rect =
+      rect.Intersection(FClip).Offset(-FOrigin.X, -FOrigin.Y).Intersection({0, 0, FWidth, FHeight});
   if (rect.IsEmpty()) return;
   TPixels pixels = Pixels();
   uint8_t* first = pixels.At(rect.Left, rect.Top);

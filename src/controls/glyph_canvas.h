@@ -16,7 +16,7 @@ class TGlyphCanvas : public TCanvas {
   static constexpr int kCharHeight = 13;
 
   void SetSize(int width, int height) override;
-  void SetClip(const TRect& clip) override { FClip = clip; }
+  void SetView(const TRect& clip, TPoint origin) override;
   TPixels Pixels() override;
   uint32_t ColorToRgb(TColor color) const override;
 
@@ -37,5 +37,6 @@ class TGlyphCanvas : public TCanvas {
   int FWidth = 0;
   int FHeight = 0;
   int FStride = 0;
-  TRect FClip;
+  TRect FClip;  // in drawing coordinates
+  TPoint FOrigin;
 };

@@ -7,6 +7,8 @@
 
 namespace {
 
+constexpr int kStripWidth = 64;  // pixels of the picture supersampled at a time
+
 struct TSeries {
   TColor Color;
   std::optional<TPoint> End;  // of the last segment, in drawing coordinates
@@ -25,12 +27,19 @@ class TMeterPainter {
         FSuper(super),
         FFactor(frame.Look.AntiAlias > 0 ? frame.Look.AntiAlias + 1 : 1) {}
 
-  void Paint(const TRect& part);
+  // Into main; supersampled series through layer, if there is one.
+  void Paint(const TRect& part, TPixelBuffer* layer);
+  // Supersampled series into layer alone.
+  void DrawLayer(const TRect& part, const TPixels& layer);
+  // Layer's series into main, and what lies over them.
+  void Compose(const TRect& part, const TPixels& layer);
 
  private:
+  bool SetPart(const TRect& part);
+  void DrawSupersampled(const TRect& strip, const TPixels& target);
   void DrawGrid();
   void DrawText(const TMeterText& text);
-  void DrawSeries();
+  void DrawSeries(const TRect& area);
   void DrawSegment(TSeries& series, int32_t value, int32_t index);
   void DrawFill(TColor color, TPoint top);
   void DrawSmooth(TPoint a, TPoint b, double weight, TColor color);
@@ -52,23 +61,56 @@ class TMeterPainter {
   TSmoothTarget FSmooth;
 };
 
-void TMeterPainter::Paint(const TRect& part) {
+bool TMeterPainter::SetPart(const TRect& part) {
   FPart = part.Intersection({0, 0, F.Width, F.Height});
-  if (FPart.IsEmpty()) return;
-  FMain.SetClip(FPart);
-  TCanvas& surface = FFactor > 1 ? FSuper : FMain;
-  if (FFactor > 1) FSuper.SetClip(Scaled(FPart));
-  surface.FillRect(Scaled({0, 0, F.Width, F.Height}), M.BackgroundColor());
-  surface.FillRect(Scaled(FPlot), M.GraphBackgroundColor());
+  FMain.SetView(FPart, {});
+  return !FPart.IsEmpty();
+}
+
+void TMeterPainter::Paint(const TRect& part, TPixelBuffer* layer) {
+  if (!SetPart(part)) return;
+  if (FFactor > 1) {
+    const TPixels target = layer ? layer->Pixels() : FMain.Pixels();
+    DrawLayer(FPart, target);
+    if (layer) CopyPixels(target, FMain.Pixels(), FPart);
+  } else {
+    FMain.FillRect({0, 0, F.Width, F.Height}, M.BackgroundColor());
+    FMain.FillRect(FPlot, M.GraphBackgroundColor());
+  }
   // The grid lies under plain series; over supersampled ones it is drawn
   // after the filter, so it stays sharp.
-  if (FFactor == 1) DrawGrid();
-  DrawSeries();
-  if (FFactor > 1) {
-    BoxFilter(FSuper.Pixels(), FMain.Pixels(), FFactor, FPart);
-    DrawGrid();
-  }
+  DrawGrid();
+  if (FFactor == 1) DrawSeries(FPart);
   FMain.FrameRect(FPlot.Inflate(1), M.BorderColor());
+}
+
+void TMeterPainter::DrawLayer(const TRect& part, const TPixels& layer) {
+  const TRect r = part.Intersection({0, 0, F.Width, F.Height});
+  for (int left = r.Left; left < r.Right; left += kStripWidth)
+    DrawSupersampled({left, r.Top, std::min(left + kStripWidth, r.Right), r.Bottom}, layer);
+}
+
+void TMeterPainter::Compose(const TRect& part, const TPixels& layer) {
+  if (!SetPart(part)) return;
+  CopyPixels(layer, FMain.Pixels(), FPart);
+  DrawGrid();
+  FMain.FrameRect(FPlot.Inflate(1), M.BorderColor());
+}
+
+// The supersampled bitmap holds one strip at a time from its corner on: a
+// bitmap of the whole picture would take the factor squared times its
+// memory, and a narrow strip of it would be spread over all of that.
+void TMeterPainter::DrawSupersampled(const TRect& strip, const TPixels& target) {
+  const TRect scaled = Scaled(strip);
+  const TPixels pixels = FSuper.Pixels();
+  const int width = scaled.Right - scaled.Left, height = scaled.Bottom - scaled.Top;
+  if (pixels.Width < width || pixels.Height < height)
+    FSuper.SetSize(std::max(pixels.Width, width), std::max(pixels.Height, height));
+  FSuper.SetView(scaled, {scaled.Left, scaled.Top});
+  FSuper.FillRect(Scaled({0, 0, F.Width, F.Height}), M.BackgroundColor());
+  FSuper.FillRect(Scaled(FPlot), M.GraphBackgroundColor());
+  DrawSeries(strip);
+  BoxFilter(FSuper.Pixels(), target, FFactor, strip);
 }
 
 void TMeterPainter::DrawGrid() {
@@ -90,9 +132,9 @@ void TMeterPainter::DrawText(const TMeterText& text) {
     FMain.WriteText(text.Box.Left, text.Box.Top, text.Text, M.TextColor());
 }
 
-// Only the samples whose drawing may reach into the part: sample i draws
-// from sample i - 1 to itself, and its fill a column to its right.
-void TMeterPainter::DrawSeries() {
+// Only the samples whose drawing may reach into area: sample i draws from
+// sample i - 1 to itself, and its fill a column to its right.
+void TMeterPainter::DrawSeries(const TRect& area) {
   if (F.Last < F.First) return;
   if (FFactor == 1)
     FSmooth = {FMain.Pixels(),
@@ -101,12 +143,13 @@ void TMeterPainter::DrawSeries() {
                M.Solid(),
                FMain.ColorToRgb(M.GraphBackgroundColor()),
                FMain.ColorToRgb(M.GridColor()),
-               FPart};
+               area};
   const int h = M.HScale();
   const auto from = static_cast<int32_t>(
-      std::max<int64_t>(F.First, F.First + (FPart.Left - F.Reach - 1 - F.FirstX) / h - 1));
+      std::max<int64_t>(F.First, F.First + (area.Left - F.Reach - 1 - F.FirstX) / h - 1));
   const auto to = static_cast<int32_t>(
-      std::min<int64_t>(F.Last, F.First + (FPart.Right + F.Reach + h - F.FirstX) / h + 1));
+      std::min<int64_t>(F.Last, F.First + (area.Right + F.Reach + h - F.FirstX) / h + 1));
+  if (from > to) return;
   TSeries series1{M.Bar1Color(), {}}, series2{M.Bar2Color(), {}};
   if (from > F.First) {
     const THistoryData& before = M.Sample(from - 1);
@@ -182,16 +225,25 @@ int TMeterPainter::ValueToY(int32_t value) const {
 }  // namespace
 
 void PaintMeterPart(const TMeterModel& meter, const TMeterFrame& frame, TCanvas& main,
-                    TCanvas& super, const TRect& part) {
-  TMeterPainter(meter, frame, main, super).Paint(part);
+                    TCanvas& super, const TRect& part, TPixelBuffer* layer) {
+  TMeterPainter(meter, frame, main, super).Paint(part, layer);
+}
+
+void DrawMeterSeries(const TMeterModel& meter, const TMeterFrame& frame, TCanvas& main,
+                     TCanvas& super, TPixelBuffer& layer, const TRect& part) {
+  TMeterPainter(meter, frame, main, super).DrawLayer(part, layer.Pixels());
+}
+
+void ComposeMeterPart(const TMeterModel& meter, const TMeterFrame& frame, TCanvas& main,
+                      TCanvas& super, const TPixelBuffer& layer, const TRect& part) {
+  TMeterPainter(meter, frame, main, super).Compose(part, layer.Pixels());
 }
 
 void PaintMeterWhole(const TMeterModel& meter, const TMeterFrame& frame, TCanvas& main,
-                     TCanvas& super) {
-  const int factor = frame.Look.AntiAlias > 0 ? frame.Look.AntiAlias + 1 : 1;
+                     TCanvas& super, TPixelBuffer* layer) {
   main.SetSize(frame.Width, frame.Height);
-  super.SetSize(factor > 1 ? frame.Width * factor : 0, factor > 1 ? frame.Height * factor : 0);
-  PaintMeterPart(meter, frame, main, super, {0, 0, frame.Width, frame.Height});
+  if (layer && frame.Look.AntiAlias > 0) layer->SetSize(frame.Width, frame.Height);
+  PaintMeterPart(meter, frame, main, super, {0, 0, frame.Width, frame.Height}, layer);
 }
 
 std::optional<TMeterLayout> PaintMeter(const TMeterModel& meter, TCanvas& main, TCanvas& super,

@@ -99,25 +99,50 @@ void DrawSmoothLine(const TSmoothTarget& target, TPoint a, TPoint b, double weig
   }
 }
 
-void BoxFilter(const TPixels& source, const TPixels& target, int factor, const TRect& area) {
-  const int n = std::min(factor, 4);
-  const int cells = n * n;
+// N, the block's side that counts, is a constant here, so the division by
+// the block's area is a cheap one.
+template <int N>
+void BoxFilterOf(const TPixels& source, const TPixels& target, int factor, const TRect& area) {
   const TRect r = area.Intersection({0, 0, target.Width, target.Height});
   for (int y = r.Top; y < r.Bottom; ++y) {
     uint8_t* out = target.At(r.Left, y);
     for (int x = r.Left; x < r.Right; ++x, out += 3) {
       int sum[3] = {0, 0, 0};
-      for (int row = 0; row < n; ++row) {
-        const uint8_t* in = source.At(x * factor, y * factor + row);
-        for (int i = 0; i < n * 3; i += 3) {
+      for (int row = 0; row < N; ++row) {
+        const uint8_t* in = source.At((x - area.Left) * factor, (y - area.Top) * factor + row);
+        for (int i = 0; i < N * 3; i += 3) {
           sum[0] += in[i];
           sum[1] += in[i + 1];
           sum[2] += in[i + 2];
         }
       }
-      for (int i = 0; i < 3; ++i) out[i] = static_cast<uint8_t>(sum[i] / cells);
+      for (int i = 0; i < 3; ++i) out[i] = static_cast<uint8_t>(sum[i] / (N * N));
     }
   }
+}
+
+void BoxFilter(const TPixels& source, const TPixels& target, int factor, const TRect& area) {
+  switch (std::min(factor, 4)) {
+    case 2: BoxFilterOf<2>(source, target, factor, area); break;
+    case 3: BoxFilterOf<3>(source, target, factor, area); break;
+    case 4: BoxFilterOf<4>(source, target, factor, area); break;
+    default: BoxFilterOf<1>(source, target, factor, area); break;
+  }
+}
+
+void TPixelBuffer::SetSize(int width, int height) {
+  if (width == FPixels.Width && height == FPixels.Height) return;
+  const int stride = (std::max(width, 0) * 3 + 3) & ~3;
+  FBits.assign(static_cast<size_t>(stride) * std::max(height, 0), 0);
+  FPixels = {FBits.data(), std::max(width, 0), std::max(height, 0), stride};
+}
+
+void CopyPixels(const TPixels& source, const TPixels& target, const TRect& area) {
+  const TRect r = area.Intersection({0, 0, target.Width, target.Height});
+  if (r.IsEmpty()) return;
+  const size_t bytes = static_cast<size_t>(r.Right - r.Left) * 3;
+  for (int y = r.Top; y < r.Bottom; ++y)
+    std::memcpy(target.At(r.Left, y), source.At(r.Left, y), bytes);
 }
 
 void ScrollLeft(const TPixels& pixels, const TRect& area, int distance) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "controls/canvas.h"
 
@@ -34,8 +35,24 @@ void BlendPixel(const TSmoothTarget& target, int x, int y, const TChannels& cand
 void DrawSmoothLine(const TSmoothTarget& target, TPoint a, TPoint b, double weight, uint32_t rgb);
 
 // Each target pixel inside area becomes the truncated mean of the first
-// min(factor, 4) squared pixels of its factor x factor block in source.
+// min(factor, 4) squared pixels of its factor x factor block in source,
+// which holds area supersampled from its top-left corner on.
 void BoxFilter(const TPixels& source, const TPixels& target, int factor, const TRect& area);
+
+// A 24-bit bitmap in plain memory, for pixels no system draws on.
+class TPixelBuffer {
+ public:
+  // Contents are undefined after a change of size.
+  void SetSize(int width, int height);
+  const TPixels& Pixels() const { return FPixels; }
+
+ private:
+  std::vector<uint8_t> FBits;
+  TPixels FPixels;
+};
+
+// Copies the pixels inside area between two bitmaps of the same size.
+void CopyPixels(const TPixels& source, const TPixels& target, const TRect& area);
 
 // Moves the pixels inside area distance pixels to the left; the rightmost
 // distance columns of area keep what they held.

@@ -46,28 +46,33 @@ std::vector<TRect> Merged(std::vector<TRect> parts) {
   return merged;
 }
 
-// What the scroll of area by shift pixels cannot carry, to paint afresh.
-std::vector<TRect> PartsToPaint(const TMeterFrame& last, const TMeterFrame& next, const TRect& area,
-                                int shift) {
-  const TRect& plot = next.Layout.Plot;
-  const int h = next.Look.HScale;
-  std::vector<TRect> parts;
+// Time labels whose text or place changed.
+void AddChangedLabels(std::vector<TRect>& parts, const TMeterFrame& last, const TMeterFrame& next) {
   for (size_t i = 0; i < next.TimeLines.size(); ++i) {
     const std::optional<TMeterText>& before = last.TimeLines[i].Label;
     const std::optional<TMeterText>& now = next.TimeLines[i].Label;
-    if (before != now) {
-      if (before) parts.push_back(before->Ink());
-      if (now) parts.push_back(now->Ink());
-    }
+    if (before == now) continue;
+    if (before) parts.push_back(before->Ink());
+    if (now) parts.push_back(now->Ink());
   }
-  if (shift == 0) return Merged(std::move(parts));
-  // The oldest samples leave on the left, the new ones join on the right.
+}
+
+// Where the oldest samples leave on the left and the new ones join on the
+// right of area scrolled by shift.
+std::vector<TRect> Ends(const TMeterFrame& last, const TMeterFrame& next, const TRect& area,
+                        int shift) {
   const int64_t oldest = std::max<int64_t>(next.FirstX, last.FirstX - shift);
-  parts.push_back({area.Left, area.Top, static_cast<int>(oldest + next.Reach + 2), area.Bottom});
-  parts.push_back({static_cast<int>(next.NewestX - shift - h - next.Reach - 1), area.Top,
-                   area.Right, area.Bottom});
-  // What stands still in the plot: the time lines, and dotted lines whose
-  // dots would no longer fall on their places.
+  const int64_t joint = next.NewestX - shift - next.Look.HScale - next.Reach - 1;
+  return {{area.Left, area.Top, static_cast<int>(oldest + next.Reach + 2), area.Bottom},
+          {static_cast<int>(joint), area.Top, area.Right, area.Bottom}};
+}
+
+// What stands still over the series of a plain picture scrolled by shift:
+// the time lines, dotted lines whose dots would no longer fall on their
+// places, and texts in area.
+void AddStill(std::vector<TRect>& parts, const TMeterFrame& last, const TMeterFrame& next,
+              const TRect& area, int shift) {
+  const TRect& plot = next.Layout.Plot;
   for (const TMeterFrame::TTimeLine& line : next.TimeLines) {
     const TRect column{line.X, plot.Top, line.X + 1, plot.Bottom};
     parts.push_back(column);
@@ -81,7 +86,6 @@ std::vector<TRect> PartsToPaint(const TMeterFrame& last, const TMeterFrame& next
   for (const TMeterFrame* frame : {&last, &next})
     for (const TMeterFrame::TTimeLine& line : frame->TimeLines)
       if (line.Label) AddText(parts, *line.Label, area, shift);
-  return Merged(std::move(parts));
 }
 
 }  // namespace
@@ -102,16 +106,28 @@ std::optional<TMeterRenderer::TResult> TMeterRenderer::Paint(const TMeterModel& 
       appends * next->Look.HScale < static_cast<uint64_t>(plot.Right - plot.Left)) {
     const auto shift = static_cast<int>(appends * next->Look.HScale);
     const TRect area = plot.Inflate(next->Reach + 1).Intersection(whole);
-    if (shift > 0) {
+    std::vector<TRect> parts;
+    AddChangedLabels(parts, *FLast, *next);
+    if (shift > 0 && next->Look.AntiAlias > 0) {
+      // Supersampled series scroll in their own layer; the grid and the
+      // texts are laid over them afresh.
+      ScrollLeft(FLayer.Pixels(), area, shift);
+      for (const TRect& end : Ends(*FLast, *next, area, shift))
+        DrawMeterSeries(meter, *next, main, super, FLayer, end);
+      ComposeMeterPart(meter, *next, main, super, FLayer, area);
+    } else if (shift > 0) {
       ScrollLeft(main.Pixels(), area, shift);
-      changed.push_back(area);
+      const std::vector<TRect> ends = Ends(*FLast, *next, area, shift);
+      parts.insert(parts.end(), ends.begin(), ends.end());
+      AddStill(parts, *FLast, *next, area, shift);
     }
-    for (const TRect& part : PartsToPaint(*FLast, *next, area, shift)) {
-      PaintMeterPart(meter, *next, main, super, part);
+    if (shift > 0) changed.push_back(area);
+    for (const TRect& part : Merged(std::move(parts))) {
+      PaintMeterPart(meter, *next, main, super, part, &FLayer);
       changed.push_back(part.Intersection(whole));
     }
   } else {
-    PaintMeterWhole(meter, *next, main, super);
+    PaintMeterWhole(meter, *next, main, super, &FLayer);
     changed.push_back(whole);
   }
   FLast = std::move(next);

@@ -6,13 +6,17 @@
 #include "controls/canvas.h"
 #include "controls/meter_frame.h"
 #include "controls/meter_model.h"
+#include "controls/meter_pixels.h"
 
 // Keeps a picture of the graph current at the cost of what changed. After
 // appends to a live view with nothing else changed, it scrolls the series by
-// the samples' width and paints only what the scroll cannot carry: the strips
-// at both ends, the time lines, dotted grid lines, and the texts that changed
-// or that the scroll would move. The picture equals a whole paint pixel for
-// pixel; any other change paints it whole.
+// the samples' width and paints only the strips at both ends where samples
+// leave and join, and the time labels whose text changed. Plain series lie
+// over the grid, so what stands still under them is painted again too: the
+// time lines, dotted grid lines, and texts the scroll would move.
+// Supersampled series lie under the grid; they scroll in a layer of their
+// own, under the grid and the texts laid over them afresh. The picture
+// equals a whole paint pixel for pixel; any other change paints it whole.
 class TMeterRenderer {
  public:
   struct TResult {
@@ -29,4 +33,5 @@ class TMeterRenderer {
 
  private:
   std::optional<TMeterFrame> FLast;
+  TPixelBuffer FLayer;  // the filtered series of a supersampled picture
 };

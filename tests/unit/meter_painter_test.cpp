@@ -220,7 +220,8 @@ TEST_P(MeterAntiAliasTest, GridUnderPlainSeriesOverSupersampledOnes) {
   AddFlat(200, 100);
   ASSERT_TRUE(Paint());
   const int factor = antiAlias + 1;
-  EXPECT_EQ(super.Pixels().Width, antiAlias > 0 ? 200 * factor : 0);
+  // Supersampled a strip at a time, not the whole width at once.
+  EXPECT_LE(super.Pixels().Width, 64 * factor);
   EXPECT_EQ(super.Pixels().Height, antiAlias > 0 ? 100 * factor : 0);
   EXPECT_GT(Blue(100, 60), 0);
   if (antiAlias == 0)
