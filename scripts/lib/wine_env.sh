@@ -10,7 +10,9 @@ export WINEDEBUG=-all
 # No offers to download .NET and the HTML engine: there is no network.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-desktop_size=1280x800
+# A measurement may ask for a larger desktop (and screen) before sourcing.
+desktop_size=${TALLYLINE_DESKTOP_SIZE:-1280x800}
+screen_size=${TALLYLINE_SCREEN_SIZE:-1280x1024}
 
 # The main window's caption: the title and the one version in CMakeLists.txt.
 main_caption="Tallyline v$(sed -n 's/^project(Tallyline VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
@@ -20,7 +22,7 @@ main_caption="Tallyline v$(sed -n 's/^project(Tallyline VERSION \([0-9.]*\).*/\1
 start_private_display() {
   local n=90
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 "${screen_size}x24" -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   export DISPLAY=":$n"
   for _ in $(seq 100); do

@@ -57,13 +57,19 @@ void AddChangedLabels(std::vector<TRect>& parts, const TMeterFrame& last, const 
   }
 }
 
-// Where the oldest samples leave on the left and the new ones join on the
-// right of area scrolled by shift.
+// What the scroll of area by shift leaves wrong at both ends: on the left,
+// the margin, which the plot moved into, and the first sample with the
+// samples that left before it; on the right, the samples that joined.
 std::vector<TRect> Ends(const TMeterFrame& last, const TMeterFrame& next, const TRect& area,
                         int shift) {
-  const int64_t oldest = std::max<int64_t>(next.FirstX, last.FirstX - shift);
-  const int64_t joint = next.NewestX - shift - next.Look.HScale - next.Reach - 1;
-  return {{area.Left, area.Top, static_cast<int>(oldest + next.Reach + 2), area.Bottom},
+  const int h = next.Look.HScale;
+  const int64_t before = last.FirstX - shift;
+  const int64_t first = std::min<int64_t>(next.FirstX, before) - h - next.Reach - 1;
+  const int64_t firstEnd = std::max<int64_t>(next.FirstX, before) + next.Reach + 2;
+  const int64_t joint = next.NewestX - shift - h - next.Reach - 1;
+  const TRect& plot = next.Layout.Plot;
+  return {{area.Left, area.Top, plot.Left, area.Bottom},
+          {static_cast<int>(first), area.Top, static_cast<int>(firstEnd), area.Bottom},
           {static_cast<int>(joint), area.Top, area.Right, area.Bottom}};
 }
 
@@ -112,7 +118,7 @@ std::optional<TMeterRenderer::TResult> TMeterRenderer::Paint(const TMeterModel& 
       // Supersampled series scroll in their own layer; the grid and the
       // texts are laid over them afresh.
       ScrollLeft(FLayer.Pixels(), area, shift);
-      for (const TRect& end : Ends(*FLast, *next, area, shift))
+      for (const TRect& end : Merged(Ends(*FLast, *next, area, shift)))
         DrawMeterSeries(meter, *next, main, super, FLayer, end);
       ComposeMeterPart(meter, *next, main, super, FLayer, area);
     } else if (shift > 0) {

@@ -39,24 +39,24 @@ void TVexaMeter::SetFont(HFONT font) {
   Repaint();
 }
 
+// The paint that follows at once shows what was just rendered.
 void TVexaMeter::Repaint() {
   if (!Handle()) return;
-  if (const auto changed = Render()) InvalidateParts(*changed);
+  Render();
+  FRendered = true;
   UpdateWindow(Handle());
+  FRendered = false;
 }
 
-std::optional<std::vector<TRect>> TVexaMeter::Render() {
+void TVexaMeter::Render() {
   RECT client;
   GetClientRect(Handle(), &client);
   std::optional<TMeterRenderer::TResult> result =
       FRenderer.Paint(*this, FMain, FSuper, client.right, client.bottom);
-  if (!result) return std::nullopt;
+  FDrawn = result.has_value();
+  if (!result) return;
   SetLayout(result->Layout);
-  return std::move(result->Changed);
-}
-
-void TVexaMeter::InvalidateParts(const std::vector<TRect>& parts) {
-  for (const TRect& part : parts) {
+  for (const TRect& part : result->Changed) {
     const RECT r{part.Left, part.Top, part.Right, part.Bottom};
     InvalidateRect(Handle(), &r, FALSE);
   }
@@ -96,10 +96,9 @@ LRESULT TVexaMeter::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 // Changes made without a repaint (some properties, the size) show here; what
 // they changed joins the area to paint before it is taken.
 void TVexaMeter::WMPaint() {
-  const std::optional<std::vector<TRect>> changed = Render();
-  if (changed) InvalidateParts(*changed);
+  if (!FRendered) Render();
   const TPaintDC dc(Handle());
-  if (!changed) return;
+  if (!FDrawn) return;  // too narrow: the window keeps what it showed
   const RECT& r = dc.Area();
   BitBlt(dc.Get(), r.left, r.top, r.right - r.left, r.bottom - r.top, FMain.Dc(), r.left, r.top,
          SRCCOPY);

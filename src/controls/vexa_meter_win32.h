@@ -4,8 +4,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
-#include <vector>
 
 #include "controls/gdi_canvas_win32.h"
 #include "controls/hint_window_win32.h"
@@ -47,10 +45,9 @@ class TVexaMeter : public TMeterModel, public TForm {
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  // Brings the back buffer up to date; the parts of it that changed, or
-  // nothing when the control is too narrow to draw.
-  std::optional<std::vector<TRect>> Render();
-  void InvalidateParts(const std::vector<TRect>& parts);
+  // Brings the back buffer up to date and invalidates the parts of it that
+  // changed.
+  void Render();
   void WMPaint();
   void WMMouseMove(int x, int y);
   void WMMouseLeave();
@@ -64,6 +61,8 @@ class TVexaMeter : public TMeterModel, public TForm {
   TGdiCanvas FMain;
   TGdiCanvas FSuper;
   TMeterRenderer FRenderer;
+  bool FDrawn = false;     // the back buffer holds a picture of the client area
+  bool FRendered = false;  // and it is current: a repaint is under way
   std::unique_ptr<THintWindow> FHint;
   bool FTracking = false;  // a leave notice is requested
   bool FCrossHair = false;
