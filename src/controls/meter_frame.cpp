@@ -42,6 +42,10 @@ std::optional<TMeterFrame> TMeterPlanner::Plan(int width, int height) {
   F.Width = width;
   F.Height = height;
   F.Look = M.Look();
+  F.Rgb = {FMain.ColorToRgb(M.BackgroundColor()), FMain.ColorToRgb(M.GraphBackgroundColor()),
+           FMain.ColorToRgb(M.Bar1Color()),       FMain.ColorToRgb(M.Bar2Color()),
+           FMain.ColorToRgb(M.GridColor()),       FMain.ColorToRgb(M.BorderColor()),
+           FMain.ColorToRgb(M.TextColor())};
   F.Char = FMain.TextExtent("0");
   FLabelLift = static_cast<int>(RoundHalfEven(F.Char.Height / 1.5));
   PlanVertical(height);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -36,6 +37,8 @@ struct TMeterFrame {
   int Width = 0;
   int Height = 0;
   TMeterLook Look;
+  // The look's colours as drawn: a system colour the user changes shows.
+  std::array<uint32_t, 7> Rgb{};
   TMeterLayout Layout;
   TSize Char;  // of "0" in the font
   TScaleGrid Grid;

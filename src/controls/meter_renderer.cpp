@@ -15,8 +15,8 @@ namespace {
 bool MovedOn(const TMeterFrame& last, const TMeterFrame& next) {
   return next.BrowseOffset == -1 && last.BrowseOffset == -1 && next.Clears == last.Clears &&
          next.Width == last.Width && next.Height == last.Height && next.Look == last.Look &&
-         next.Layout.Plot == last.Layout.Plot && next.Char == last.Char && next.Grid == last.Grid &&
-         next.GridLines == last.GridLines &&
+         next.Rgb == last.Rgb && next.Layout.Plot == last.Layout.Plot && next.Char == last.Char &&
+         next.Grid == last.Grid && next.GridLines == last.GridLines &&
          (next.Last >= next.First) == (last.Last >= last.First) && next.NewestX == last.NewestX;
 }
 

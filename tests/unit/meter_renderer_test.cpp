@@ -90,6 +90,32 @@ TEST_P(MeterRendererTest, EveryPaintEqualsAWholePaint) {
   EXPECT_GT(scrolled, paints * 3 / 4);
 }
 
+// The button face as the user's colour scheme has it.
+class TSchemeCanvas : public TGlyphCanvas {
+ public:
+  uint32_t Face = 0xC8D0D4;
+  uint32_t ColorToRgb(TColor color) const override {
+    return color == clBtnFace ? Face : TGlyphCanvas::ColorToRgb(color);
+  }
+};
+
+TEST(MeterRendererColorTest, ANewColourSchemeRepaintsTheWhole) {
+  TTestClock clock;
+  TTestMeter meter{clock};
+  TMeterRenderer renderer;
+  TSchemeCanvas main;
+  TGlyphCanvas super;
+  for (int i = 0; i < 50; ++i) meter.AddValues(i * 100, 0);
+  meter.SetLayout(renderer.Paint(meter, main, super, 200, 100)->Layout);
+  meter.AddValues(7, 0);
+  main.Face = 0x00FFFF;
+  const std::optional<TMeterRenderer::TResult> result =
+      renderer.Paint(meter, main, super, 200, 100);
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->Changed, (std::vector<TRect>{{0, 0, 200, 100}}));
+  EXPECT_EQ(PixelAt(main, 0, 0), 0x00FFFFu);
+}
+
 // Every anti-aliasing level, line and area, in three looks: two pixels a
 // sample, three on a dotted grid with a wide pen that reaches the labels,
 // one without a grid.
