@@ -22,7 +22,6 @@ fi
 source "$root/scripts/lib/wine_env.sh"
 start_private_display
 prepare_wine_prefix
-driver="$root/build/win32/bin/tldriver.exe"
 ticks=$(getconf CLK_TCK)
 placement='[Window]\r\n1=100\r\n2=100\r\n3=584\r\n4=282\r\n'
 
@@ -52,8 +51,7 @@ measure() {
   rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
   awk -v l="$label" -v t=$((after - before)) -v hz="$ticks" -v s="$seconds" -v r="$rss" \
     'BEGIN {printf "%s: %.3f%% of one core (%.2f s CPU in %d s), resident %d KiB\n", l, 100 * t / hz / s, t / hz, s, r}'
-  wine "$driver" close "$main_caption" >/dev/null
-  wine "$driver" press Tallyline OK 10000 >/dev/null
+  close_main_window
   wait "$app"
   rm -rf "$folder"
 }

@@ -14,7 +14,6 @@ lines=${4:-100000}
 source "$root/scripts/lib/wine_env.sh"
 start_private_display
 prepare_wine_prefix
-driver="$root/build/win32/bin/tldriver.exe"
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"; stop_wine; kill $xvfb_pid 2>/dev/null' EXIT
 cp "$root/build/win32/bin/tallyline.exe" "$folder/"
@@ -70,6 +69,5 @@ for run in $(seq "$runs"); do
   wine "$driver" post "$report" 16 >/dev/null  # WM_CLOSE
   sleep 1
 done
-wine "$driver" close "$main_caption" >/dev/null
-wine "$driver" press Tallyline OK 10000 >/dev/null
+close_main_window
 wait "$app"

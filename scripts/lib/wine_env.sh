@@ -14,8 +14,11 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 desktop_size=${TALLYLINE_DESKTOP_SIZE:-1280x800}
 screen_size=${TALLYLINE_SCREEN_SIZE:-1280x1024}
 
+source "$root/scripts/lib/product_version.sh"
 # The main window's caption: the title and the one version in CMakeLists.txt.
-main_caption="Tallyline v$(sed -n 's/^project(Tallyline VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
+main_caption="Tallyline v$product_version"
+# Drives windows from scripts (scripts/build win32 first).
+driver="$root/build/win32/bin/tldriver.exe"
 
 # Starts Xvfb on a free display number and points DISPLAY at it; the server
 # ends with the calling script.
@@ -56,4 +59,10 @@ prepare_wine_prefix() {
 
 stop_wine() {
   wineserver -k 2>/dev/null || true
+}
+
+# Closes the main window as a user would, answering its question.
+close_main_window() {
+  wine "$driver" close "$main_caption" >/dev/null
+  wine "$driver" press Tallyline OK 10000 >/dev/null
 }

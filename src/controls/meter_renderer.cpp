@@ -114,20 +114,22 @@ std::optional<TMeterRenderer::TResult> TMeterRenderer::Paint(const TMeterModel& 
     const TRect area = plot.Inflate(next->Reach + 1).Intersection(whole);
     std::vector<TRect> parts;
     AddChangedLabels(parts, *FLast, *next);
-    if (shift > 0 && next->Look.AntiAlias > 0) {
-      // Supersampled series scroll in their own layer; the grid and the
-      // texts are laid over them afresh.
-      ScrollLeft(FLayer.Pixels(), area, shift);
-      for (const TRect& end : Merged(Ends(*FLast, *next, area, shift)))
-        DrawMeterSeries(meter, *next, main, super, FLayer, end);
-      ComposeMeterPart(meter, *next, main, super, FLayer, area);
-    } else if (shift > 0) {
-      ScrollLeft(main.Pixels(), area, shift);
+    if (shift > 0) {
+      changed.push_back(area);
       const std::vector<TRect> ends = Ends(*FLast, *next, area, shift);
-      parts.insert(parts.end(), ends.begin(), ends.end());
-      AddStill(parts, *FLast, *next, area, shift);
+      if (next->Look.AntiAlias > 0) {
+        // Supersampled series scroll in their own layer; the grid and the
+        // texts are laid over them afresh.
+        ScrollLeft(FLayer.Pixels(), area, shift);
+        for (const TRect& end : Merged(ends))
+          DrawMeterSeries(meter, *next, main, super, FLayer, end);
+        ComposeMeterPart(meter, *next, main, super, FLayer, area);
+      } else {
+        ScrollLeft(main.Pixels(), area, shift);
+        parts.insert(parts.end(), ends.begin(), ends.end());
+        AddStill(parts, *FLast, *next, area, shift);
+      }
     }
-    if (shift > 0) changed.push_back(area);
     for (const TRect& part : Merged(std::move(parts))) {
       PaintMeterPart(meter, *next, main, super, part, &FLayer);
       changed.push_back(part.Intersection(whole));

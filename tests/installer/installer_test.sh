@@ -11,8 +11,6 @@ start_private_display
 trap 'stop_wine; kill $xvfb_pid 2>/dev/null; rm -rf "$scratch"' EXIT
 prepare_wine_prefix
 
-version=$(sed -n 's/^project(Tallyline VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
-driver="$root/build/win32/bin/tldriver.exe"
 passed=0
 failed=0
 
@@ -40,8 +38,7 @@ runs() {
   app=$!
   wine "$driver" wait "$main_caption" 30000 >/dev/null || { kill "$app"; return 1; }
   sleep 4
-  wine "$driver" close "$main_caption" >/dev/null
-  wine "$driver" press Tallyline OK 10000 >/dev/null
+  close_main_window
   wait "$app"
   [ -s "$folder/settings.ini" ] && compgen -G "$folder/data/*.dat" >/dev/null
 }
@@ -57,7 +54,7 @@ gone() {
 }
 
 echo "== installer"
-wine "$root/dist/tallyline-$version-setup.exe" /S
+wine "$root/dist/tallyline-$product_version-setup.exe" /S
 app_dir=$(unix_path '%LOCALAPPDATA%')/Programs/Tallyline
 menu=$(unix_path '%APPDATA%')/Microsoft/Windows/Start\ Menu/Programs/Tallyline.lnk
 check "installs the program" test -f "$app_dir/tallyline.exe"
@@ -75,7 +72,7 @@ check "uninstall keeps the data" compgen -G "$app_dir/data/*.dat"
 check "uninstall keeps the settings" test -f "$app_dir/settings.ini"
 
 echo "== portable zip"
-zip="$root/dist/tallyline-$version.zip"
+zip="$root/dist/tallyline-$product_version.zip"
 check "the zip holds exactly its three files" \
   test "$(unzip -Z1 "$zip" | sort | tr '\n' ' ')" = "LICENSE.txt README.md tallyline.exe "
 unzip -q "$zip" -d "$scratch/portable"
