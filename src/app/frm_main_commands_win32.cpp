@@ -157,8 +157,8 @@ void TFrmMain::Label5MouseDown() {
   FBevel1->SetVisible(true);  // the pressed look
   RECT label;
   GetWindowRect(FLabel5->Handle(), &label);
-  TrackPopupMenu(FMenus.PopupMenu2, TPM_LEFTALIGN | TPM_TOPALIGN, label.left - 13, label.bottom + 2,
-                 0, Handle(), nullptr);
+  TrackPopupMenu(FMenus.PopupMenu2, TPM_LEFTALIGN | TPM_TOPALIGN, label.left - Scaled(13),
+                 label.bottom + Scaled(2), 0, Handle(), nullptr);
   FBevel1->SetVisible(false);
   // Nudging a panel's width makes the bar draw its panels again.
   FSWbar->SetPanelWidth(1, FSWbar->Panel(1).Width + 1);

@@ -2,6 +2,8 @@
 // the "Not Connected" label over it, the browse bar and the status bar.
 #include <windowsx.h>
 
+#include <utility>
+
 #include "app/frm_main_win32.h"
 
 namespace {
@@ -11,9 +13,23 @@ constexpr int kLastBevelWidth = 560;
 constexpr int kBrowseCaptionWidth = 88;
 constexpr int kScrollLargeChange = 60;
 
-HFONT CreateFontOf(const char* face, int height, int weight, bool italic) {
-  return CreateFontA(-height, 0, 0, 0, weight, italic, FALSE, FALSE, DEFAULT_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
+// height: of the characters, in pixels at 96 DPI.
+HFONT CreateFontOf(const char* face, int height, int weight, bool italic, int dpi) {
+  return CreateFontA(-ScaleToDpi(height, dpi), 0, 0, 0, weight, italic, FALSE, FALSE,
+                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH, face);
+}
+
+HIMAGELIST LoadStopWatchPicture(int dpi) {
+  return LoadImageStrip("STOPWATCH", 13, ScaleToDpi(13, dpi));
+}
+
+HFONT CreateMainFont(int dpi) {
+  return CreateFontOf("Microsoft Sans Serif", 11, FW_NORMAL, false, dpi);
+}
+
+HFONT CreateNotConnectedFont(int dpi) {
+  return CreateFontOf("Arial", 32, FW_BOLD, true, dpi);
 }
 
 std::vector<TStatusPanel> RateBarPanels() {
@@ -37,8 +53,8 @@ std::vector<TStatusPanel> StopWatchBarPanels() {
 }  // namespace
 
 void TFrmMain::CreateControls() {
-  FFont.Reset(CreateFontOf("Microsoft Sans Serif", 11, FW_NORMAL, false));
-  FNotConnectedFont.Reset(CreateFontOf("Arial", 32, FW_BOLD, true));
+  FFont.Reset(CreateMainFont(FDpi));
+  FNotConnectedFont.Reset(CreateNotConnectedFont(FDpi));
   SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), FALSE);
   CreateStopWatchBar();
   CreateGraph();
@@ -47,6 +63,7 @@ void TFrmMain::CreateControls() {
   TStatusBarArgs bottom;
   bottom.Parent = Handle();
   bottom.Panels = RateBarPanels();
+  bottom.Dpi = FDpi;
   FsBar = std::make_unique<TVdStatusBar>(bottom);
   SendMessageA(FsBar->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), TRUE);
   FormResize();
@@ -59,18 +76,20 @@ void TFrmMain::CreateStopWatchBar() {
   top.Parent = Handle();
   top.SizeGrip = false;
   top.Panels = StopWatchBarPanels();
+  top.Dpi = FDpi;
   FSWbar = std::make_unique<TVdStatusBar>(top);
   HWND bar = FSWbar->Handle();
   SendMessageA(bar, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), TRUE);
   FSWbar->SetVisible(false);
-  FBevel1 = std::make_unique<TControl>(ChildArgs(bar, "", SS_SUNKEN, FFont.Get(), 1, 3, 82, 14));
-  TOwnedImageList picture(ImageList_LoadImageA(GetModuleHandleA(nullptr), "STOPWATCH", 13, 0,
-                                               RGB(255, 0, 255), IMAGE_BITMAP,
-                                               LR_CREATEDIBSECTION));
-  FImage1 = std::make_unique<TImage>(
-      ChildArgs(bar, "", WS_VISIBLE | SS_NOTIFY, FFont.Get(), 3, 6, 13, 11), std::move(picture));
-  FLabel5 = std::make_unique<TLabel>(
-      ChildArgs(bar, "Stop Watch", WS_VISIBLE | SS_CENTER | SS_NOTIFY, FFont.Get(), 14, 2, 69, 14));
+  const auto at = [&](DWORD style, const char* text, int x, int y, int width, int height) {
+    return ChildArgs(bar, text, style, FFont.Get(), Scaled(x), Scaled(y), Scaled(width),
+                     Scaled(height));
+  };
+  FBevel1 = std::make_unique<TControl>(at(SS_SUNKEN, "", 1, 3, 82, 14));
+  FImage1 = std::make_unique<TImage>(at(WS_VISIBLE | SS_NOTIFY, "", 3, 6, 13, 11),
+                                     TOwnedImageList(LoadStopWatchPicture(FDpi)));
+  FLabel5 =
+      std::make_unique<TLabel>(at(WS_VISIBLE | SS_CENTER | SS_NOTIFY, "Stop Watch", 14, 2, 69, 14));
   for (TControl* control : std::initializer_list<TControl*>{FImage1.get(), FLabel5.get()})
     control->OnMouseDown = [this] {
       PostMessageA(Handle(), WM_COMMAND, MAKEWPARAM(cmStopWatchLabel, 0), 0);
@@ -96,7 +115,7 @@ void TFrmMain::CreateGraph() {
 void TFrmMain::CreateBrowseBar() {
   FPnlBrowse = std::make_unique<TLabel>(ChildArgs(Handle(), "Browse Mode",
                                                   SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN,
-                                                  FFont.Get(), 0, 0, kBrowseCaptionWidth));
+                                                  FFont.Get(), 0, 0, Scaled(kBrowseCaptionWidth)));
   FScrollBar1 = std::make_unique<TScrollBar>(ChildArgs(Handle(), "", 0, FFont.Get()));
   FScrollBar1->LargeChange = kScrollLargeChange;
   FScrollBar1->OnChange = [this] { ScrollBar1Change(); };
@@ -111,12 +130,12 @@ void TFrmMain::ArrangeControls() {
   FsBar->Place(client.bottom - FsBar->Height(), client.right);
   const int top = FSWbar->Visible() ? FSWbar->Height() : 0;
   int bottom = client.bottom - (FsBar->Visible() ? FsBar->Height() : 0);
-  const int browseHeight = GetSystemMetrics(SM_CYHSCROLL);
+  const int browseHeight = SystemMetricForDpi(SM_CYHSCROLL, FDpi);
   if (FBrowseMode) {
     bottom -= browseHeight;
-    FPnlBrowse->SetBounds(0, bottom, kBrowseCaptionWidth, browseHeight);
-    FScrollBar1->SetBounds(kBrowseCaptionWidth, bottom, client.right - kBrowseCaptionWidth,
-                           browseHeight);
+    const int captionWidth = Scaled(kBrowseCaptionWidth);
+    FPnlBrowse->SetBounds(0, bottom, captionWidth, browseHeight);
+    FScrollBar1->SetBounds(captionWidth, bottom, client.right - captionWidth, browseHeight);
   }
   FPnlBrowse->SetVisible(FBrowseMode);
   FScrollBar1->SetVisible(FBrowseMode);
@@ -130,7 +149,31 @@ void TFrmMain::FormResize() {
   RECT window;
   GetWindowRect(Handle(), &window);
   const int width = window.right - window.left;
-  FSWbar->SetPanelWidth(4, width);
-  FsBar->SetPanelBevel(8, width >= kLastBevelWidth ? TPanelBevel::Lowered : TPanelBevel::None);
+  FSWbar->SetPanelWidth(4, MulDiv(width, kDesignDpi, FDpi));
+  FsBar->SetPanelBevel(8,
+                       width >= Scaled(kLastBevelWidth) ? TPanelBevel::Lowered : TPanelBevel::None);
   ArrangeControls();
+}
+
+int TFrmMain::Scaled(int value) const {
+  return ScaleToDpi(value, FDpi);
+}
+
+// The system suggests a place in proportion; the bars and fonts follow, and
+// the layout is made anew at the new size.
+void TFrmMain::ChangeDpi(int dpi, const RECT& suggested) {
+  const int fromDpi = std::exchange(FDpi, dpi);
+  TGdiObject<HFONT> font(CreateMainFont(dpi)), notConnected(CreateNotConnectedFont(dpi));
+  RescaleChildren(Handle(), fromDpi, dpi, FFont.Get(), font.Get());
+  SendMessageA(FlbNotCon->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(notConnected.Get()), TRUE);
+  // The old fonts go now that no control shows them.
+  FFont = std::move(font);
+  FNotConnectedFont = std::move(notConnected);
+  SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), FALSE);
+  FSWbar->SetDpi(dpi);
+  FsBar->SetDpi(dpi);
+  FImage1->SetImages(TOwnedImageList(LoadStopWatchPicture(dpi)));
+  SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  FormResize();
 }

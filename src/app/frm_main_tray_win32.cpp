@@ -6,12 +6,13 @@
 namespace {
 
 constexpr int kTrayImages = 5;
+constexpr int kTrayImageSize = 16;  // of the pictures in the resources
 
 }  // namespace
 
 void TFrmMain::CreateTray() {
-  FTrayImages.Reset(ImageList_LoadImageA(GetModuleHandleA(nullptr), "IMGLIST", 16, 0,
-                                         RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
+  // The notification area shows icons of the small size of the system's DPI.
+  FTrayImages.Reset(LoadImageStrip("IMGLIST", kTrayImageSize, GetSystemMetrics(SM_CXSMICON)));
   FVexaTray1 = std::make_unique<TVexaTray>(Handle());
   TVexaTray& tray = *FVexaTray1;
   tray.AutoRestore = true;
@@ -47,8 +48,9 @@ void TFrmMain::LoadCustomTrayIcons() {
   if (!FMainSettings.ShowActivity || !FTrayImages.Get()) return;
   for (int i = kTrayImages - 1; i >= 0; --i) {
     const std::string path = FFolder + std::to_string(i) + ".ico";
-    const TOwnedIcon icon(
-        static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE)));
+    const int size = GetSystemMetrics(SM_CXSMICON);
+    const TOwnedIcon icon(static_cast<HICON>(
+        LoadImageA(nullptr, path.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE)));
     if (!icon.Get()) continue;
     ImageList_ReplaceIcon(FTrayImages.Get(), i, icon.Get());
   }

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "app/graph_settings.h"
 #include "base/product.h"
 #include "platform/files.h"
@@ -11,7 +13,8 @@
 
 namespace {
 
-// The window's design bounds, used until a saved placement exists.
+// The window's design bounds at 96 DPI, used until a saved placement exists.
+// A saved placement is in the pixels of the screen it was saved on.
 constexpr int kDesignLeft = 492;
 constexpr int kDesignTop = 369;
 constexpr int kDesignWidth = 584;
@@ -37,10 +40,15 @@ TFrmMain::TFrmMain(const std::string& folder, TLinkSource* source)
   TFormArgs args;
   args.ClassName = "TFrmMain";
   args.Caption = kAppTitle;
-  args.Left = kDesignLeft;
-  args.Top = kDesignTop;
-  args.Width = kDesignWidth;
-  args.Height = kDesignHeight;
+  // The design bounds lie on the primary screen, whose DPI is the system's;
+  // a window scaled up there is moved back onto it as far as it fits.
+  FDpi = WindowDpi(nullptr);
+  RECT screen;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
+  args.Width = Scaled(kDesignWidth);
+  args.Height = Scaled(kDesignHeight);
+  args.Left = std::max<int>(screen.left, std::min<int>(kDesignLeft, screen.right - args.Width));
+  args.Top = std::max<int>(screen.top, std::min<int>(kDesignTop, screen.bottom - args.Height));
   args.Style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
   args.Owner = application.Handle();
   CreateForm(args);
@@ -223,6 +231,7 @@ LRESULT TFrmMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (WMSysCommand(wParam)) return 0;
       break;
     case WM_SIZE: FormResize(); return 0;
+    case kWmDpiChanged: ChangeDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_TIMER:
       if (wParam == Timer1) Timer1Timer();
       if (wParam == TmrDial) TmrDialTimer();

@@ -25,6 +25,7 @@
 #include "setup/setup_model.h"
 #include "storage/ini_file.h"
 #include "traffic/nic_change_thread_win32.h"
+#include "ui/dpi_win32.h"
 #include "ui/form_win32.h"
 #include "ui/handle_guards_win32.h"
 #include "ui/image_win32.h"
@@ -113,6 +114,8 @@ class TFrmMain : public TForm, private TSetupHost, private TRedialView {
   void CreateBrowseBar();
   void ArrangeControls();
   void FormResize();
+  int Scaled(int value) const;  // a length designed at 96 DPI, at the window's
+  void ChangeDpi(int dpi, const RECT& suggested);
 
   // The tray icon and its images (frm_main_tray_win32.cpp).
   void CreateTray();
@@ -209,5 +212,6 @@ class TFrmMain : public TForm, private TSetupHost, private TRedialView {
   bool FBorderless = false;
   bool FBrowseMode = false;
   bool FActivated = false;
+  int FDpi = kDesignDpi;
   LONG_PTR FSavedStyle = 0;
 };

@@ -8,11 +8,11 @@
 #include "ui/form_win32.h"
 
 TVdStatusBar::TVdStatusBar(const TStatusBarArgs& args)
-    : FHeight(args.Height), FPanels(args.Panels) {
+    : FHeight(args.Height), FDpi(args.Dpi), FPanels(args.Panels) {
   // Without clipping: the bar paints its panels under the controls it carries.
   DWORD style = WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
   if (args.SizeGrip) style |= SBARS_SIZEGRIP;
-  FHandle = CreateWindowExA(0, STATUSCLASSNAMEA, "", style, 0, 0, 0, FHeight, args.Parent, nullptr,
+  FHandle = CreateWindowExA(0, STATUSCLASSNAMEA, "", style, 0, 0, 0, Height(), args.Parent, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
   SetWindowSubclass(FHandle, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
   ApplyParts();
@@ -25,6 +25,15 @@ TVdStatusBar::~TVdStatusBar() {
 
 void TVdStatusBar::SetVisible(bool visible) {
   ShowWindow(FHandle, visible ? SW_SHOW : SW_HIDE);
+}
+
+int TVdStatusBar::Height() const {
+  return ScaleToDpi(FHeight, FDpi);
+}
+
+void TVdStatusBar::SetDpi(int dpi) {
+  FDpi = dpi;
+  ApplyParts();
 }
 
 void TVdStatusBar::SetPanelText(int index, const std::string& text) {
@@ -54,7 +63,7 @@ std::string TVdStatusBar::ShownText(int index) const {
 }
 
 void TVdStatusBar::Place(int top, int width) {
-  MoveWindow(FHandle, 0, top, width, FHeight, TRUE);
+  MoveWindow(FHandle, 0, top, width, Height(), TRUE);
 }
 
 // Each panel ends where the widths add up to; the last one runs to the edge.
@@ -62,6 +71,7 @@ void TVdStatusBar::ApplyParts() {
   std::vector<int> edges;
   int edge = 0;
   for (const TStatusPanel& panel : FPanels) edges.push_back(edge += panel.Width);
+  for (int& end : edges) end = ScaleToDpi(end, FDpi);
   if (!edges.empty()) edges.back() = -1;
   SendMessageA(FHandle, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
   for (int i = 0; i < PanelCount(); ++i) ApplyText(i);

@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "ui/dpi_win32.h"
+
 enum class TPanelBevel { Lowered, Raised, None };
 
 struct TStatusPanel {
-  int Width = 50;
+  int Width = 50;  // at 96 DPI
   bool Centered = false;
   TPanelBevel Bevel = TPanelBevel::Lowered;
   bool OwnerDraw = false;  // drawn by nobody: an empty gap
@@ -18,7 +20,8 @@ struct TStatusPanel {
 struct TStatusBarArgs {
   HWND Parent = nullptr;
   bool SizeGrip = true;
-  int Height = 19;
+  int Height = 19;       // at 96 DPI
+  int Dpi = kDesignDpi;  // the parent's
   std::vector<TStatusPanel> Panels;
 };
 
@@ -27,6 +30,8 @@ struct TStatusBarArgs {
 // to them, passes on those they leave to its parent, and draws static ones
 // transparent. Its owner places it, at
 // the top or the bottom (the bar's own alignment is not honoured everywhere).
+// Its height and its panels' widths are given at 96 DPI and shown at the
+// parent's.
 class TVdStatusBar {
  public:
   explicit TVdStatusBar(const TStatusBarArgs& args);
@@ -35,7 +40,7 @@ class TVdStatusBar {
   TVdStatusBar& operator=(const TVdStatusBar&) = delete;
 
   HWND Handle() const { return FHandle; }
-  int Height() const { return FHeight; }
+  int Height() const;
   // Shown in its parent (whether or not the parent itself is on screen).
   bool Visible() const { return GetWindowLongPtrA(FHandle, GWL_STYLE) & WS_VISIBLE; }
   void SetVisible(bool visible);
@@ -45,6 +50,8 @@ class TVdStatusBar {
   void SetPanelText(int index, const std::string& text);
   void SetPanelWidth(int index, int width);
   void SetPanelBevel(int index, TPanelBevel bevel);
+  // The parent moved to a screen of this DPI.
+  void SetDpi(int dpi);
   // The text the bar shows in a panel, as the system reports it (without
   // the tabs that place it).
   std::string ShownText(int index) const;
@@ -59,5 +66,6 @@ class TVdStatusBar {
 
   HWND FHandle;
   int FHeight;
+  int FDpi;
   std::vector<TStatusPanel> FPanels;
 };

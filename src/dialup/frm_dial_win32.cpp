@@ -6,6 +6,7 @@ namespace {
 
 constexpr int kClientWidth = 322, kClientHeight = 66;
 constexpr int kButtonWidth = 75, kButtonHeight = 25;
+constexpr int kPictureSize = 32;
 
 }  // namespace
 
@@ -18,10 +19,8 @@ TFrmDial::TFrmDial(HWND owner, const std::string& caption) {
   dialog.Owner = owner;
   CreateDialogForm(dialog);
   FLabel1 = std::make_unique<TLabel>(Args(Handle(), "", 56, 12, 170, 29));
-  TOwnedImageList picture(ImageList_LoadImageA(GetModuleHandleA(nullptr), "DIALING", 32, 0,
-                                               RGB(255, 0, 255), IMAGE_BITMAP,
-                                               LR_CREATEDIBSECTION));
-  FImage1 = std::make_unique<TImage>(Args(Handle(), "", 13, 10, 32, 32), std::move(picture));
+  FImage1 = std::make_unique<TImage>(Args(Handle(), "", 13, 10, kPictureSize, kPictureSize),
+                                     TOwnedImageList(Picture()));
   TControlArgs cancel = Args(Handle(), "Cancel", 239, 13, kButtonWidth, kButtonHeight);
   cancel.Id = IDCANCEL;
   FButton1 = std::make_unique<TButton>(cancel);
@@ -33,6 +32,14 @@ TFrmDial::TFrmDial(HWND owner, const std::string& caption) {
   FButton2 = std::make_unique<TButton>(rest);
   ShowDialog();
   SetFocus(FButton2->Handle());
+}
+
+HIMAGELIST TFrmDial::Picture() const {
+  return LoadImageStrip("DIALING", kPictureSize, Scaled(kPictureSize));
+}
+
+void TFrmDial::DpiChanged(int) {
+  FImage1->SetImages(TOwnedImageList(Picture()));
 }
 
 // Every close by the user (Cancel, Esc, Alt+F4, the close box) arrives here.

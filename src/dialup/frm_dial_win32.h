@@ -26,8 +26,11 @@ class TFrmDial : public TDialog {
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void DpiChanged(int fromDpi) override;
 
  private:
+  HIMAGELIST Picture() const;
+
   std::unique_ptr<TLabel> FLabel1;
   std::unique_ptr<TImage> FImage1;
   std::unique_ptr<TButton> FButton1, FButton2;

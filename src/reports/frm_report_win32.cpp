@@ -63,11 +63,12 @@ TFrmReport::TFrmReport(HWND owner, const std::string& folder)
 }
 
 void TFrmReport::CreateList(TReportTab tab) {
-  std::vector<TListColumn> columns{{kFirstColumns[tab], kColumnWidth}};
-  for (const char* caption : kReportColumns) columns.push_back({caption, kColumnWidth, true});
+  const int width = Scaled(kColumnWidth);
+  std::vector<TListColumn> columns{{kFirstColumns[tab], width}};
+  for (const char* caption : kReportColumns) columns.push_back({caption, width, true});
   TControlArgs args{PC->Page(tab), "", "", WS_VISIBLE | WS_TABSTOP};
   args.Font = Font();
-  auto list = std::make_unique<TPTListView>(args, columns, kRowHeight);
+  auto list = std::make_unique<TPTListView>(args, columns, Scaled(kRowHeight));
   TPTListView& view = *list;
   view.OnGetText = [](const void* data, int column) {
     return ReportCell(*static_cast<const TReportRow*>(data), column);
@@ -104,7 +105,8 @@ void TFrmReport::FormResize() {
   if (!PC) return;
   RECT client;
   GetClientRect(Handle(), &client);
-  PC->SetBounds(kMargin, kMargin, client.right - 2 * kMargin, client.bottom - 2 * kMargin);
+  const int margin = Scaled(kMargin);
+  PC->SetBounds(margin, margin, client.right - 2 * margin, client.bottom - 2 * margin);
   RECT page;
   GetClientRect(PC->Page(0), &page);
   for (const auto& list : FLists) {
@@ -114,15 +116,16 @@ void TFrmReport::FormResize() {
 }
 
 // The first column takes what the other four leave of the list's inside,
-// and 4 pixels to spare, less a scroll bar's width while the rows do not fit
+// and 4 pixels (at 96 DPI) to spare, less a scroll bar's width while the rows do not fit
 // and the bar has yet to appear.
 void TFrmReport::FitColumns(TPTListView& list) {
   RECT client;
   GetClientRect(list.Handle(), &client);
-  int width = client.right - 4 * kColumnWidth - 4;
+  int width = client.right - Scaled(4 * kColumnWidth + 4);
   const bool scrollBarShown = GetWindowLongPtrA(list.Handle(), GWL_STYLE) & WS_VSCROLL;
-  if (!scrollBarShown && list.Count() > list.VisibleRows()) width -= GetSystemMetrics(SM_CXVSCROLL);
-  list.SetColumnWidth(0, std::max(width, kColumnWidth));
+  if (!scrollBarShown && list.Count() > list.VisibleRows())
+    width -= SystemMetricForDpi(SM_CXVSCROLL, Dpi());
+  list.SetColumnWidth(0, std::max(width, Scaled(kColumnWidth)));
 }
 
 void TFrmReport::LV_ColumnClick(TPTListView& list, int column) {

@@ -103,8 +103,10 @@ void TFrmStats::CreateLog(HWND page) {
   GetClientRect(page, &area);
   std::vector<TListColumn> columns;
   for (const TLogColumn& column : kLogColumns)
-    columns.push_back({column.Caption, column.Width, column.RightAligned});
-  FLV3 = std::make_unique<TPTListView>(Args(page, "", 0, 0, area.right, area.bottom), columns);
+    columns.push_back({column.Caption, Scaled(column.Width), column.RightAligned});
+  // The page is already at the dialog's DPI.
+  FLV3 = std::make_unique<TPTListView>(
+      ChildArgs(page, "", WS_VISIBLE, Font(), 0, 0, area.right, area.bottom), columns);
   FLV3->OnGetText = [](const void* data, int column) {
     return LogCell(*static_cast<const TConnectionRecord*>(data), column);
   };

@@ -16,7 +16,7 @@ constexpr int kLogoWidth = 62, kLogoHeight = 31;
 constexpr int kButtonWidth = 75, kButtonHeight = 23;
 constexpr int kClientWidth = 240, kClientHeight = kButtonTop + kButtonHeight + kMargin;
 constexpr int kTextLeft = kMargin + kLogoWidth + kMargin;  // the title's and the link's
-constexpr int kTitleHeight = -29;  // negative: the character height, in pixels
+constexpr int kTitleHeight = 29;                           // the characters', in pixels at 96 DPI
 constexpr COLORREF kShadow = RGB(192, 192, 192), kLinkColor = RGB(0, 0, 255);
 
 void OpenWithShell(const std::string& address) {
@@ -106,30 +106,24 @@ TFrmAbout::TFrmAbout(HWND owner) : OpenAddress(OpenWithShell) {
   dialog.ClientHeight = kClientHeight;
   dialog.Owner = owner;
   CreateDialogForm(dialog);
-  FTitleFont.Reset(ChangedFont(Font(), [](LOGFONTA& f) {
-    f.lfHeight = kTitleHeight;
-    f.lfWidth = 0;
-  }));
-  FLinkFont.Reset(ChangedFont(Font(), [](LOGFONTA& f) { f.lfUnderline = TRUE; }));
+  CreateFonts();
 
   // The title with room for its shadow; under it the link, as wide as its text.
   const SIZE title = TextSize(FTitleFont.Get(), kAppTitle);
   const SIZE link = TextSize(FLinkFont.Get(), kProductPage);
+  const int textLeft = Scaled(kTextLeft), titleTop = Scaled(kTitleTop);
   FLabel1 =
       std::make_unique<TShadowedTitle>(ChildArgs(Handle(), kAppTitle, WS_VISIBLE, FTitleFont.Get(),
-                                                 kTextLeft, kTitleTop, title.cx + 2, title.cy + 1));
+                                                 textLeft, titleTop, title.cx + 2, title.cy + 1));
   auto label5 = std::make_unique<TClickable<TLabel>>(
-      ChildArgs(Handle(), kProductPage, WS_VISIBLE, FLinkFont.Get(), kTextLeft + 2,
-                kTitleTop + title.cy + 5, link.cx, link.cy));
+      ChildArgs(Handle(), kProductPage, WS_VISIBLE, FLinkFont.Get(), textLeft + 2,
+                titleTop + title.cy + 5, link.cx, link.cy));
   label5->SetColors(kLinkColor, GetSysColor(COLOR_BTNFACE));
   label5->OnClick = [this] { OpenAddress(kProductPage); };
   FLabel5 = std::move(label5);
 
-  TOwnedImageList logo(ImageList_LoadImageA(GetModuleHandleA(nullptr), "LOGO", kLogoWidth, 0,
-                                            CLR_NONE, IMAGE_BITMAP, LR_CREATEDIBSECTION));
   auto image1 = std::make_unique<TClickable<TImage>>(
-      ChildArgs(Handle(), "", WS_VISIBLE, nullptr, kMargin, kLogoTop, kLogoWidth, kLogoHeight),
-      std::move(logo));
+      Args(Handle(), "", kMargin, kLogoTop, kLogoWidth, kLogoHeight), TOwnedImageList(Logo()));
   image1->OnClick = [this] { OpenAddress(LogoAddress()); };
   FImage1 = std::move(image1);
 
@@ -140,4 +134,27 @@ TFrmAbout::TFrmAbout(HWND owner) : OpenAddress(OpenWithShell) {
   FButton1 = std::make_unique<TButton>(close);
   FButton1->OnClick = [this] { Close(); };
   ShowDialog();
+}
+
+// The title's and the link's fonts, from the dialog's at its DPI.
+void TFrmAbout::CreateFonts() {
+  const int titleHeight = Scaled(kTitleHeight);
+  FTitleFont.Reset(ChangedFont(Font(), [titleHeight](LOGFONTA& f) {
+    f.lfHeight = -titleHeight;
+    f.lfWidth = 0;
+  }));
+  FLinkFont.Reset(ChangedFont(Font(), [](LOGFONTA& f) { f.lfUnderline = TRUE; }));
+}
+
+HIMAGELIST TFrmAbout::Logo() const {
+  return LoadImageStrip("LOGO", kLogoWidth, Scaled(kLogoWidth));
+}
+
+void TFrmAbout::DpiChanged(int) {
+  FImage1->SetImages(TOwnedImageList(Logo()));
+  // The labels still show the old fonts until they have the new ones.
+  TGdiObject<HFONT> title = std::move(FTitleFont), link = std::move(FLinkFont);
+  CreateFonts();
+  SendMessageA(FLabel1->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FTitleFont.Get()), TRUE);
+  SendMessageA(FLabel5->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FLinkFont.Get()), TRUE);
 }

@@ -10,6 +10,7 @@
 #include "ui/control_win32.h"
 #include "ui/dialog_win32.h"
 #include "ui/handle_guards_win32.h"
+#include "ui/image_win32.h"
 
 // The about box: the program's title with a shadow, its web page as a link,
 // a logo that links to a second page, and Close. Modeless and shown at once;
@@ -25,8 +26,15 @@ class TFrmAbout : public TDialog {
   const TControl& Label5() const { return *FLabel5; }  // the product's page
   const TControl& Image1() const { return *FImage1; }  // the logo
 
+ protected:
+  void DpiChanged(int fromDpi) override;
+
  private:
+  void CreateFonts();
+  HIMAGELIST Logo() const;
+
   TGdiObject<HFONT> FTitleFont, FLinkFont;  // outlive the controls that show them
-  std::unique_ptr<TControl> FLabel1, FLabel5, FImage1;
+  std::unique_ptr<TControl> FLabel1, FLabel5;
+  std::unique_ptr<TImage> FImage1;
   std::unique_ptr<TButton> FButton1;
 };

@@ -53,7 +53,10 @@ void TFrmSetup::CreateNetworkTab(HWND page) {
   rbNIC = std::make_unique<TRadioButton>(Args(page, "Network Interface", 12, 36, 200, 20));
   lbNIC = std::make_unique<THeaderListbox>(
       Args(page, "", 12, 64, 412, 220, WS_VISIBLE | WS_GROUP),
-      std::vector<THeaderSection>{{"", 20}, {"Description", 186, true}, {"IP", 80}, {"MAC", 110}});
+      std::vector<THeaderSection>{{"", Scaled(20)},
+                                  {"Description", Scaled(186), true},
+                                  {"IP", Scaled(80)},
+                                  {"MAC", Scaled(110)}});
   rbDialup->OnClick = rbNIC->OnClick = [this] {
     SourceChosen();
     Changed();
@@ -64,7 +67,8 @@ void TFrmSetup::CreateNetworkTab(HWND page) {
 void TFrmSetup::CreateGraph1Tab(HWND page) {
   const auto group = [&](const char* caption, std::vector<std::string> items, int x, int y) {
     const int height = 24 + 18 * static_cast<int>(items.size());
-    auto radio = std::make_unique<TRadioGroup>(Args(page, caption, x, y, 112, height), items);
+    auto radio =
+        std::make_unique<TRadioGroup>(Args(page, caption, x, y, 112, height), items, Dpi());
     radio->OnClick = [this] { Changed(); };
     return radio;
   };

@@ -35,16 +35,17 @@ void TCheckBox::SetChecked(bool checked) {
   SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-TRadioGroup::TRadioGroup(const TControlArgs& args, const std::vector<std::string>& items)
+TRadioGroup::TRadioGroup(const TControlArgs& args, const std::vector<std::string>& items, int dpi)
     : FFrame(ButtonArgs(args, BS_GROUPBOX)) {
+  const int indent = ScaleToDpi(kItemIndent, dpi), height = ScaleToDpi(kItemHeight, dpi);
   for (size_t i = 0; i < items.size(); ++i) {
     TControlArgs item = args;
     item.Text = items[i];
     item.Style = WS_VISIBLE | (i == 0 ? WS_GROUP : 0);
-    item.Left = args.Left + kItemIndent;
-    item.Top = args.Top + kFrameTop + static_cast<int>(i) * kItemHeight;
-    item.Width = args.Width - 2 * kItemIndent;
-    item.Height = kItemHeight;
+    item.Left = args.Left + indent;
+    item.Top = args.Top + ScaleToDpi(kFrameTop, dpi) + static_cast<int>(i) * height;
+    item.Width = args.Width - 2 * indent;
+    item.Height = height;
     item.Id = 0;
     FItems.push_back(std::make_unique<TRadioButton>(item));
     FItems.back()->OnClick = [this] {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/control_win32.h"
+#include "ui/dpi_win32.h"
 
 // The controls of the system's button class that the dialogs use. Each
 // reports the user's clicks to OnClick; changes made in code do not.
@@ -42,10 +43,12 @@ class TRadioButton : public TCheckBox {
 };
 
 // A framed group of radio buttons, one under the other, of which one is
-// chosen. The frame's caption is the arguments' text.
+// chosen. The frame's caption is the arguments' text; the buttons are spaced
+// for the DPI.
 class TRadioGroup {
  public:
-  TRadioGroup(const TControlArgs& args, const std::vector<std::string>& items);
+  TRadioGroup(const TControlArgs& args, const std::vector<std::string>& items,
+              int dpi = kDesignDpi);
 
   int ItemIndex() const;  // -1 while none is chosen
   void SetItemIndex(int index);

@@ -11,7 +11,7 @@ TControlArgs DropDownList(TControlArgs args) {
 }  // namespace
 
 TComboBox::TComboBox(const TControlArgs& args, const std::vector<std::string>& items)
-    : TControl(DropDownList(args)) {
+    : TControl(DropDownList(args)), FListHeight(args.Height) {
   SetItems(items);
 }
 
@@ -27,6 +27,12 @@ int TComboBox::ItemIndex() const {
 
 void TComboBox::SetItemIndex(int index) {
   SendMessageA(Handle(), CB_SETCURSEL, index, 0);
+}
+
+void TComboBox::DpiChanged(int fromDpi, int toDpi) {
+  FListHeight = MulDiv(FListHeight, toDpi, fromDpi);
+  const RECT r = BoundsInParent(Handle());
+  SetBounds(r.left, r.top, r.right - r.left, FListHeight);
 }
 
 bool TComboBox::Notified(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {

@@ -22,4 +22,8 @@ class TComboBox : public TControl {
 
  protected:
   bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void DpiChanged(int fromDpi, int toDpi) override;
+
+ private:
+  int FListHeight;  // the height it was given, which the window does not tell
 };

@@ -114,6 +114,13 @@ LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
   return handled ? result : DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
+RECT BoundsInParent(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
 bool ReflectToControl(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   TControl* control = TControl::FromHandle(SenderOf(parent, msg, wParam, lParam));
   return control && control->Notified(msg, wParam, lParam, result);

@@ -45,6 +45,10 @@ class TControl {
   std::string Text() const;
   void SetText(const std::string& text);
 
+  // The control was moved to a screen of another DPI: moved and sized in
+  // proportion, and in its new font. It scales what else it holds.
+  virtual void DpiChanged(int /*fromDpi*/, int /*toDpi*/) {}
+
   // Any mouse button pressed on the control; the press goes no further.
   std::function<void()> OnMouseDown;
 
@@ -66,6 +70,9 @@ class TControl {
                                        UINT_PTR id, DWORD_PTR self);
   HWND FHandle;
 };
+
+// The window's rectangle in its parent's client coordinates.
+RECT BoundsInParent(HWND window);
 
 // Gives a notification that parent received to the control that sent it.
 // True when a control handled it, with its result.

@@ -1,20 +1,13 @@
 #include "ui/dialog_win32.h"
 
+#include <utility>
+
 #include "ui/application_win32.h"
 
 namespace {
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-
-// The font the system uses for the texts of message boxes and dialogs.
-HFONT CreateDialogFont() {
-  NONCLIENTMETRICSA metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  return CreateFontIndirectA(&metrics.lfMessageFont);
-}
 
 }  // namespace
 
@@ -23,10 +16,12 @@ TDialog::~TDialog() {
 }
 
 void TDialog::CreateDialogForm(const TDialogArgs& args) {
-  FFont.Reset(CreateDialogFont());
+  // Centred on the primary screen, whose DPI is the system's.
+  FDpi = WindowDpi(nullptr);
+  FFont.Reset(CreateMessageFont(FDpi));
   const DWORD style = args.Resizable ? kStyle | WS_THICKFRAME | WS_MAXIMIZEBOX : kStyle;
-  RECT frame{0, 0, args.ClientWidth, args.ClientHeight};
-  AdjustWindowRectEx(&frame, style, FALSE, kExStyle);
+  RECT frame{0, 0, Scaled(args.ClientWidth), Scaled(args.ClientHeight)};
+  AdjustFrameForDpi(frame, style, kExStyle, FDpi);
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
   RECT screen;
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
@@ -50,9 +45,14 @@ void TDialog::ShowDialog() {
   if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE)) SetFocus(first);
 }
 
+int TDialog::Scaled(int value) const {
+  return ScaleToDpi(value, FDpi);
+}
+
 TControlArgs TDialog::Args(HWND parent, const char* text, int x, int y, int width, int height,
                            DWORD style) const {
-  return ChildArgs(parent, text, style, Font(), x, y, width, height);
+  return ChildArgs(parent, text, style, Font(), Scaled(x), Scaled(y), Scaled(width),
+                   Scaled(height));
 }
 
 std::unique_ptr<TControl> TDialog::GroupBox(HWND parent, const char* caption, int x, int y,
@@ -79,10 +79,23 @@ LRESULT TDialog::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(wParam) == IDCANCEL) Close();
       return 0;
     case WM_CLOSE: DestroyWindow(Handle()); return 0;
+    case kWmDpiChanged: ChangeDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_DESTROY:
       TApplication::Instance().RemoveDialog(Handle());
       if (OnClosed) OnClosed();
       return 0;
   }
   return TForm::WndProc(msg, wParam, lParam);
+}
+
+// The window takes the place the system suggests, which is in proportion too.
+void TDialog::ChangeDpi(int dpi, const RECT& suggested) {
+  const int fromDpi = std::exchange(FDpi, dpi);
+  TGdiObject<HFONT> font(CreateMessageFont(dpi));
+  RescaleChildren(Handle(), fromDpi, dpi, FFont.Get(), font.Get());
+  FFont = std::move(font);  // the old one goes now that no control shows it
+  SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), FALSE);
+  DpiChanged(fromDpi);
+  SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -51,10 +51,7 @@ THeaderListbox::THeaderListbox(const TControlArgs& args, std::vector<THeaderSect
     item.cxy = FSections[i].Width;
     SendMessageA(FHeader.Handle(), HDM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
   }
-  // The list asked for the height while it was created, before it had an
-  // owner to answer; a pixel above and below the text leaves room for the
-  // focus rectangle.
-  SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, LineHeight(args.Font) + 2);
+  FitItemHeight();
   SetListColor(GetSysColor(COLOR_WINDOW));
   SetBounds(args.Left, args.Top, args.Width, args.Height);
 }
@@ -122,12 +119,36 @@ void THeaderListbox::SetBounds(int left, int top, int width, int height) {
   for (const THeaderSection& section : FSections)
     if (!section.TakesRest) fixed += section.Width;
   for (size_t i = 0; i < FSections.size(); ++i) {
-    if (!FSections[i].TakesRest) continue;
-    HDITEMA item{};
-    item.mask = HDI_WIDTH;
-    item.cxy = std::max(width - fixed, 0);
-    SendMessageA(FHeader.Handle(), HDM_SETITEMA, i, reinterpret_cast<LPARAM>(&item));
+    if (FSections[i].TakesRest) SetSectionWidth(i, std::max(width - fixed, 0));
   }
+}
+
+void THeaderListbox::SetSectionWidth(size_t index, int width) {
+  HDITEMA item{};
+  item.mask = HDI_WIDTH;
+  item.cxy = width;
+  SendMessageA(FHeader.Handle(), HDM_SETITEMA, index, reinterpret_cast<LPARAM>(&item));
+}
+
+// The list asked for the height while it was created, before it had an
+// owner to answer; a pixel above and below the text leaves room for the
+// focus rectangle.
+void THeaderListbox::FitItemHeight() {
+  const auto font = reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0));
+  SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, LineHeight(font) + 2);
+}
+
+// The header gets the height of its new font, the list the rest.
+void THeaderListbox::DpiChanged(int fromDpi, int toDpi) {
+  for (size_t i = 0; i < FSections.size(); ++i) {
+    FSections[i].Width = MulDiv(FSections[i].Width, toDpi, fromDpi);
+    if (!FSections[i].TakesRest) SetSectionWidth(i, FSections[i].Width);
+  }
+  FitItemHeight();
+  RECT bounds;
+  const RECT header = BoundsInParent(FHeader.Handle()), list = BoundsInParent(Handle());
+  UnionRect(&bounds, &header, &list);
+  SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
 }
 
 void THeaderListbox::SetVisible(bool visible) {

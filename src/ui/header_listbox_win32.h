@@ -47,8 +47,11 @@ class THeaderListbox : public TControl {
 
  protected:
   bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void DpiChanged(int fromDpi, int toDpi) override;
 
  private:
+  void SetSectionWidth(size_t index, int width);
+  void FitItemHeight();
   void DrawItem(const DRAWITEMSTRUCT& item) const;
 
   std::vector<THeaderSection> FSections;

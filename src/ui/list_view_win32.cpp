@@ -38,14 +38,24 @@ TPTListView::TPTListView(const TControlArgs& args, const std::vector<TListColumn
     column.iSubItem = static_cast<int>(i);
     SendMessageA(Handle(), LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
   }
-  // A row is as high as the taller of its text and its small image, and a
-  // border below them.
-  if (rowHeight > 0) {
-    const int imageHeight = rowHeight - GetSystemMetrics(SM_CYBORDER);
-    FRowImages.Reset(ImageList_Create(1, imageHeight, ILC_COLOR, 0, 0));
-    SendMessageA(Handle(), LVM_SETIMAGELIST, LVSIL_SMALL,
-                 reinterpret_cast<LPARAM>(FRowImages.Get()));
-  }
+  if (rowHeight > 0) SetRowHeight(rowHeight);
+}
+
+// A row is as high as the taller of its text and its small image, and a
+// border below them.
+void TPTListView::SetRowHeight(int rowHeight) {
+  FRowHeight = rowHeight;
+  const int imageHeight = rowHeight - GetSystemMetrics(SM_CYBORDER);
+  TOwnedImageList images(ImageList_Create(1, imageHeight, ILC_COLOR, 0, 0));
+  SendMessageA(Handle(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images.Get()));
+  FRowImages = std::move(images);
+}
+
+void TPTListView::DpiChanged(int fromDpi, int toDpi) {
+  const HWND header = reinterpret_cast<HWND>(SendMessageA(Handle(), LVM_GETHEADER, 0, 0));
+  const auto columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < columns; ++i) SetColumnWidth(i, MulDiv(ColumnWidth(i), toDpi, fromDpi));
+  if (FRowHeight > 0) SetRowHeight(MulDiv(FRowHeight, toDpi, fromDpi));
 }
 
 int TPTListView::AddItem(const std::string& caption, const void* data) {

@@ -67,12 +67,14 @@ class TPTListView : public TControl {
  protected:
   bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   bool Intercept(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void DpiChanged(int fromDpi, int toDpi) override;
 
  private:
   struct TRow {
     std::string Caption;
     const void* Data;
   };
+  void SetRowHeight(int rowHeight);
   void ShowRowCount();
   bool CustomDraw(NMLVCUSTOMDRAW& draw, LRESULT& result) const;
   void GetText(LVITEMA& item) const;
@@ -83,4 +85,5 @@ class TPTListView : public TControl {
   std::vector<TRow> FRows;  // in display order
   int FUpdates = 0;
   TOwnedImageList FRowImages;  // none, only their height: the rows'
+  int FRowHeight = 0;          // 0: as high as the font needs
 };

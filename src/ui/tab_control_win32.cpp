@@ -56,6 +56,12 @@ void TTabControl::PlacePages(int left, int top, int width, int height) {
                TRUE);
 }
 
+// The tabs are as high as their new font needs.
+void TTabControl::DpiChanged(int, int) {
+  const RECT r = BoundsInParent(Handle());
+  PlacePages(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
 int TTabControl::TabIndex() const {
   return static_cast<int>(SendMessageA(Handle(), TCM_GETCURSEL, 0, 0));
 }

@@ -30,6 +30,7 @@ class TTabControl : public TControl {
 
  protected:
   bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void DpiChanged(int fromDpi, int toDpi) override;
 
  private:
   void ShowPage(int index);

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <windows.h>
+
+// The program is aware of each monitor's DPI (its manifest says so): every
+// size is designed at 96 DPI and scaled to the DPI of the window it is in.
+// The functions that know a window's DPI are bound at run time; a system
+// without them has one DPI, the screen's.
+
+constexpr int kDesignDpi = 96;
+// Sent when a window moves to a monitor of another DPI: the new DPI in
+// wParam, the suggested window rectangle at lParam.
+constexpr UINT kWmDpiChanged = 0x02E0;
+
+int WindowDpi(HWND window);
+// A length designed at 96 DPI, at dpi.
+inline int ScaleToDpi(int value, int dpi) {
+  return MulDiv(value, dpi, kDesignDpi);
+}
+int SystemMetricForDpi(int index, int dpi);
+// The window rectangle around a client rectangle, with the frame at dpi.
+void AdjustFrameForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi);
+// The font of message boxes and dialogs, at dpi.
+HFONT CreateMessageFont(int dpi);
+
+// Moves and sizes every window below parent from one DPI to another, in
+// proportion; those in oldFont get newFont, and each TControl among them
+// then scales what else it holds.
+void RescaleChildren(HWND parent, int fromDpi, int toDpi, HFONT oldFont, HFONT newFont);
