@@ -137,8 +137,12 @@ bool TFrmMain::RestorePlacement() {
                    bounds->Top + bounds->Height};
   if (bounds->Width <= 0 || bounds->Height <= 0 || !MonitorFromRect(&saved, MONITOR_DEFAULTTONULL))
     return true;
-  SetWindowPos(Handle(), nullptr, bounds->Left, bounds->Top, bounds->Width, bounds->Height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  // Pixels of the screen it was saved on. A move onto a screen of another
+  // DPI than the design one rescales the window on the way; the second call
+  // gives it its saved size there (and changes nothing otherwise).
+  for (int i = 0; i < 2; ++i)
+    SetWindowPos(Handle(), nullptr, bounds->Left, bounds->Top, bounds->Width, bounds->Height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
   return true;
 }
 
