@@ -4,6 +4,7 @@
 // stand-in beside it, and what the tests read and set around it.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -69,6 +70,12 @@ class DialupTest : public testing::Test {
     ASSERT_TRUE(box);
     PressButton(box, "OK");
     ASSERT_EQ(Copy.WaitForExit(Pid, 10000), 0);
+  }
+
+  // Saves NAME.bmp of the window into the folder TALLYLINE_SCREENSHOTS names, if any.
+  static void Screenshot(HWND window, const std::string& name) {
+    if (const char* folder = std::getenv("TALLYLINE_SCREENSHOTS"))
+      SaveScreenshot(window, std::string("Z:") + folder + "/" + name + ".bmp");
   }
 
   // Waits until the condition holds, checking ten times a second.
