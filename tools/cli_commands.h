@@ -1,8 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "reports/report_model.h"
 
 // The commands of tallyline-cli beyond dump and pack, each given the
 // arguments after its name. Each returns the exit status: 0 when it did its
@@ -20,6 +23,10 @@ extern const char* const kStatsUsage;
 // log [--folder DIR] [--csv]
 int LogCommand(int argc, char** argv);
 extern const char* const kLogUsage;
+
+// quota [--folder DIR] [--today YYYY-MM-DD] [--csv]
+int QuotaCommand(int argc, char** argv);
+extern const char* const kQuotaUsage;
 
 // A command's arguments, taken from the left.
 class TArguments {
@@ -52,6 +59,13 @@ struct TFolderOptions {
 // on a usage error: an argument that none takes, or a value missing.
 bool ReadFolderOptions(int argc, char** argv, TFolderOptions& options,
                        const std::function<bool(TArguments&)>& other = {});
+
+// The day serial of a date written YYYY-MM-DD; none for anything else.
+std::optional<int> ParseDay(const std::string& text);
+
+// Tells on standard error what a report left out: files it could not read,
+// sections that are not days.
+void TellWhatWasLeftOut(const TReport& report);
 
 // Standard output without the line-break translation of Windows.
 void BinaryStandardOutput();

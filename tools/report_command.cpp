@@ -21,14 +21,6 @@ int TabOf(const std::string& name) {
   return -1;
 }
 
-void TellWhatWasLeftOut(const TReport& report) {
-  for (const std::string& file : report.UnreadableFiles)
-    std::fprintf(stderr, "tallyline-cli: skipped %s\n", file.c_str());
-  if (report.SkippedSections > 0)
-    std::fprintf(stderr, "tallyline-cli: skipped %d sections that are not days\n",
-                 report.SkippedSections);
-}
-
 }  // namespace
 
 int ReportCommand(int argc, char** argv) {

@@ -1,7 +1,6 @@
 // tallyline-cli stats: the day and period totals of the statistics window,
 // from the same model.
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -10,7 +9,6 @@
 #include <vector>
 
 #include "cli_commands.h"
-#include "platform/date_time.h"
 #include "reports/stats_model.h"
 #include "storage/text_utils.h"
 
@@ -19,20 +17,6 @@ const char* const kStatsUsage =
     "           (--month YYYY-MM-DD | --range YYYY-MM-DD YYYY-MM-DD) [--entry NAME] [--csv]\n";
 
 namespace {
-
-// The day serial of a date written YYYY-MM-DD; none for anything else.
-std::optional<int> ParseDay(const std::string& text) {
-  const std::string pattern = "0000-00-00";
-  if (text.size() != pattern.size()) return std::nullopt;
-  for (size_t i = 0; i < text.size(); ++i)
-    if (pattern[i] == '0' ? !std::isdigit(static_cast<unsigned char>(text[i]))
-                          : text[i] != pattern[i])
-      return std::nullopt;
-  const int year = std::stoi(text.substr(0, 4)), month = std::stoi(text.substr(5, 2)),
-            day = std::stoi(text.substr(8, 2));
-  if (!IsValidDate(year, month, day)) return std::nullopt;
-  return EncodeDaySerial(year, month, day);
-}
 
 // The choice of --month (one date) or --range (two); none when a date does
 // not parse.

@@ -16,6 +16,10 @@
 //       as plain numbers with --csv
 //   tallyline-cli log [--folder DIR] [--csv]
 //       prints the connection log newest first, or its export with --csv
+//   tallyline-cli quota [--folder DIR] [--today YYYY-MM-DD] [--csv]
+//       prints the billing period that holds the day (by default today) and
+//       the data quota's figures, as the settings in DIR set the quota, or
+//       one line of plain values with --csv
 //   tallyline-cli --version
 //       prints the program's name and version
 //
@@ -54,13 +58,16 @@ int Usage() {
       "       tallyline-cli pack IN OUT [--compress] [--password P]\n"
       "       tallyline-cli --version\n",
       stderr);
-  for (const char* usage : {kReportUsage, kStatsUsage, kLogUsage}) std::fputs(usage, stderr);
+  for (const char* usage : {kReportUsage, kStatsUsage, kLogUsage, kQuotaUsage})
+    std::fputs(usage, stderr);
   return 2;
 }
 
 // The commands that read their own arguments.
-const std::map<std::string, int (*)(int, char**)> kCommands = {
-    {"report", ReportCommand}, {"stats", StatsCommand}, {"log", LogCommand}};
+const std::map<std::string, int (*)(int, char**)> kCommands = {{"report", ReportCommand},
+                                                               {"stats", StatsCommand},
+                                                               {"log", LogCommand},
+                                                               {"quota", QuotaCommand}};
 
 bool ParseOptions(int argc, char** argv, TOptions& options) {
   for (int i = 2; i < argc; ++i) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <map>
 #include <optional>
+#include <utility>
 
 #include "formatting/date_format.h"
 #include "formatting/number_format.h"
@@ -127,9 +128,14 @@ int64_t SortKey(const TReportRow& row, int column) {
 }  // namespace
 
 TReport LoadReport(const std::string& folder, const TFormatSettings& fs) {
-  TReport report;
   std::vector<std::string> files;
   FindFiles(folder + "data", "*.dat", files);
+  return LoadReportFiles(folder, std::move(files), fs);
+}
+
+TReport LoadReportFiles(const std::string& folder, std::vector<std::string> files,
+                        const TFormatSettings& fs) {
+  TReport report;
   std::sort(files.begin(), files.end());
   std::map<int, TDayTotals> days;
   for (const std::string& path : files) ReadDays(folder, path, days, report);

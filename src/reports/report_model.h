@@ -39,6 +39,9 @@ struct TReport {
 // files counts once: from the month file the program writes for it when that
 // file has it, else from the first file in name order.
 TReport LoadReport(const std::string& folder, const TFormatSettings& fs = FormatSettings());
+// The same over some of those files only (paths as MonthFileName gives them).
+TReport LoadReportFiles(const std::string& folder, std::vector<std::string> files,
+                        const TFormatSettings& fs = FormatSettings());
 
 // The ISO 8601 week of a day serial (weeks begin on Monday; week 1 holds the
 // year's first Thursday), and the year the week belongs to.

@@ -14,6 +14,7 @@
 #include "platform/date_time.h"
 #include "platform/files.h"
 #include "reports/connection_log.h"
+#include "reports/quota.h"
 #include "reports/report_model.h"
 #include "reports/stats_model.h"
 #include "traffic/usage_book.h"
@@ -150,6 +151,8 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
   EXPECT_EQ(Run("stats --range 2025-01-01").Status, 2);
   EXPECT_EQ(Run("stats --month 2025-01-01 --range 2025-01-01 2025-01-02").Status, 2);
   EXPECT_EQ(Run("log --folder").Status, 2);
+  EXPECT_EQ(Run("quota --today 2025-02-29").Status, 2);
+  EXPECT_EQ(Run("quota --month 2025-02-01").Status, 2);
   const TRun run = Run("stats --month");
   EXPECT_EQ(run.Status, 2);
   EXPECT_NE(run.Err.find("tallyline-cli stats"), std::string::npos) << run.Err;
@@ -256,6 +259,27 @@ TEST_F(CliStatsTest, CsvIsFiveLinesOfPlainIntegers) {
             "entry-period,3650,3,4007,503\r\n"
             "all-day,7200,3,5000,600\r\n"
             "all-period,7350,5,5017,604\r\n");
+}
+
+TEST_F(CliStatsTest, QuotaPrintsTheModelsFiguresAlsoWhenNotEnabled) {
+  Dir.Write("settings.ini", "[Quota]\r\nEnabled=1\r\nLimit=8000\r\nStartDay=15\r\n");
+  TQuotaSettings quota;
+  {
+    TIniFile32 settings(Dir.Path("settings.ini"), true);
+    quota = ReadQuotaSettings(settings);
+  }
+  const TQuotaFigures figures = ReadQuotaFigures(Dir.Folder(), quota, EncodeDaySerial(2025, 2, 10));
+  ASSERT_EQ(figures.Used, 5600 + 11 + 10);  // 15 and 31 January, 1 February
+  const TRun csv = Run("quota --csv --today 2025-02-10 --folder " + Q(""));
+  EXPECT_EQ(csv.Status, 0);
+  EXPECT_EQ(csv.Out, QuotaCsv(figures));
+  EXPECT_EQ(csv.Err, "");
+
+  Dir.Write("settings.ini", "[Quota]\r\nLimit=8000\r\nStartDay=15\r\n");
+  const TRun text = Run("quota --folder " + Q("") + " --today 2025-02-10");
+  EXPECT_EQ(text.Status, 0);
+  EXPECT_NE(text.Out.find(QuotaTipLine(figures) + "\n"), std::string::npos) << text.Out;
+  EXPECT_EQ(text.Err, "tallyline-cli: the quota is not enabled\n");
 }
 
 TEST_F(CliTest, LogPrintsTheListNewestFirstAndItsExport) {

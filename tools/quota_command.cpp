@@ -1,0 +1,68 @@
+// tallyline-cli quota: the billing period and the data quota's figures, from
+// the same model as the main window's tip.
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "cli_commands.h"
+#include "formatting/date_format.h"
+#include "formatting/number_format.h"
+#include "platform/date_time.h"
+#include "platform/files.h"
+#include "reports/quota.h"
+#include "storage/ini_file.h"
+
+const char* const kQuotaUsage =
+    "       tallyline-cli quota [--folder DIR] [--today YYYY-MM-DD] [--csv]\n";
+
+namespace {
+
+// The quota as folder's settings.ini sets it; the defaults without one, or
+// with a notice when it cannot be read. The file class would make a missing
+// file, so it is only opened when there is one.
+TQuotaSettings ReadSettings(const std::string& folder) {
+  const std::string path = folder + "settings.ini";
+  if (!FileExists(path)) return {};
+  TIniFile32 settings(path, true);
+  settings.Refresh();
+  if (!settings.Loaded()) {
+    std::fprintf(stderr, "tallyline-cli: skipped %s: %s\n", path.c_str(),
+                 settings.LastLoadError().c_str());
+    return {};
+  }
+  return ReadQuotaSettings(settings);
+}
+
+std::string ShortDate(int32_t day) {
+  return FormatDateTimePicture(day, FormatSettings().ShortDateFormat);
+}
+
+}  // namespace
+
+int QuotaCommand(int argc, char** argv) {
+  TFolderOptions options;
+  std::optional<int> today = static_cast<int>(LocalNow());  // whole days
+  const bool usable = ReadFolderOptions(argc, argv, options, [&](TArguments& args) {
+    if (!args.Take("--today", 1)) return false;
+    today = ParseDay(args.Values()[0]);
+    return true;
+  });
+  if (!usable || !today) return 2;
+  const TQuotaSettings quota = ReadSettings(options.Folder);
+  // The figures still tell what the period used.
+  if (!quota.Enabled) std::fputs("tallyline-cli: the quota is not enabled\n", stderr);
+  const TReport report = LoadReport(options.Folder);
+  TellWhatWasLeftOut(report);
+  const TQuotaFigures figures = QuotaFigures(quota, report.Rows[rtDaily], *today);
+  BinaryStandardOutput();
+  if (options.Csv) {
+    std::fputs(QuotaCsv(figures).c_str(), stdout);
+    return 0;
+  }
+  std::printf("Period: %s - %s\n%s\n%s\nProjected: %s\n", ShortDate(figures.Period.Start).c_str(),
+              ShortDate(figures.Period.End).c_str(), QuotaTipLine(figures).c_str(),
+              QuotaBudgetText(figures).c_str(),
+              FormatByteSize(static_cast<double>(figures.Projected)).c_str());
+  return 0;
+}
