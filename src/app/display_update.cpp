@@ -18,6 +18,8 @@ constexpr size_t kAverageTicks = 4;
 // wireless link may have renegotiated its speed down since. A reset taken for
 // a wrap books at most that much, not up to 2 GiB.
 constexpr uint64_t kWrapMargin = 2;
+// The most characters the tray shows of a tip.
+constexpr size_t kTrayTipLength = 64;
 
 // Rates and graph points are 32-bit: a second of more than 2 GiB (a fast
 // link, or a 64-bit counter after a long gap) shows as the most they hold,
@@ -32,6 +34,17 @@ int64_t MovingAverage(std::deque<int32_t>& window, int64_t delta) {
   window.push_back(Saturated(delta));
   return std::accumulate(window.begin(), window.end(), int64_t{0}) /
          static_cast<int64_t>(window.size());
+}
+
+// The title, the totals when they are shown, and the quota's line; the
+// title gives way when all would not fit what the tray shows.
+std::string TrayTip(const std::string& received, const std::string& sent,
+                    const TDisplaySettings& settings) {
+  std::string lines;
+  if (settings.StatsTrayTip) lines += "\rD/L: " + received + "\rU/L: " + sent;
+  if (!settings.QuotaTip.empty()) lines += "\r" + settings.QuotaTip;
+  const std::string tip = kAppTitle + lines;
+  return tip.size() <= kTrayTipLength ? tip : lines.substr(1);
 }
 
 int TrayImage(int64_t received, int64_t sent) {
@@ -114,8 +127,8 @@ TDeltas RateTexts(TMeterState& s, const TDeltas& deltas, const TDisplaySettings&
       "D/L: " + received + SpeedPart(static_cast<double>(average.Received), settings.Rates);
   out.StatusPanels[7] =
       "U/L: " + sent + SpeedPart(static_cast<double>(average.Sent), settings.Rates);
-  if (settings.StatsTrayTip)
-    out.TrayTip = std::string(kAppTitle) + "\rD/L: " + received + "\rU/L: " + sent;
+  if (settings.StatsTrayTip || !settings.QuotaTip.empty())
+    out.TrayTip = TrayTip(received, sent, settings);
   return average;
 }
 

@@ -15,6 +15,7 @@ struct TDisplaySettings {
   bool StatsTrayTip = true;  // totals in the tray tip
   bool ReconStall = false;   // reconnect a dial-up link that stalled
   TRateUnits Rates;
+  std::string QuotaTip;  // the quota's line of the tray tip; empty without a quota
 };
 
 // What one display update asks of the window. Unset parts stay as they are.

@@ -70,6 +70,7 @@ THostOptions TFrmMain::Options() const {
   options.MainMenu = s.MainMenu;
   options.Colors = s.Colors;
   options.Rates = FDisplaySettings.Rates;
+  options.Quota = FQuota;
   return options;
 }
 
@@ -84,6 +85,8 @@ void TFrmMain::SetOptions(const THostOptions& options) {
   s.Colors = options.Colors;
   FDisplaySettings.Rates = options.Rates;
   if (!FBorderless) SetMenu(Handle(), s.MainMenu ? FMenus.MainMenu1 : nullptr);
+  FQuota = options.Quota;
+  UpdateQuota();
 }
 
 void TFrmMain::SetTrayImageIndex(int index) {

@@ -13,6 +13,7 @@ COLORREF Resolve(TColor color) {
 
 void TFrmMain::Timer1Timer() {
   FMeasurement->Tick();
+  if (FMeasurement->State.LastFlush != FQuotaFlush) UpdateQuota();
   PostMessageA(Handle(), WMUPDATEDISPLAY, 0, 0);
   TakeNotices();
 }

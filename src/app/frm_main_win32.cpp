@@ -82,6 +82,7 @@ void TFrmMain::FormCreate() {
   RestoreStopWatch();
   LoadCustomTrayIcons();
   StartMeasurement();
+  UpdateQuota();
   // The very first start has no saved placement, and no watcher either.
   if (RestorePlacement() && IsNtFamily(FRasAccess.PlatformId()))
     FNicChangeThread = std::make_unique<TNicChangeThread>(Handle(), WMADDRESSCHANGE);
@@ -111,6 +112,7 @@ void TFrmMain::ApplySettings() {
   SetMenuCheck(FMenus.PopupMenu3, cmStatusbar, s.Statusbar);
   FDisplaySettings.ReconStall = s.ReconStall;
   FDisplaySettings.ShowActivity = s.ShowActivity;
+  FQuota = ReadQuotaSettings(*FSettings);
   FMeasurement->State.CUI = static_cast<uint16_t>(s.CUI);
   FVexaTray1->SetImageIndex(s.ShowActivity ? 1 : 0);
   ArrangeControls();

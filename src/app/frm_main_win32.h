@@ -20,6 +20,7 @@
 #include "dialup/redial.h"
 #include "reports/frm_report_win32.h"
 #include "reports/frm_stats_win32.h"
+#include "reports/quota.h"
 #include "setup/frm_about_win32.h"
 #include "setup/frm_setup_win32.h"
 #include "setup/setup_model.h"
@@ -151,6 +152,10 @@ class TFrmMain : public TForm, private TSetupHost, private TRedialView {
   void SetTrayTip(const std::string& tip) override;
   void FlushTotals() override;
 
+  // The data quota (frm_main_quota_win32.cpp).
+  void UpdateQuota();
+  void WarnOfQuota(const TQuotaFigures& figures);
+
   // The automatic redial (frm_main_dial_win32.cpp).
   void CreateDialUp();
   void DialUp1Dialing();
@@ -183,6 +188,8 @@ class TFrmMain : public TForm, private TSetupHost, private TRedialView {
   std::unique_ptr<TNicChangeThread> FNicChangeThread;
   TMainSettings FMainSettings;
   TDisplaySettings FDisplaySettings;
+  TQuotaSettings FQuota;
+  uint32_t FQuotaFlush = 0;  // the flush the quota's figures were read after
 
   // The fonts and images outlive the controls that show them.
   TMainMenus FMenus;

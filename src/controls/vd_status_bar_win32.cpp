@@ -19,6 +19,8 @@ TVdStatusBar::TVdStatusBar(const TStatusBarArgs& args)
 }
 
 TVdStatusBar::~TVdStatusBar() {
+  // Owned by the top-level window, not by the bar: it would outlive it.
+  if (FTip) DestroyWindow(FTip);
   RemoveWindowSubclass(FHandle, SubclassProc, 1);
   DestroyWindow(FHandle);
 }
@@ -34,6 +36,24 @@ int TVdStatusBar::Height() const {
 void TVdStatusBar::SetDpi(int dpi) {
   FDpi = dpi;
   ApplyParts();
+}
+
+// One tool, the whole bar; the tooltip follows the mouse over it itself.
+void TVdStatusBar::SetHint(const std::string& hint) {
+  if (hint == FHint) return;
+  FHint = hint;
+  TOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = FHandle;
+  tool.uId = reinterpret_cast<UINT_PTR>(FHandle);
+  tool.lpszText = FHint.data();
+  if (!FTip) {
+    FTip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX, 0, 0,
+                           0, 0, FHandle, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(FTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  SendMessageA(FTip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void TVdStatusBar::SetPanelText(int index, const std::string& text) {

@@ -52,6 +52,9 @@ class TVdStatusBar {
   void SetPanelBevel(int index, TPanelBevel bevel);
   // The parent moved to a screen of this DPI.
   void SetDpi(int dpi);
+  // The tip shown while the mouse rests on the bar; none when empty.
+  const std::string& Hint() const { return FHint; }
+  void SetHint(const std::string& hint);
   // The text the bar shows in a panel, as the system reports it (without
   // the tabs that place it).
   std::string ShownText(int index) const;
@@ -68,4 +71,6 @@ class TVdStatusBar {
   int FHeight;
   int FDpi;
   std::vector<TStatusPanel> FPanels;
+  std::string FHint;
+  HWND FTip = nullptr;  // the tooltip window, made for the first hint
 };

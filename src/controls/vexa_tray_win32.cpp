@@ -178,6 +178,19 @@ bool TVexaTray::Notify(DWORD message) {
   return true;
 }
 
+bool TVexaTray::ShowBalloon(const std::string& title, const std::string& text) {
+  if (!FInTray || FRecordSize == kRecordV1) return false;
+  NOTIFYICONDATAA data{};
+  data.cbSize = static_cast<DWORD>(FRecordSize);
+  data.hWnd = FApplication;
+  data.uID = ID;
+  data.uFlags = NIF_INFO;
+  data.dwInfoFlags = NIIF_WARNING;
+  lstrcpynA(data.szInfoTitle, title.c_str(), sizeof data.szInfoTitle);
+  lstrcpynA(data.szInfo, text.c_str(), sizeof data.szInfo);
+  return ShellNotify(NIM_MODIFY, &data);
+}
+
 bool TVexaTray::AddIcon() {
   FAddRequested = true;
   if (FInTray) return false;

@@ -70,6 +70,9 @@ class TVexaTray {
   bool AddIcon();
   bool RemoveIcon();
   bool UpdateIcon();
+  // A warning balloon over the icon, when the icon is in the tray and the
+  // shell shows balloons (from version 5 on); false when it did not show.
+  bool ShowBalloon(const std::string& title, const std::string& text);
   void MinimizeToTray();
   // False when OnCanRestore or the password refuses.
   bool Restore();

@@ -6,6 +6,7 @@
 
 #include "controls/meter_model.h"
 #include "formatting/rate_format.h"
+#include "reports/quota.h"
 #include "setup/setup_tables.h"
 #include "storage/ini_file.h"
 #include "traffic/meter_state.h"
@@ -18,6 +19,7 @@ struct THostOptions {
   bool MainMenu = true;  // the menu bar is shown
   TColorSet Colors{};
   TRateUnits Rates;
+  TQuotaSettings Quota;
 };
 
 // What Setup reads from the main window and changes in it: the settings,

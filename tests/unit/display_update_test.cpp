@@ -243,6 +243,21 @@ TEST_F(DisplayUpdateTest, TotalsInBothUnitModes) {
   EXPECT_FALSE(Step(1572864 + 1536, 1024).TrayTip);
 }
 
+// The tray shows 64 characters of a tip: the title is the first to go.
+TEST_F(DisplayUpdateTest, TheQuotaLineEndsTheTrayTip) {
+  Step(0, 0);
+  Step(0, 0);
+  Step(1572864, 1024);  // D/L: 1.50 MB, U/L: 1 KB: 32 characters with the title
+  Settings.QuotaTip = "Quota: 1.00 GB of 50.0 GB (12%)";
+  EXPECT_EQ(Step(1572864, 1024).TrayTip,
+            "Tallyline\rD/L: 1.50 MB\rU/L: 1 KB\rQuota: 1.00 GB of 50.0 GB (12%)");
+  Settings.QuotaTip = "Quota: 1.00 GB of 50.0 GB (100%)";
+  EXPECT_EQ(Step(1572864, 1024).TrayTip,
+            "D/L: 1.50 MB\rU/L: 1 KB\rQuota: 1.00 GB of 50.0 GB (100%)");
+  Settings.StatsTrayTip = false;
+  EXPECT_EQ(Step(1572864, 1024).TrayTip, "Tallyline\rQuota: 1.00 GB of 50.0 GB (100%)");
+}
+
 TEST_F(DisplayUpdateTest, StopWatchPanelsStayEmptyUntilBothDirectionsHaveBytes) {
   State.StopWatchRunning = true;
   Step(0, 0);
