@@ -6,7 +6,7 @@
 # folder below it.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-layers=(base platform codec storage formatting ui dialup traffic controls setup reports app)
+layers=(base platform codec storage formatting ui dialup traffic reports controls setup app)
 
 level() {
   local i

@@ -24,7 +24,7 @@ void TFrmMain::Setup3Click() {
 
 void TFrmMain::Basic1Click() {
   if (FReport) return;
-  FReport = std::make_unique<TFrmReport>(Handle(), FFolder);
+  FReport = std::make_unique<TFrmReport>(Handle(), FFolder, Options().Quota);
   Opened(*FReport, true);
 }
 

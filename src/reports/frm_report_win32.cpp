@@ -8,7 +8,8 @@
 
 namespace {
 
-constexpr int kClientWidth = 520;
+// Wide enough for the two dates of a billing period in the first column.
+constexpr int kClientWidth = 560;
 constexpr int kClientHeight = 360;
 constexpr int kMargin = 4;
 constexpr int kRowHeight = 20;
@@ -37,7 +38,7 @@ void CopyToClipboard(HWND owner, const std::string& text) {
 
 }  // namespace
 
-TFrmReport::TFrmReport(HWND owner, const std::string& folder)
+TFrmReport::TFrmReport(HWND owner, const std::string& folder, const TQuotaSettings& quota)
     : FReport(LoadReport(folder)), PopupMenu1(CreatePopupMenu()) {
   AskExportPath = [this] { return SaveDialog1(); };
   AppendMenuA(PopupMenu1.Get(), MF_STRING, cmCopy, "Copy to Clipboard");
@@ -52,21 +53,29 @@ TFrmReport::TFrmReport(HWND owner, const std::string& folder)
   CreateDialogForm(args);
   TControlArgs tabs{Handle(), "", "", WS_VISIBLE};
   tabs.Font = Font();
-  PC = std::make_unique<TTabControl>(
-      tabs, std::vector<std::string>(kReportTabNames.begin(), kReportTabNames.end()));
-  for (int tab = rtDaily; tab <= rtYearly; ++tab) CreateList(static_cast<TReportTab>(tab));
-  FillLists();
+  std::vector<std::string> names(kReportTabNames.begin(), kReportTabNames.end());
+  // A billing period rarely matches a calendar month: its rows get a tab of
+  // their own rather than mixing with the months'.
+  if (quota.Enabled) {
+    FBillingPeriods = BillingPeriodRows(FReport.Rows[rtDaily], quota.StartDay);
+    names.push_back("Billing periods");
+  }
+  PC = std::make_unique<TTabControl>(tabs, names);
+  for (int tab = rtDaily; tab <= rtYearly; ++tab) CreateList(kFirstColumns[tab], FReport.Rows[tab]);
+  if (quota.Enabled) CreateList("Period", FBillingPeriods);
   FormResize();
   ShowDialog();
   if (FReport.SkippedSections > 0 || !FReport.UnreadableFiles.empty())
     PostMessageA(Handle(), WMTELLSKIPPED, 0, 0);
 }
 
-void TFrmReport::CreateList(TReportTab tab) {
+// The list of the next tab's page, with only the captions now; the other
+// cells when a row first shows.
+void TFrmReport::CreateList(const char* firstColumn, const std::vector<TReportRow>& rows) {
   const int width = Scaled(kColumnWidth);
-  std::vector<TListColumn> columns{{kFirstColumns[tab], width}};
+  std::vector<TListColumn> columns{{firstColumn, width}};
   for (const char* caption : kReportColumns) columns.push_back({caption, width, true});
-  TControlArgs args{PC->Page(tab), "", "", WS_VISIBLE | WS_TABSTOP};
+  TControlArgs args{PC->Page(static_cast<int>(FLists.size())), "", "", WS_VISIBLE | WS_TABSTOP};
   args.Font = Font();
   auto list = std::make_unique<TPTListView>(args, columns, Scaled(kRowHeight));
   TPTListView& view = *list;
@@ -76,17 +85,10 @@ void TFrmReport::CreateList(TReportTab tab) {
   view.OnPTCustomDraw = [](const void*, int position) { return ReportRowColor(position); };
   view.OnColumnClick = [this, &view](int column) { LV_ColumnClick(view, column); };
   view.OnContextMenu = [this](int x, int y) { ShowPopupMenu(x, y); };
-  FLists[tab] = std::move(list);
-}
-
-// Only the captions now; the other cells when a row first shows.
-void TFrmReport::FillLists() {
-  for (int tab = rtDaily; tab <= rtYearly; ++tab) {
-    TPTListView& list = *FLists[tab];
-    list.BeginUpdate();
-    for (const TReportRow& row : FReport.Rows[tab]) list.AddItem(row.Caption, &row);
-    list.EndUpdate();
-  }
+  view.BeginUpdate();
+  for (const TReportRow& row : rows) view.AddItem(row.Caption, &row);
+  view.EndUpdate();
+  FLists.push_back(std::move(list));
 }
 
 LRESULT TFrmReport::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {

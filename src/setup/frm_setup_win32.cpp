@@ -1,5 +1,7 @@
 #include "setup/frm_setup_win32.h"
 
+#include <commctrl.h>
+
 #include <chrono>
 
 #include "setup/setup_tables.h"
@@ -23,6 +25,16 @@ constexpr std::array<int, 11> kCustomColors = {
     COLOR_BTNSHADOW,  COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW,   COLOR_3DLIGHT,
     COLOR_WINDOWTEXT, COLOR_CAPTIONTEXT,  COLOR_HIGHLIGHTTEXT};
 
+// TSpinEdit::SetEnabled reaches only its edit; its arrows, the up-down
+// control whose buddy the edit is, would still step the value.
+void EnableSpinEdit(TSpinEdit& spin, bool enabled) {
+  spin.SetEnabled(enabled);
+  for (HWND arrows = nullptr;
+       (arrows = FindWindowExA(GetParent(spin.Handle()), arrows, UPDOWN_CLASSA, nullptr));)
+    if (reinterpret_cast<HWND>(SendMessageA(arrows, UDM_GETBUDDY, 0, 0)) == spin.Handle())
+      EnableWindow(arrows, enabled);
+}
+
 }  // namespace
 
 TFrmSetup::TFrmSetup(HWND owner, TSetupHost& host)
@@ -37,11 +49,12 @@ TFrmSetup::TFrmSetup(HWND owner, TSetupHost& host)
   CreateDialogForm(args);
   PageControl1 = std::make_unique<TTabControl>(
       Args(Handle(), "", 8, 8, kClientWidth - 16, kClientHeight - 54),
-      std::vector<std::string>{"Network", "Graph -1", "Graph -2", "Options"});
+      std::vector<std::string>{"Network", "Graph -1", "Graph -2", "Options", "Quota"});
   CreateNetworkTab(PageControl1->Page(0));
   CreateGraph1Tab(PageControl1->Page(1));
   CreateGraph2Tab(PageControl1->Page(2));
   CreateOptionsTab(PageControl1->Page(3));
+  CreateQuotaTab(PageControl1->Page(4));
   CreateButtons();
   FormCreate();
   ShowDialog();
@@ -161,6 +174,43 @@ void TFrmSetup::CreateOptionsTab(HWND page) {
   seNOH->OnChange = [this] { Changed(); };
 }
 
+void TFrmSetup::CreateQuotaTab(HWND page) {
+  CheckQuota = std::make_unique<TCheckBox>(Args(page, "Watch a data quota", 12, 12, 400, 20));
+  const auto label = [&](const char* text, int x, int y, int width) {
+    FStatics.push_back(std::make_unique<TLabel>(Args(page, text, x, y, width, 16)));
+    FQuotaControls.push_back(FStatics.back().get());
+  };
+  label("Limit:", 32, 48, 136);
+  eQuotaLimit = std::make_unique<TEdit>(Args(page, "", 172, 44, 80, 22));
+  std::vector<std::string> units;
+  for (const TQuotaUnit& unit : kQuotaUnits) units.push_back(unit.Text);
+  cbQuotaUnit = std::make_unique<TComboBox>(Args(page, "", 258, 44, 56, 80), units);
+  label("(0: no limit)", 322, 48, 100);
+  label("Period starts on day:", 32, 82, 136);
+  seStartDay = std::make_unique<TSpinEdit>(Args(page, "", 172, 78, 56, 22), 1, kMaxQuotaStartDay);
+  label("A shorter month starts on its last day.", 172, 106, 250);
+  label("Count:", 32, 135, 136);
+  cbQuotaCount = std::make_unique<TComboBox>(
+      Args(page, "", 172, 132, 142, 100),
+      std::vector<std::string>(kQuotaCounts.begin(), kQuotaCounts.end()));
+  label("Warn at:", 32, 170, 136);
+  seWarnAt = std::make_unique<TSpinEdit>(Args(page, "", 172, 166, 56, 22), 1, kMaxQuotaWarnPercent);
+  label("%", 234, 170, 20);
+  FQuotaControls.insert(FQuotaControls.end(),
+                        {eQuotaLimit.get(), cbQuotaUnit.get(), cbQuotaCount.get()});
+  CheckQuota->OnClick = [this] {
+    CheckQuotaClick();
+    Changed();
+  };
+  eQuotaLimit->OnKeyPress = [](char key) {
+    return AcceptCustomValueKey(key, GetKeyState(VK_CONTROL) < 0);
+  };
+  eQuotaLimit->OnChange = [this] { Changed(); };
+  for (TComboBox* box : {cbQuotaUnit.get(), cbQuotaCount.get()})
+    box->OnChange = [this] { Changed(); };
+  for (TSpinEdit* spin : {seStartDay.get(), seWarnAt.get()}) spin->OnChange = [this] { Changed(); };
+}
+
 void TFrmSetup::CreateButtons() {
   const int y = kClientHeight - kButtonHeight - 12;
   const int x = kClientWidth - 3 * (kButtonWidth + 8);
@@ -207,6 +257,13 @@ void TFrmSetup::FormCreate() {
   CheckBox5->SetChecked(v.MainMenu);
   CheckBox6->SetChecked(v.GraphTips);
   seNOH->SetValue(v.Hours);
+  CheckQuota->SetChecked(v.QuotaEnabled);
+  eQuotaLimit->SetText(v.QuotaLimit);
+  cbQuotaUnit->SetItemIndex(v.QuotaUnit);
+  seStartDay->SetValue(v.QuotaStartDay);
+  cbQuotaCount->SetItemIndex(v.QuotaCount);
+  seWarnAt->SetValue(v.QuotaWarnPercent);
+  CheckQuotaClick();
   bApply->SetEnabled(false);
 }
 
@@ -240,6 +297,12 @@ TSetupValues TFrmSetup::Values() const {
   v.MainMenu = CheckBox5->Checked();
   v.GraphTips = CheckBox6->Checked();
   v.Hours = seNOH->Value();
+  v.QuotaEnabled = CheckQuota->Checked();
+  v.QuotaLimit = eQuotaLimit->Text();
+  v.QuotaUnit = cbQuotaUnit->ItemIndex();
+  v.QuotaStartDay = seStartDay->Value();
+  v.QuotaCount = cbQuotaCount->ItemIndex();
+  v.QuotaWarnPercent = seWarnAt->Value();
   return v;
 }
 
@@ -256,6 +319,12 @@ void TFrmSetup::cbGMaxValueChange() {
 
 void TFrmSetup::ScrollBar2Change() {
   Label4->SetText(IntervalStep(ScrollBar2->Position() + 1).Text);
+}
+
+void TFrmSetup::CheckQuotaClick() {
+  const bool enabled = CheckQuota->Checked();
+  for (TControl* control : FQuotaControls) control->SetEnabled(enabled);
+  for (TSpinEdit* spin : {seStartDay.get(), seWarnAt.get()}) EnableSpinEdit(*spin, enabled);
 }
 
 void TFrmSetup::bApplyClick() {

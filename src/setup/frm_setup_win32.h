@@ -20,8 +20,9 @@
 #include "ui/tab_control_win32.h"
 
 // The Setup dialog: the source of the counters and the adapter, the graph's
-// look and scale, and the main window's options, on four tabs. It works on
-// the live main window through the host: Apply and OK change it at once.
+// look and scale, the main window's options and the data quota, on five
+// tabs. It works on the live main window through the host: Apply and OK
+// change it at once.
 class TFrmSetup : public TDialog {
  public:
   TFrmSetup(HWND owner, TSetupHost& host);
@@ -36,6 +37,7 @@ class TFrmSetup : public TDialog {
   void CreateColorRows(HWND page, int left, int top);
   void CreateGraph2Tab(HWND page);
   void CreateOptionsTab(HWND page);
+  void CreateQuotaTab(HWND page);
   void CreateButtons();
   void FormCreate();
   void FillAdapterList();
@@ -44,6 +46,7 @@ class TFrmSetup : public TDialog {
   void SourceChosen();
   void cbGMaxValueChange();
   void ScrollBar2Change();
+  void CheckQuotaClick();
   void bApplyClick();
   void bOKClick();
 
@@ -68,5 +71,11 @@ class TFrmSetup : public TDialog {
   // "Options"
   std::unique_ptr<TCheckBox> CheckBox2, CheckBox1, CheckBox5, CheckBox6;
   std::unique_ptr<TSpinEdit> seNOH;
+  // "Quota"
+  std::unique_ptr<TCheckBox> CheckQuota;
+  std::unique_ptr<TEdit> eQuotaLimit;
+  std::unique_ptr<TComboBox> cbQuotaUnit, cbQuotaCount;
+  std::unique_ptr<TSpinEdit> seStartDay, seWarnAt;
+  std::vector<TControl*> FQuotaControls;  // enabled with CheckQuota, as are the spin edits
   std::unique_ptr<TButton> bOK, bClose, bApply;
 };

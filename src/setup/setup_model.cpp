@@ -1,6 +1,7 @@
 #include "setup/setup_model.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "base/product.h"
 #include "setup/setup_tables.h"
@@ -103,6 +104,41 @@ void ApplyGraph(const TSetupValues& v, TIniFile32& ini, TMeterModel& graph) {
   graph.SetShowVScale(v.XAxis == 1);
 }
 
+struct TLimitText {
+  std::string Text;
+  int Unit;
+  bool operator==(const TLimitText&) const = default;
+};
+
+// The limit as the Quota tab shows it.
+TLimitText ShownLimit(int64_t limit) {
+  const int unit = limit > 0 && limit % kQuotaUnits[1].Bytes == 0 ? 1 : 0;
+  return {std::to_string(limit / kQuotaUnits[unit].Bytes), unit};
+}
+
+// A limit left as it was shown keeps its bytes, which a shown megabyte
+// count may have rounded down; text that is no whole number keeps it too.
+int64_t TypedLimit(const TSetupValues& v, int64_t previous) {
+  if (ShownLimit(previous) == TLimitText{v.QuotaLimit, v.QuotaUnit}) return previous;
+  const int64_t unit =
+      kQuotaUnits[Choice(v.QuotaUnit, static_cast<int>(kQuotaUnits.size()), 0)].Bytes;
+  const char* end = v.QuotaLimit.data() + v.QuotaLimit.size();
+  int64_t count = 0;
+  const auto [stop, error] = std::from_chars(v.QuotaLimit.data(), end, count);
+  if (error != std::errc() || stop != end || count < 0 || count > INT64_MAX / unit) return previous;
+  return count * unit;
+}
+
+// The warning already given is the main window's record, not a setting.
+TQuotaSettings Quota(const TSetupValues& v, TQuotaSettings quota) {
+  quota.Enabled = v.QuotaEnabled;
+  quota.Limit = TypedLimit(v, quota.Limit);
+  quota.StartDay = v.QuotaStartDay;
+  quota.Count = static_cast<TQuotaCount>(v.QuotaCount);
+  quota.WarnPercent = v.QuotaWarnPercent;
+  return quota;
+}
+
 // After Setup the bit rates read " Kbps"; start-up writes them " kbps".
 THostOptions Options(const TSetupValues& v, const TMeterModel& graph) {
   THostOptions options;
@@ -142,6 +178,13 @@ TSetupValues ReadSetupValues(TSetupHost& host) {
   v.MainMenu = options.MainMenu;
   v.GraphTips = options.GraphTips;
   v.Hours = std::clamp(ini.ReadInteger("BrowseMode", "Hours", v.Hours), kMinHours, kMaxHours);
+  v.QuotaEnabled = options.Quota.Enabled;
+  const TLimitText limit = ShownLimit(options.Quota.Limit);
+  v.QuotaLimit = limit.Text;
+  v.QuotaUnit = limit.Unit;
+  v.QuotaStartDay = options.Quota.StartDay;
+  v.QuotaCount = Choice(options.Quota.Count, static_cast<int>(kQuotaCounts.size()), qcBoth);
+  v.QuotaWarnPercent = options.Quota.WarnPercent;
   return v;
 }
 
@@ -152,7 +195,10 @@ void ApplySetup(const TSetupValues& values, TSetupHost& host) {
   WriteSettings(values, ini, graph.HScale());
   ApplyGraph(values, ini, graph);
   host.Meter().CUI = static_cast<uint16_t>(IntervalStep(values.IntervalPosition).Seconds);
-  host.SetOptions(Options(values, graph));
+  THostOptions options = Options(values, graph);
+  options.Quota = Quota(values, host.Options().Quota);
+  WriteQuotaSettings(ini, options.Quota);
+  host.SetOptions(options);
   if (!values.ShowActivity) host.SetTrayImageIndex(0);
   if (!values.StatsTrayTip) host.SetTrayTip(kAppTitle);
 }

@@ -63,17 +63,29 @@ struct TSetupValues {
   bool MainMenu = true;
   bool GraphTips = true;
   int Hours = 6;  // of history kept for browse mode
+  // "Quota": the limit as shown or typed, in the unit of kQuotaUnits.
+  bool QuotaEnabled = false;
+  std::string QuotaLimit = "0";
+  int QuotaUnit = 0;
+  int QuotaStartDay = 1;
+  int QuotaCount = 0;  // an index of kQuotaCounts
+  int QuotaWarnPercent = 80;
 };
 inline constexpr int kMinHours = 1;
 inline constexpr int kMaxHours = 1920;
+inline constexpr int kMaxQuotaStartDay = 31;
+inline constexpr int kMaxQuotaWarnPercent = 100;
 
 // The dialog's values from the main window's state and the settings; a
-// stored choice outside its list reads as the list's default.
+// stored choice outside its list reads as the list's default. The quota's
+// limit reads in whole gigabytes where it is some, else in megabytes
+// rounded down.
 TSetupValues ReadSetupValues(TSetupHost& host);
 
 // Changes the main window, the graph and the tray to the values and writes
 // every setting. The measurement starts afresh only when the source or the
-// adapter (by its key) changed.
+// adapter (by its key) changed. The quota keeps the warning the main window
+// last gave, and its limit where the text is no whole number.
 void ApplySetup(const TSetupValues& values, TSetupHost& host);
 
 // The graph's colours from a colour set.

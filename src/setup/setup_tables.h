@@ -66,9 +66,19 @@ inline constexpr int kCustomMaximum = 16;
 // beyond what 32 bits hold.
 std::optional<int32_t> MaxValueForType(int type, const std::string& customValue);
 
-// Whether a character typed into the custom value is taken: digits and
-// backspace, or anything with Ctrl held (the clipboard's shortcuts).
+// Whether a character typed into a number box (the custom value, the
+// quota's limit) is taken: digits and backspace, or anything with Ctrl held
+// (the clipboard's shortcuts).
 bool AcceptCustomValueKey(char key, bool ctrlDown);
+
+// "Quota": the limit's units, and what counts, in the order of TQuotaCount.
+struct TQuotaUnit {
+  int64_t Bytes;
+  const char* Text;
+};
+inline constexpr std::array<TQuotaUnit, 2> kQuotaUnits = {{{1048576, "MB"}, {1073741824, "GB"}}};
+inline constexpr std::array<const char*, 3> kQuotaCounts = {"Download and upload", "Download only",
+                                                            "Upload only"};
 
 // A colour (0x00BBGGRR) whose components are each drawn from 0 to 254.
 uint32_t RandomColor(std::mt19937& random);

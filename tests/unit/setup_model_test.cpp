@@ -199,6 +199,56 @@ TEST_F(SetupModelTest, BitsReadWithACapitalKAndTheTrayResetsAtOnce) {
   EXPECT_EQ(Host.TrayTip, "Tallyline");
 }
 
+constexpr int64_t kMB = 1048576, kGB = 1073741824;
+
+struct LimitCase {
+  const char* Name;
+  int64_t Limit;
+  const char* Text;
+  const char* Unit;
+};
+
+class SetupQuotaTest : public SetupModelTest, public testing::WithParamInterface<LimitCase> {};
+
+TEST_P(SetupQuotaTest, ShownInItsUnitAndAppliedUnchangedWithTheWarningGiven) {
+  const TQuotaSettings quota{.Enabled = true,
+                             .Limit = GetParam().Limit,
+                             .StartDay = 31,
+                             .Count = qcUpload,
+                             .WarnPercent = 90,
+                             .WarnedPeriod = 46357,
+                             .WarnedLevel = qlWarning};
+  Host.Shown.Quota = quota;
+  const TSetupValues values = Read();
+  EXPECT_EQ(values.QuotaLimit, GetParam().Text);
+  EXPECT_STREQ(kQuotaUnits[values.QuotaUnit].Text, GetParam().Unit);
+  Apply(values);
+  EXPECT_EQ(Host.Shown.Quota, quota);
+  EXPECT_EQ(ReadQuotaSettings(Host.Ini), quota);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Limits, SetupQuotaTest,
+    testing::Values(LimitCase{"OneGigabyte", kGB, "1", "GB"},
+                    LimitCase{"OneGigabyteAndAMegabyte", kGB + kMB, "1025", "MB"},
+                    LimitCase{"BytesBeyondWholeMegabytesKept", kGB + 1, "1024", "MB"},
+                    LimitCase{"NoLimit", 0, "0", "MB"}),
+    [](const auto& info) { return info.param.Name; });
+
+TEST_F(SetupModelTest, QuotaLimitThatIsNoWholeNumberKeepsThePreviousOne) {
+  Host.Shown.Quota.Limit = 5 * kGB;
+  TSetupValues values = Read();
+  for (const char* text : {"", "1.5", "-1", "8589934592"}) {  // the last overflows as GB
+    values.QuotaLimit = text;
+    Apply(values);
+    EXPECT_EQ(Host.Shown.Quota.Limit, 5 * kGB) << text;
+  }
+  values.QuotaLimit = "700";
+  values.QuotaUnit = 0;
+  Apply(values);
+  EXPECT_EQ(Host.Shown.Quota.Limit, 700 * kMB);
+}
+
 TEST(SetupTablesTest, RandomColoursStopShortOf255) {
   std::mt19937 random(42);
   uint32_t high = 0, low = 255;

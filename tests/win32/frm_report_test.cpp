@@ -1,5 +1,6 @@
 // The basic reports opened from the main window's menu over two years of
-// month files: tabs, sorting, and an export through the real save dialog.
+// month files: tabs, sorting, and an export through the real save dialog;
+// the billing periods while the quota is watched.
 #include "reports/frm_report_win32.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <cstdio>
 
 #include "platform/files.h"
+#include "ui/application_win32.h"
 #include "win32/main_window_fixture_win32.h"
 
 namespace {
@@ -108,6 +110,24 @@ TEST_F(FrmReportTest, SortedByDownloadAndExportedAsTheCommandLinePrintsIt) {
   user.join();
   EXPECT_EQ(Dir.Read("months.csv"), Cli("report monthly --csv"));
   EXPECT_EQ(Dir.Read("months.csv").substr(0, 36), "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n");
+}
+
+TEST_F(FrmReportTest, BillingPeriodsOnlyWhileTheQuotaIsWatched) {
+  WriteTwoYears();
+  HWND owner = TApplication::Instance().Handle();
+  TQuotaSettings quota;
+  quota.StartDay = 15;
+  EXPECT_EQ(TFrmReport(owner, Dir.Folder(), quota).TabCount(), 4);
+  quota.Enabled = true;
+  TFrmReport report(owner, Dir.Folder(), quota);
+  ASSERT_EQ(report.TabCount(), 5);
+  // From the period of 1 January 2025 to that of 31 December 2026.
+  const TPTListView& periods = report.List(4);
+  EXPECT_EQ(periods.Count(), 25);
+  EXPECT_EQ(static_cast<const TReportRow*>(periods.Data(0))->RowDate,
+            EncodeDaySerial(2024, 12, 15));
+  ShowTab(report.Handle(), 4);
+  Shoot(report.Handle(), "report_billing");
 }
 
 // The clipboard's text, or "(none)".

@@ -1,5 +1,5 @@
-// The Setup dialog on the live main window: opened once, and its OK writes
-// every key.
+// The Setup dialog on the live main window: opened once, its OK writes
+// every key, and the quota's controls follow their check box.
 #include "setup/frm_setup_win32.h"
 
 #include <gtest/gtest.h>
@@ -53,6 +53,34 @@ TEST_F(FrmSetupTest, OkWritesEveryKeyAndClosesTheDialog) {
                           "Border=",       "GraphBackground=",
                           "Background="})
     EXPECT_NE(written.find(std::string("\n") + key), std::string::npos) << key;
+}
+
+TEST_F(FrmSetupTest, QuotaTabFollowsItsCheckBoxAndApplyWritesTheQuota) {
+  Open(kAdapter);
+  Form->Command(cmSetup);
+  ShowTab(SetupWindow(), 4);
+  HWND check = FindChildWithText(SetupWindow(), "Watch a data quota");
+  ASSERT_NE(check, nullptr);
+  const auto expectOthersEnabled = [&](bool enabled) {
+    for (HWND child = GetWindow(check, GW_HWNDFIRST); child; child = GetWindow(child, GW_HWNDNEXT))
+      if (child != check) {
+        EXPECT_EQ(IsWindowEnabled(child) != FALSE, enabled)
+            << WindowClass(child) << " " << WindowText(child);
+      }
+  };
+  expectOthersEnabled(false);
+  SendMessageA(check, BM_CLICK, 0, 0);
+  expectOthersEnabled(true);
+  HWND page = GetParent(check);
+  SetWindowTextA(FindChild(page, "Edit"), "2");
+  SendMessageA(FindChild(page, "ComboBox"), CB_SETCURSEL, 1, 0);  // GB
+  Shoot(SetupWindow(), "setup_quota");
+  ASSERT_TRUE(PressButton(SetupWindow(), "Apply"));
+  PumpMessages(100);
+  const std::string written = Dir.Read("settings.ini");
+  for (const char* line :
+       {"\n[Quota]", "\nEnabled=1", "\nLimit=2147483648", "\nStartDay=1", "\nWarnPercent=80"})
+    EXPECT_NE(written.find(line), std::string::npos) << line;
 }
 
 }  // namespace
