@@ -64,9 +64,11 @@ TQuotaSettings ReadQuotaSettings(TIniFile32& settings) {
   TQuotaSettings q;
   q.Enabled = settings.ReadBool(kSection, "Enabled", q.Enabled);
   q.Limit = ReadBounded(settings, "Limit", 0, INT64_MAX, q.Limit);
-  q.StartDay = static_cast<int>(ReadBounded(settings, "StartDay", 1, 31, q.StartDay));
+  q.StartDay =
+      static_cast<int>(ReadBounded(settings, "StartDay", 1, kMaxQuotaStartDay, q.StartDay));
   q.Count = static_cast<TQuotaCount>(ReadBounded(settings, "Count", qcBoth, qcUpload, q.Count));
-  q.WarnPercent = static_cast<int>(ReadBounded(settings, "WarnPercent", 1, 100, q.WarnPercent));
+  q.WarnPercent = static_cast<int>(
+      ReadBounded(settings, "WarnPercent", 1, kMaxQuotaWarnPercent, q.WarnPercent));
   q.WarnedPeriod = static_cast<int32_t>(
       ReadBounded(settings, "WarnedPeriod", INT32_MIN, INT32_MAX, q.WarnedPeriod));
   q.WarnedLevel =

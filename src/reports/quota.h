@@ -14,6 +14,9 @@
 
 enum TQuotaCount { qcBoth, qcDownload, qcUpload };
 
+inline constexpr int kMaxQuotaStartDay = 31;
+inline constexpr int kMaxQuotaWarnPercent = 100;
+
 struct TQuotaSettings {
   bool Enabled = false;
   int64_t Limit = 0;  // bytes; 0: no limit

@@ -25,16 +25,6 @@ constexpr std::array<int, 11> kCustomColors = {
     COLOR_BTNSHADOW,  COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW,   COLOR_3DLIGHT,
     COLOR_WINDOWTEXT, COLOR_CAPTIONTEXT,  COLOR_HIGHLIGHTTEXT};
 
-// TSpinEdit::SetEnabled reaches only its edit; its arrows, the up-down
-// control whose buddy the edit is, would still step the value.
-void EnableSpinEdit(TSpinEdit& spin, bool enabled) {
-  spin.SetEnabled(enabled);
-  for (HWND arrows = nullptr;
-       (arrows = FindWindowExA(GetParent(spin.Handle()), arrows, UPDOWN_CLASSA, nullptr));)
-    if (reinterpret_cast<HWND>(SendMessageA(arrows, UDM_GETBUDDY, 0, 0)) == spin.Handle())
-      EnableWindow(arrows, enabled);
-}
-
 }  // namespace
 
 TFrmSetup::TFrmSetup(HWND owner, TSetupHost& host)
@@ -324,7 +314,7 @@ void TFrmSetup::ScrollBar2Change() {
 void TFrmSetup::CheckQuotaClick() {
   const bool enabled = CheckQuota->Checked();
   for (TControl* control : FQuotaControls) control->SetEnabled(enabled);
-  for (TSpinEdit* spin : {seStartDay.get(), seWarnAt.get()}) EnableSpinEdit(*spin, enabled);
+  for (TSpinEdit* spin : {seStartDay.get(), seWarnAt.get()}) spin->SetEnabled(enabled);
 }
 
 void TFrmSetup::bApplyClick() {

@@ -73,8 +73,6 @@ struct TSetupValues {
 };
 inline constexpr int kMinHours = 1;
 inline constexpr int kMaxHours = 1920;
-inline constexpr int kMaxQuotaStartDay = 31;
-inline constexpr int kMaxQuotaWarnPercent = 100;
 
 // The dialog's values from the main window's state and the settings; a
 // stored choice outside its list reads as the list's default. The quota's

@@ -61,6 +61,12 @@ void TSpinEdit::SetVisible(bool visible) {
   FArrows.SetVisible(visible);
 }
 
+// The arrows too: they would still step the value.
+void TSpinEdit::SetEnabled(bool enabled) {
+  TControl::SetEnabled(enabled);
+  FArrows.SetEnabled(enabled);
+}
+
 bool TSpinEdit::Notified(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
   if (msg != WM_COMMAND) return false;
   switch (HIWORD(wParam)) {

@@ -21,6 +21,7 @@ class TSpinEdit : public TControl {
   // These act on both windows.
   void SetBounds(int left, int top, int width, int height);
   void SetVisible(bool visible);
+  void SetEnabled(bool enabled);
 
   // Every change the user makes, typing or stepping; not SetValue's.
   std::function<void()> OnChange;
