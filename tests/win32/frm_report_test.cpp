@@ -61,6 +61,13 @@ TEST_F(FrmReportTest, OpensOnceFromTheMenuWithEveryPeriod) {
   for (int tab = rtDaily; tab <= rtYearly; ++tab) {
     ShowTab(ReportWindow(), tab);
     Shoot(ReportWindow(), names[tab]);
+    // Every column in view, beside the scroll bar of a long list.
+    TPTListView& list = report.List(static_cast<TReportTab>(tab));
+    RECT client;
+    GetClientRect(list.Handle(), &client);
+    int width = 0;
+    for (int column = 0; column < 5; ++column) width += list.ColumnWidth(column);
+    EXPECT_LE(width, client.right) << names[tab];
   }
   SendMessageA(ReportWindow(), WM_CLOSE, 0, 0);
   PumpMessages(100);
