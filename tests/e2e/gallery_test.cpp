@@ -25,8 +25,12 @@ std::string LineAfter(double t) {
 
 class GalleryTest : public DialupTest {
  protected:
-  // With the stop watch shown and running.
-  GalleryTest() : DialupTest("tallyline.exe", "Dialup=1\r\n[StopWatch]\r\nV=1\r\nE=1\r\n") {}
+  // With the stop watch shown and running, and a quota of 500 MB from the
+  // 15th, which the Quota tab shows.
+  GalleryTest()
+      : DialupTest("tallyline.exe",
+                   "Dialup=1\r\n[StopWatch]\r\nV=1\r\nE=1\r\n"
+                   "[Quota]\r\nEnabled=1\r\nLimit=524288000\r\nStartDay=15\r\n") {}
 
   void BeforeStart() override {
     WriteHistory();
@@ -82,7 +86,7 @@ TEST_F(GalleryTest, EachWindowAndTheMainWindow) {
   ASSERT_TRUE(setup);
   Shoot(setup, "setup");
   HWND tabs = FindChild(setup, "SysTabControl32");
-  for (int tab = 1; const char* name : {"graph1", "graph2", "options"}) {
+  for (int tab = 1; const char* name : {"graph1", "graph2", "options", "quota"}) {
     PressKey(tabs, VK_RIGHT);
     ASSERT_TRUE(Eventually([&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == tab; }));
     Shoot(setup, std::string("setup_") + name);
