@@ -101,6 +101,7 @@ void TFrmMain::CreateGraph() {
   graph.Parent = Handle();
   FVexaMeter1 = std::make_unique<TVexaMeter>(graph);
   FVexaMeter1->SetFont(FFont.Get());
+  FVexaMeter1->SetPixelsPerInch(FDpi);
   FVexaMeter1->OnDblClick = [this] { ToggleBorderless(); };
   FVexaMeter1->OnMouseDown = [this](TMouseButton button, int, int) { VexaMeter1MouseDown(button); };
   FVexaMeter1->OnFormatHint = [this](const THistoryData& sample, std::string& text) {
@@ -173,6 +174,7 @@ void TFrmMain::ChangeDpi(int dpi, const RECT& suggested) {
   FSWbar->SetDpi(dpi);
   FsBar->SetDpi(dpi);
   FImage1->SetImages(TOwnedImageList(LoadStopWatchPicture(dpi)));
+  FVexaMeter1->SetPixelsPerInch(dpi);
   SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   FormResize();

@@ -1,16 +1,18 @@
 #include "controls/hint_window_win32.h"
 
 #include "controls/canvas.h"
+#include "ui/dpi_win32.h"
 #include "ui/handle_guards_win32.h"
 
 namespace {
 
 constexpr UINT kTextFlags = DT_LEFT | DT_WORDBREAK | DT_NOPREFIX;
-// Room around the text: the border takes one pixel a side, the rest is
-// padding left and right.
+// Room around the text at 96 DPI: the border takes one pixel a side, the
+// rest is padding left and right.
 constexpr int kExtraWidth = 8;
 constexpr int kExtraHeight = 2;
 constexpr int kPadding = 3;
+constexpr int kBorders = 2;
 
 }  // namespace
 
@@ -24,8 +26,9 @@ THintWindow::THintWindow(HWND owner) {
   CreateForm(args);
 }
 
-void THintWindow::ActivateHint(POINT topLeft, const std::string& text, HFONT font) {
+void THintWindow::ActivateHint(POINT topLeft, const std::string& text, HFONT font, int dpi) {
   FFont = font;
+  FPadding = ScaleToDpi(kPadding, dpi);
   RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), 0};
   {
     const TWindowDC screen(nullptr);
@@ -34,8 +37,11 @@ void THintWindow::ActivateHint(POINT topLeft, const std::string& text, HFONT fon
               kTextFlags | DT_CALCRECT);
   }
   SetCaption(text);
-  SetWindowPos(Handle(), HWND_TOPMOST, topLeft.x, topLeft.y, r.right + kExtraWidth,
-               r.bottom + kExtraHeight, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  // The borders stay one pixel wide.
+  SetWindowPos(Handle(), HWND_TOPMOST, topLeft.x, topLeft.y,
+               r.right + ScaleToDpi(kExtraWidth - kBorders, dpi) + kBorders,
+               r.bottom + ScaleToDpi(kExtraHeight - kBorders, dpi) + kBorders,
+               SWP_NOACTIVATE | SWP_SHOWWINDOW);
   InvalidateRect(Handle(), nullptr, TRUE);
 }
 
@@ -59,6 +65,6 @@ void THintWindow::Paint() {
   SetBkMode(dc.Get(), TRANSPARENT);
   SetTextColor(dc.Get(), GetSysColor(COLOR_INFOTEXT));
   const std::string text = Caption();
-  r.left += kPadding;
+  r.left += FPadding;
   DrawTextA(dc.Get(), text.c_str(), static_cast<int>(text.size()), &r, kTextFlags);
 }

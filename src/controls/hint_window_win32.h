@@ -13,8 +13,9 @@ class THintWindow : public TForm {
   explicit THintWindow(HWND owner);
 
   // Shows text in font with its top-left corner at a screen position,
-  // sized to the text broken into lines no wider than the screen.
-  void ActivateHint(POINT topLeft, const std::string& text, HFONT font);
+  // sized to the text broken into lines no wider than the screen, with
+  // padding for the screen's DPI.
+  void ActivateHint(POINT topLeft, const std::string& text, HFONT font, int dpi);
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -23,4 +24,5 @@ class THintWindow : public TForm {
   void Paint();
 
   HFONT FFont = nullptr;
+  int FPadding = 0;  // left and right of the text
 };

@@ -28,6 +28,8 @@ class TMeterPlanner {
   void PlanTimeLines();
   void PlanSeries();
   TMeterText Text(int x, int y, const std::string& text);
+  // A length given at 96 pixels per inch, on the meter's screen, rounded.
+  int Scaled(int pixels) const { return (pixels * M.PixelsPerInch() + 48) / 96; }
 
   const TMeterModel& M;
   TCanvas& FMain;
@@ -49,7 +51,7 @@ std::optional<TMeterFrame> TMeterPlanner::Plan(int width, int height) {
   F.Char = FMain.TextExtent("0");
   FLabelLift = static_cast<int>(RoundHalfEven(F.Char.Height / 1.5));
   PlanVertical(height);
-  int left = M.MarginLeft(), right = M.MarginRight();
+  int left = Scaled(M.MarginLeft()), right = Scaled(M.MarginRight());
   F.Layout.LabelWidths = PlanHorizontal(left, right);
   if (width - right - left - 1 <= 0) return std::nullopt;
   FPlot.Left = left;
@@ -64,13 +66,13 @@ std::optional<TMeterFrame> TMeterPlanner::Plan(int width, int height) {
 // Room above the plot for half a label, below it for half a label or for the
 // time labels.
 void TMeterPlanner::PlanVertical(int height) {
-  int top = M.MarginTop(), bottom = M.MarginBottom();
+  int top = Scaled(M.MarginTop()), bottom = Scaled(M.MarginBottom());
   if (M.YaxisDisplay() == yaNone) {
     top += 1;
-    if (M.ShowVScale()) bottom += F.Char.Height + 4;
+    if (M.ShowVScale()) bottom += F.Char.Height + Scaled(4);
   } else {
-    top += F.Char.Height / 2 + 4;
-    bottom += M.ShowVScale() ? F.Char.Height + 4 : F.Char.Height / 2 + 2;
+    top += F.Char.Height / 2 + Scaled(4);
+    bottom += M.ShowVScale() ? F.Char.Height + Scaled(4) : F.Char.Height / 2 + Scaled(2);
   }
   FPlot.Top = top;
   FPlot.Bottom = height - bottom;
@@ -168,7 +170,7 @@ void TMeterPlanner::PlanTimeLines() {
       const int width = FMain.TextExtent(text).Width;
       // Half a label at the window's edge says nothing; leave it out.
       if (x - width / 2 >= 0 && x - width / 2 + width <= F.Width)
-        line.Label = Text(x - width / 2, FPlot.Bottom + 3, text);
+        line.Label = Text(x - width / 2, FPlot.Bottom + Scaled(3), text);
     }
     F.TimeLines.push_back(std::move(line));
   }

@@ -48,6 +48,9 @@ struct TMeterLook {
   TScale Scale = sKBytes;
   uint8_t AntiAlias = 0;
   uint8_t LineWidth = 1;
+  // Of the screen: the margins and the gaps around the labels are given at
+  // 96 and scaled to it (the labels follow their font).
+  int PixelsPerInch = 96;
   bool operator==(const TMeterLook&) const = default;
 };
 
@@ -179,6 +182,8 @@ class TMeterModel {
   void SetAntiAlias(uint8_t value);
   uint8_t LineWidth() const { return FLook.LineWidth; }
   void SetLineWidth(uint8_t value) { FLook.LineWidth = value; }
+  int PixelsPerInch() const { return FLook.PixelsPerInch; }
+  void SetPixelsPerInch(int value) { Assign(FLook.PixelsPerInch, value); }
 
  protected:
   // Called for every change that shows; the window repaints at once.

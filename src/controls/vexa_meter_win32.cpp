@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "ui/application_win32.h"
+#include "ui/dpi_win32.h"
 
 namespace {
 
@@ -143,7 +144,8 @@ void TVexaMeter::ShowHint() {
     FHint = std::make_unique<THintWindow>(GetAncestor(Handle(), GA_ROOT));
     SetCrossHair(true);
   }
-  FHint->ActivateHint({mouse.x, mouse.y + kHintBelowMouse}, text, FFont);
+  FHint->ActivateHint({mouse.x, mouse.y + ScaleToDpi(kHintBelowMouse, PixelsPerInch())}, text,
+                      FFont, PixelsPerInch());
 }
 
 void TVexaMeter::FreeHint() {

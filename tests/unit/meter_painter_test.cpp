@@ -80,6 +80,16 @@ TEST_F(MeterPainterTest, MarginsAddToTheLabelRoom) {
   EXPECT_EQ(meter.VisibleCount(), 74);
 }
 
+// At 144 pixels per inch: a margin of 2 is 3, the gaps of 4 are 6; the
+// labels' room follows their font, which the test canvas does not change.
+TEST_F(MeterPainterTest, MarginsAndGapsScaleWithTheScreen) {
+  meter.SetPixelsPerInch(144);
+  meter.SetMarginTop(2);
+  meter.SetShowVScale(true);
+  ASSERT_TRUE(Paint());
+  EXPECT_EQ(meter.PlotRect(), (TRect{30, 15, 191, 81}));
+}
+
 TEST_F(MeterPainterTest, AxisLabelsSitBesideTheirGridLines) {
   meter.SetYaxisDisplay(yaBoth);
   ASSERT_TRUE(Paint());

@@ -77,10 +77,11 @@ TEST_F(DpiChangeTest, MainWindowScalesItsFontsBarsAndLayoutAndComesBack) {
   TFrmMain& form = Open("[StopWatch]\r\nV=1\r\n");
   HWND bottom = form.sBar().Handle(), top = form.SWbar().Handle();
   HWND label = FindChildWithText(top, "Stop Watch");
-  const auto expectLayout = [&](int fontHeight, int barHeight, std::vector<int> edges,
+  const auto expectLayout = [&](int dpi, int fontHeight, int barHeight, std::vector<int> edges,
                                 TEdges labelBounds) {
     EXPECT_EQ(FontHeight(bottom), fontHeight);
     EXPECT_EQ(FontHeight(form.VexaMeter1().Handle()), fontHeight);
+    EXPECT_EQ(form.VexaMeter1().PixelsPerInch(), dpi);
     RECT client;
     GetClientRect(form.Handle(), &client);
     const RECT bar = BoundsInParent(bottom), graph = BoundsInParent(form.VexaMeter1().Handle());
@@ -92,14 +93,14 @@ TEST_F(DpiChangeTest, MainWindowScalesItsFontsBarsAndLayoutAndComesBack) {
     EXPECT_EQ(PartEdges(bottom), edges);
     EXPECT_EQ(InParent(label), labelBounds);
   };
-  expectLayout(-11, 19, {60, 64, 146, 206, 206, 386, 386, 566}, {14, 2, 83, 16});
+  expectLayout(96, -11, 19, {60, 64, 146, 206, 206, 386, 386, 566}, {14, 2, 83, 16});
 
   const RECT suggested = MoveToDpi(form.Handle(), 96, 144);
   EXPECT_EQ(EdgesOf(WindowRect(form.Handle())), EdgesOf(suggested));
-  expectLayout(-17, 29, {90, 96, 219, 309, 309, 579, 579, 849}, {21, 3, 125, 24});
+  expectLayout(144, -17, 29, {90, 96, 219, 309, 309, 579, 579, 849}, {21, 3, 125, 24});
 
   MoveToDpi(form.Handle(), 144, 96);
-  expectLayout(-11, 19, {60, 64, 146, 206, 206, 386, 386, 566}, {14, 2, 83, 16});
+  expectLayout(96, -11, 19, {60, 64, 146, 206, 206, 386, 386, 566}, {14, 2, 83, 16});
 }
 
 // Setup has the header list and the combo boxes, the reports window the list
