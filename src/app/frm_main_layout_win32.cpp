@@ -175,7 +175,6 @@ void TFrmMain::ChangeDpi(int dpi, const RECT& suggested) {
   FsBar->SetDpi(dpi);
   FImage1->SetImages(TOwnedImageList(LoadStopWatchPicture(dpi)));
   FVexaMeter1->SetPixelsPerInch(dpi);
-  SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveToRect(Handle(), suggested);
   FormResize();
 }

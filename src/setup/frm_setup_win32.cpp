@@ -25,6 +25,11 @@ constexpr std::array<int, 11> kCustomColors = {
     COLOR_BTNSHADOW,  COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW,   COLOR_3DLIGHT,
     COLOR_WINDOWTEXT, COLOR_CAPTIONTEXT,  COLOR_HIGHLIGHTTEXT};
 
+// A key typed into a number box, with Ctrl as it is held now.
+bool NumberKey(char key) {
+  return AcceptCustomValueKey(key, GetKeyState(VK_CONTROL) < 0);
+}
+
 }  // namespace
 
 TFrmSetup::TFrmSetup(HWND owner, TSetupHost& host)
@@ -138,9 +143,7 @@ void TFrmSetup::CreateGraph2Tab(HWND page) {
     cbGMaxValueChange();
     Changed();
   };
-  eGCValue->OnKeyPress = [](char key) {
-    return AcceptCustomValueKey(key, GetKeyState(VK_CONTROL) < 0);
-  };
+  eGCValue->OnKeyPress = NumberKey;
   eGCValue->OnChange = [this] { Changed(); };
   ScrollBar2->OnChange = [this] {
     ScrollBar2Change();
@@ -192,9 +195,7 @@ void TFrmSetup::CreateQuotaTab(HWND page) {
     CheckQuotaClick();
     Changed();
   };
-  eQuotaLimit->OnKeyPress = [](char key) {
-    return AcceptCustomValueKey(key, GetKeyState(VK_CONTROL) < 0);
-  };
+  eQuotaLimit->OnKeyPress = NumberKey;
   eQuotaLimit->OnChange = [this] { Changed(); };
   for (TComboBox* box : {cbQuotaUnit.get(), cbQuotaCount.get()})
     box->OnChange = [this] { Changed(); };

@@ -96,6 +96,5 @@ void TDialog::ChangeDpi(int dpi, const RECT& suggested) {
   FFont = std::move(font);  // the old one goes now that no control shows it
   SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), FALSE);
   DpiChanged(fromDpi);
-  SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveToRect(Handle(), suggested);
 }

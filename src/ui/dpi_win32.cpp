@@ -55,6 +55,11 @@ void AdjustFrameForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi) {
     AdjustWindowRectEx(&rect, style, FALSE, exStyle);
 }
 
+void MoveToRect(HWND window, const RECT& rect) {
+  SetWindowPos(window, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 HFONT CreateMessageFont(int dpi) {
   static const auto forDpi =
       UserFunction<TSystemParametersInfoForDpi>("SystemParametersInfoForDpi");

@@ -20,6 +20,9 @@ inline int ScaleToDpi(int value, int dpi) {
 int SystemMetricForDpi(int index, int dpi);
 // The window rectangle around a client rectangle, with the frame at dpi.
 void AdjustFrameForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi);
+// Places a window at a rectangle (the one a DPI change suggests), as it
+// stands in the z-order and without activating it.
+void MoveToRect(HWND window, const RECT& rect);
 // The font of message boxes and dialogs, at dpi.
 HFONT CreateMessageFont(int dpi);
 
