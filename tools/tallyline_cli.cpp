@@ -108,8 +108,11 @@ int Dump(const TOptions& options) {
 int Pack(const TOptions& options) {
   const std::string text = JoinLines(ReadLines(options.Files[0], options.Password));
   TIniFile32 out(options.Files[1], true);
-  // An existing target must be readable: it is never written over blindly.
-  if (PathExists(out.FileName())) Load(out, options.Password);
+  // An existing target must be readable, all of it: it is never written over blindly.
+  if (PathExists(out.FileName())) {
+    Load(out, options.Password);
+    if (out.Damaged()) throw EFileProblem(out.FileName(), out.LastLoadError());
+  }
   out.Compressed = options.Compress;
   out.Encrypted = !options.Password.empty();
   out.Password = options.Password;

@@ -53,10 +53,15 @@ class TFile {
   intptr_t Handle;
 };
 
-// The file's modification time in the local zone, packed as the platform's
-// 2-second date-time (date in the high word, time in the low); -1 when there
-// is no such file or the time cannot be packed.
-int32_t FileAge(const std::string& path);
+// A file's size and last write time, the time as finely as the system
+// keeps it: another writer's change shows in one or the other, also within
+// the same second and at the same length.
+struct TFileStamp {
+  int64_t Size = -1;      // -1: no such file (a folder does not count)
+  int64_t WriteTime = 0;  // in the system's own units
+  bool operator==(const TFileStamp&) const = default;
+};
+TFileStamp FileStamp(const std::string& path);
 
 // True only for a file: a folder of that name does not count.
 bool FileExists(const std::string& path);

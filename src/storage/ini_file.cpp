@@ -17,10 +17,12 @@ constexpr uint32_t kOutsideCheckInterval = 15;
 // A writer that finds the file in use tries once more after this long.
 constexpr auto kRetryDelay = std::chrono::milliseconds(800);
 
-// Packed stamps keep the year in the top bits, so they order as unsigned
-// numbers (signed, they would turn negative in 2044).
-bool IsLater(int32_t stamp, int32_t seen) {
-  return static_cast<uint32_t>(stamp) > static_cast<uint32_t>(seen);
+// Text after a NUL byte that is more than NUL padding: the lines end at the
+// NUL, so saving them would lose it.
+bool HasTextAfterNul(std::string_view text) {
+  const size_t nul = text.find('\0');
+  return nul != std::string_view::npos &&
+         text.find_first_not_of('\0', nul) != std::string_view::npos;
 }
 
 template <typename TAttempt>
@@ -64,8 +66,15 @@ void TIniFile32::Refresh() {
   const uint32_t now = TickCount();
   if (now - FLastCheck < kOutsideCheckInterval) return;
   FLastCheck = now;
-  const int32_t stamp = FileAge(FFileName);
-  if (stamp != -1 && IsLater(stamp, FFileAgeSeen) && !FCacheUpdates) LoadFile();
+  ReloadIfChanged();
+}
+
+// Cached changes not yet saved are not merged with another writer's: they
+// keep the file as this object has it until they are saved.
+void TIniFile32::ReloadIfChanged() {
+  if (FCacheUpdates && FModified) return;
+  const TFileStamp stamp = FileStamp(FFileName);
+  if (stamp.Size != -1 && stamp != FFileAgeSeen) LoadFile();
 }
 
 void TIniFile32::Revert() {
@@ -76,6 +85,8 @@ void TIniFile32::Revert() {
 void TIniFile32::LoadFile() {
   EnsureFileExists(FFileName);
   FCanSave = false;
+  // Taken before the read: a change made while reading shows as one later.
+  const TFileStamp stamp = FileStamp(FFileName);
   auto file = TFile::OpenRead(FFileName);
   FDamaged = false;
   if (!file) {
@@ -84,17 +95,22 @@ void TIniFile32::LoadFile() {
   }
   try {
     const std::string bytes = file->ReadAll();
-    FLines = SplitLines(IsContainer(bytes) ? ReadContainer(bytes, Password) : bytes);
+    const std::string text = IsContainer(bytes) ? ReadContainer(bytes, Password) : bytes;
+    FLines = SplitLines(text);
     FLoaded = true;
     FCanSave = true;
     FLastLoadError.clear();
+    if (HasTextAfterNul(text)) {
+      FLastLoadError = "a NUL byte cuts its text short";
+      FDamaged = true;
+    }
   } catch (const std::exception& e) {
     // The lines stay as they were, and the file is left alone.
     FLastLoadError = e.what();
     FDamaged = true;
   }
   file->Close();
-  FFileAgeSeen = FileAge(FFileName);
+  FFileAgeSeen = stamp;
   FModified = false;
   InvalidateIndex();
 }
@@ -105,7 +121,7 @@ void TIniFile32::SaveFile() {
   EnsureFileExists(FFileName);
   // Giving up leaves Modified set: the next change or the destructor tries again.
   if (!WriteAndReplace(FileBytes())) return;
-  FFileAgeSeen = FileAge(FFileName);
+  FFileAgeSeen = FileStamp(FFileName);
   FModified = false;
 }
 

@@ -6,11 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/files.h"
+
 // The sections-and-keys text file behind "settings.ini" and the month files.
 // The whole file lives in memory; reads are answered from there, and changes
 // are saved at once or, with cached updates, when the owner asks. A change
-// made by another object or process shows up through the file's time stamp.
-// A file that could not be read is never written over.
+// made by another object or process shows up through the file's size and
+// time stamp. A file that could not be read is never written over.
 class TIniFile32 {
  public:
   TIniFile32(const std::string& fileName, bool cacheUpdates);
@@ -42,8 +44,13 @@ class TIniFile32 {
   void SetCacheUpdates(bool value);
   // With cached updates: saves now.
   void UpdateFile();
-  // Loads the file if it never loaded, and again when another writer changed it.
+  // Loads the file if it never loaded, and again when another writer changed
+  // it (checked at most every 15 ms, and with cached updates only while no
+  // change waits to be saved).
   void Refresh();
+  // Loads the file again now when another writer changed it since it was
+  // read or saved, unless cached changes wait to be saved.
+  void ReloadIfChanged();
 
   const std::string& FileName() const { return FFileName; }
   const std::vector<std::string>& Lines() const { return FLines; }
@@ -56,8 +63,9 @@ class TIniFile32 {
   // Why the last load failed; empty after a load that succeeded.
   const std::string& LastLoadError() const { return FLastLoadError; }
   // The last load read the file but could not make sense of it (a damaged
-  // container, or the wrong password); a file that could not be opened is
-  // not damaged.
+  // container, or the wrong password), or of all of it: text after a NUL
+  // byte, which ends the lines (they hold what came before it, and a save
+  // would lose the rest). A file that could not be opened is not damaged.
   bool Damaged() const { return FDamaged; }
   // Drops the changes not yet saved and reads the file again.
   void Revert();
@@ -88,7 +96,7 @@ class TIniFile32 {
   bool FModified = false;
   bool FLoaded = false;
   bool FCanSave;
-  int32_t FFileAgeSeen = 0;
+  TFileStamp FFileAgeSeen;  // as last loaded or saved
   uint32_t FLastCheck;
   std::string FLastLoadError;
   bool FDamaged = false;

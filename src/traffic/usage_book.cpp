@@ -3,16 +3,20 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "platform/files.h"
 #include "platform/format_settings.h"
 #include "storage/file_helpers.h"
+#include "storage/text_lines.h"
 #include "storage/text_utils.h"
 
 namespace {
 
 // Flushes write at most this often, in milliseconds of tick count.
 constexpr uint32_t kFlushInterval = 120000;
+// What could not be written is tried again at most this often, in milliseconds.
+constexpr uint32_t kRetryInterval = 10000;
 // No day has more seconds online than it has seconds.
 constexpr int64_t kSecondsPerDay = 86400;
 
@@ -81,30 +85,41 @@ std::string ConnectionLogLine(TDateTime start, TDateTime end, int endReason,
 TUsageBook::TUsageBook(const std::string& folder, TIniFile32& settings)
     : FFolder(folder), FSettings(settings) {}
 
-TIniFile32* TUsageBook::MonthFile(TDateTime now) {
-  const std::string path = MonthFileName(FFolder, now);
+TIniFile32* TUsageBook::MonthFile(TDateTime day) {
+  const std::string path = MonthFileName(FFolder, day);
   // The old month's file holds nothing unsaved: a failed save drops its changes.
   if (!FDataFile || FDataFile->FileName() != path)
     FDataFile = std::make_unique<TIniFile32>(path, true);
   FDataFile->Refresh();
-  if (FDataFile->CanSave()) return FDataFile.get();
-  if (FDataFile->Damaged() && MoveAside(path)) {
+  // Another copy of the program, or a tool, may have written it since.
+  FDataFile->ReloadIfChanged();
+  if (FDataFile->Damaged()) {
+    const std::vector<std::string> readable = FDataFile->Lines();
+    if (!MoveAside(path)) return nullptr;
     FDataFile = std::make_unique<TIniFile32>(path, true);
     FDataFile->Refresh();
-    if (FDataFile->CanSave()) return FDataFile.get();
+    // The days read before the damage stay in the reports.
+    if (!readable.empty()) FDataFile->SetText(JoinLines(readable));
   }
+  if (FDataFile->CanSave()) return FDataFile.get();
   Tell(path, "Tallyline cannot open " + path + " (" + FDataFile->LastLoadError() +
                  "). What it counts waits and is written as soon as the file can be opened.");
   return nullptr;
 }
 
-// A damaged month file keeps its bytes under a name of its own.
+// A damaged month file keeps its bytes under a name of its own, untouched.
 bool TUsageBook::MoveAside(const std::string& path) {
   std::string aside = path + ".damaged";
   for (int n = 2; PathExists(aside); ++n) aside = path + ".damaged-" + std::to_string(n);
-  if (!RenameReplacing(path, aside)) return false;
+  if (!RenameReplacing(path, aside)) {
+    Tell(path, "Tallyline could not read the month file " + path + " (" +
+                   FDataFile->LastLoadError() + ") and cannot move it aside. What it counts " +
+                   "waits and is written as soon as it can.");
+    return false;
+  }
   Tell(path, "Tallyline could not read the month file " + path + " (" + FDataFile->LastLoadError() +
-                 "). It is kept as " + aside + ", and a new month file was started.");
+                 "). It is kept as " + aside +
+                 ", and a new month file was started with what could be read of it.");
   return true;
 }
 
@@ -126,36 +141,56 @@ void TUsageBook::Tell(const std::string& file, const std::string& message) {
 }
 
 void TUsageBook::FlushTotals(TMeterState& state, TLinkSource& source, bool final) {
-  WritePending();
-  if (state.HoursBase == 0) return;  // online time is not running
   const uint32_t now = source.TickCount();
+  bool due = final;
   if (state.HoursBase > now) {
     // The tick count wrapped: start accounting afresh.
     state.HoursBase = now;
     state.HoursAccounted = 0;
+  } else if (state.HoursBase != 0 && now - state.LastFlush >= kFlushInterval) {
+    due = true;
+  }
+  if (!due) {
+    // What could not be written is tried again now and then, not every tick:
+    // a file in use costs a wait at each try.
+    if (now - FLastAttempt >= kRetryInterval) WritePending(now);
     return;
   }
-  if (!final && now - state.LastFlush < kFlushInterval) return;
   state.LastFlush = now;
-
   if (state.StopWatchRunning) SaveStopWatch(state);
+  TPendingTotals totals{source.Now(), state.EntryName};
+  if (state.HoursBase != 0) {
+    // Whole seconds only: the fraction left at each flush is dropped.
+    const uint32_t elapsed = now - state.HoursBase;
+    totals.Seconds = (elapsed - state.HoursAccounted) / 1000;
+    state.HoursAccounted = elapsed;
+  }
+  totals.Received = std::exchange(state.RecvUnflushed, 0);
+  totals.Sent = std::exchange(state.XmitUnflushed, 0);
+  Owe(totals);
+  WritePending(now);
+}
 
-  const TDateTime today = source.Now();
-  TIniFile32* file = MonthFile(today);
-  FTotalsWaiting = true;
-  if (!file) return;
-  // Whole seconds only: the fraction left at each flush is dropped.
-  const uint32_t elapsed = now - state.HoursBase;
-  const uint32_t seconds = (elapsed - state.HoursAccounted) / 1000;
-  const int64_t received = state.RecvUnflushed, sent = state.XmitUnflushed;
+// Amounts of the same day and entry wait as one.
+void TUsageBook::Owe(const TPendingTotals& totals) {
+  if (totals.Seconds == 0 && totals.Received == 0 && totals.Sent == 0) return;
+  for (TPendingTotals& owed : FPendingTotals)
+    if (DaySerial(owed.Day) == DaySerial(totals.Day) && owed.Entry == totals.Entry) {
+      owed.Seconds += totals.Seconds;
+      owed.Received += totals.Received;
+      owed.Sent += totals.Sent;
+      return;
+    }
+  FPendingTotals.push_back(totals);
+}
+
+bool TUsageBook::BookTotals(const TPendingTotals& totals) {
+  TIniFile32* file = MonthFile(totals.Day);
+  if (!file) return false;
   file->BatchUpdate = true;
-  BookDay(*file, DaySerial(today), state.EntryName, seconds, received, sent);
+  BookDay(*file, DaySerial(totals.Day), totals.Entry, totals.Seconds, totals.Received, totals.Sent);
   file->BatchUpdate = false;
-  if (!Save(*file)) return;
-  FTotalsWaiting = false;
-  state.HoursAccounted = elapsed;
-  state.RecvUnflushed -= received;
-  state.XmitUnflushed -= sent;
+  return Save(*file);
 }
 
 void TUsageBook::SaveStopWatch(const TMeterState& state) {
@@ -173,8 +208,8 @@ void WriteStopWatchCounts(TIniFile32& settings, const TMeterState& state) {
 }
 
 void TUsageBook::CountCall(const TMeterState& state, TLinkSource& source) {
-  const TPendingCall call{source.Now(), state.EntryName};
-  if (!BookCall(call)) FPendingCalls.push_back(call);
+  FPendingCalls.push_back({source.Now(), state.EntryName});
+  WritePending(source.TickCount());
 }
 
 bool TUsageBook::BookCall(const TPendingCall& call) {
@@ -191,47 +226,55 @@ bool TUsageBook::BookCall(const TPendingCall& call) {
 void TUsageBook::AppendConnectionLog(const TMeterState& state, TLinkSource& source, int endReason) {
   if (endReason == 2 && state.EntryName.empty()) return;
   if (state.ConnectionStart == 0) return;  // always so in adapter mode
-  FPendingLines.push_back(ConnectionLogLine(state.ConnectionStart, source.Now(), endReason,
-                                            state.EntryName, state.RecvConnection,
-                                            state.XmitConnection,
-                                            FormatSettings().DecimalSeparator) +
-                          "\r\n");
-  AppendLines();
+  FPendingLog += ConnectionLogLine(state.ConnectionStart, source.Now(), endReason, state.EntryName,
+                                   state.RecvConnection, state.XmitConnection,
+                                   FormatSettings().DecimalSeparator) +
+                 "\r\n";
+  WritePending(source.TickCount());
 }
 
-// The lines that wait, in order, in one write.
-bool TUsageBook::AppendLines() {
+// The lines that wait, in order, in one write. A write that fails part way
+// (a full disk) leaves what reached the file there; only the rest waits, so
+// the next write goes on where this one stopped.
+bool TUsageBook::AppendLog() {
   const std::string path = FFolder + "Connection.log";
-  std::string text;
-  for (const std::string& line : FPendingLines) text += line;
   try {
     EnsureFileExists(path);
-    auto log = TFile::OpenAppend(path);
-    if (log) {
-      log->Write(text.data(), text.size());
-      log->Flush();
-      FPendingLines.clear();
-      return true;
+    const int64_t before = FileStamp(path).Size;
+    try {
+      if (auto log = TFile::OpenAppend(path)) {
+        log->Write(FPendingLog.data(), FPendingLog.size());
+        log->Flush();
+        FPendingLog.clear();
+        return true;
+      }
+    } catch (const std::exception&) {
+      const int64_t after = FileStamp(path).Size;
+      if (before >= 0 && after > before) FPendingLog.erase(0, static_cast<size_t>(after - before));
     }
   } catch (const std::exception&) {
-    // A write that fails part way may leave part of a line; the next line
-    // starts on a line of its own.
-    FPendingLines.front().insert(0, "\r\n");
+    // Told below, as any other append that did not happen.
   }
   Tell(path, "Tallyline cannot add to " + path +
                  ". The connections wait and are written as soon as it can.");
   return false;
 }
 
-void TUsageBook::WritePending() {
-  if (!FPendingLines.empty()) AppendLines();
+void TUsageBook::WritePending(uint32_t now) {
+  FLastAttempt = now;
+  if (!FPendingLog.empty()) AppendLog();
   std::erase_if(FPendingCalls, [this](const TPendingCall& call) { return BookCall(call); });
+  std::erase_if(FPendingTotals,
+                [this](const TPendingTotals& totals) { return BookTotals(totals); });
 }
 
 std::vector<std::string> TUsageBook::Unwritten() const {
   std::vector<std::string> files;
-  if (!FPendingLines.empty()) files.push_back(FFolder + "Connection.log");
-  if (!FPendingCalls.empty() || FTotalsWaiting)
-    files.push_back(FDataFile ? FDataFile->FileName() : FFolder + "data");
+  const auto add = [&files](const std::string& file) {
+    if (std::find(files.begin(), files.end(), file) == files.end()) files.push_back(file);
+  };
+  if (!FPendingLog.empty()) add(FFolder + "Connection.log");
+  for (const TPendingCall& call : FPendingCalls) add(MonthFileName(FFolder, call.Day));
+  for (const TPendingTotals& totals : FPendingTotals) add(MonthFileName(FFolder, totals.Day));
   return files;
 }

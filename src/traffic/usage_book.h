@@ -27,10 +27,13 @@ void WriteStopWatchCounts(TIniFile32& settings, const TMeterState& state);
 // Books what the measurement counted into the month files, the connection
 // log and the stopwatch keys of the settings. One object writes the current
 // month file for both the totals and the call counts, so neither overwrites
-// the other. Nothing counted is lost to a file that cannot be written: the
-// amounts, calls and log lines wait and are written with the next flush
-// that can, and none twice. A month file that cannot be read as one is kept
-// aside as NAME.damaged (or NAME.damaged-2, ...) and a new one started.
+// the other, and it reads the file again before writing when another copy
+// of the program (or a tool) changed it. Nothing counted is lost to a file
+// that cannot be written: the amounts, calls and log lines become the
+// book's debt, kept under the day and entry they were counted for, and are
+// written with the next flush that can, none twice. A month file that
+// cannot be read as one is kept aside as NAME.damaged (or NAME.damaged-2,
+// ...) and a new one started with what could be read of it.
 class TUsageBook {
  public:
   // folder: where the program keeps its files, with a trailing delimiter.
@@ -40,8 +43,10 @@ class TUsageBook {
   // once per file and run.
   std::function<void(const std::string& message)> OnProblem;
 
-  // Seconds and bytes since the last flush into today's section; at most
-  // every two minutes unless final. What waits from earlier goes first.
+  // Takes the seconds and bytes counted since the last flush out of the
+  // state and books them into today's section: at most every two minutes
+  // while online time runs, or now when final, whether it runs or not.
+  // What waits from earlier is written too, and retried now and then.
   void FlushTotals(TMeterState& state, TLinkSource& source, bool final);
   // One more call of the entry, and in all, today.
   void CountCall(const TMeterState& state, TLinkSource& source);
@@ -58,23 +63,34 @@ class TUsageBook {
     TDateTime Day;
     std::string Entry;
   };
+  // Amounts of one day and entry that wait to be booked.
+  struct TPendingTotals {
+    TDateTime Day;
+    std::string Entry;
+    uint32_t Seconds = 0;
+    int64_t Received = 0;
+    int64_t Sent = 0;
+  };
 
-  // Today's month file, ready to write; nothing while it cannot be used.
-  TIniFile32* MonthFile(TDateTime now);
+  void Owe(const TPendingTotals& totals);
+  // The month file of a day, ready to write; nothing while it cannot be used.
+  TIniFile32* MonthFile(TDateTime day);
   bool MoveAside(const std::string& path);
   // Saves the file, or drops its unsaved changes when that fails.
   bool Save(TIniFile32& file);
+  bool BookTotals(const TPendingTotals& totals);
   bool BookCall(const TPendingCall& call);
-  bool AppendLines();
-  void WritePending();
+  bool AppendLog();
+  void WritePending(uint32_t now);
   void SaveStopWatch(const TMeterState& state);
   void Tell(const std::string& file, const std::string& message);
 
   std::string FFolder;
   TIniFile32& FSettings;
   std::unique_ptr<TIniFile32> FDataFile;
+  std::vector<TPendingTotals> FPendingTotals;
   std::vector<TPendingCall> FPendingCalls;
-  std::vector<std::string> FPendingLines;  // of the connection log, in order
-  bool FTotalsWaiting = false;             // the last flush could not write its totals
+  std::string FPendingLog;    // lines of the connection log, in order, not yet in the file
+  uint32_t FLastAttempt = 0;  // tick of the last attempt to write what waits
   std::set<std::string> FTold;
 };

@@ -105,6 +105,7 @@ class CliFailureTest : public CliTest, public testing::WithParamInterface<Failur
     std::string damaged = Dir.Read("packed.dat");
     damaged[damaged.size() / 2] ^= 0x10;
     Dir.Write("damaged.dat", damaged);
+    Dir.Write("nul.dat", std::string("[1]\r\nA=1\r\n\0[2]\r\nB=2\r\n", 21));
   }
 };
 
@@ -134,6 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"DamagedContainer", "dump @damaged.dat ", "checksum"},
         FailureCase{"PackFromDamaged", "pack @damaged.dat @out.dat --compress", "checksum"},
         FailureCase{"PackOverUnreadable", "pack @plain.dat @secret.dat --compress", "password"},
+        FailureCase{"PackOverTextAfterANul", "pack @plain.dat @nul.dat ", "NUL byte"},
         FailureCase{"PackIntoNoFolder", "pack @plain.dat @absent/out.dat ", "cannot be written"}),
     [](const auto& info) { return info.param.Name; });
 

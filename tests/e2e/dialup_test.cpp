@@ -55,6 +55,39 @@ TEST_F(DialupTest, ConnectionsAreCountedLoggedAndBooked) {
   EXPECT_EQ(Today("My ISP-Calls"), 2);
 }
 
+// The connection ends while a folder stands where the month file is; the
+// file is back seconds later, and the program is closed. What the
+// connection counted is in the month file under its entry, once.
+TEST_F(DialupTest, AConnectionEndedWhileTheMonthFileWasInTheWayIsBookedOnce) {
+  SetRas("conn=7|My ISP|8192|0|0|28800|0\n");
+  ASSERT_TRUE(Eventually([&] { return Today("Calls") == 1; }));
+  std::this_thread::sleep_for(3500ms);
+  SetRas("conn=7|My ISP|8192|3000000|500000|28800|60000\n");
+  std::this_thread::sleep_for(2500ms);
+  const std::string month = MonthFileName(Copy.Folder(), LocalNow());
+  ASSERT_TRUE(MoveFileA(month.c_str(), (month + ".away").c_str()));
+  ASSERT_TRUE(CreateDirectoryA(month.c_str(), nullptr));
+  SetRas("");
+  HWND notice = WaitForWindow({"Tallyline", "#32770", Pid}, 20000);
+  ASSERT_TRUE(notice);
+  EXPECT_NE(DialogText(notice).find("cannot write"), std::string::npos) << DialogText(notice);
+  PressButton(notice, "OK");
+  ASSERT_TRUE(Eventually([&] { return LogLines().size() == 1; }));
+  std::this_thread::sleep_for(3s);
+  ASSERT_TRUE(RemoveDirectoryA(month.c_str()));
+  ASSERT_TRUE(MoveFileA((month + ".away").c_str(), month.c_str()));
+  CloseConfirmed();
+
+  EXPECT_EQ(Today("My ISP-Recv"), 3000000);
+  EXPECT_EQ(Today("My ISP-Xmit"), 500000);
+  EXPECT_EQ(Today("Recv"), 3000000);
+  EXPECT_EQ(Today("Xmit"), 500000);
+  EXPECT_EQ(Today("My ISP-Calls"), 1);
+  const auto lines = LogLines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find(",1,\"My ISP\",3000000,500000"), std::string::npos) << lines[0];
+}
+
 TEST_F(DialupTest, NoConnectionNoCallsAndNoLog) {
   std::this_thread::sleep_for(2500ms);
   CloseConfirmed();

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 
-#include "platform/date_time.h"
 #include "scratch_dir.h"
 
 namespace {
@@ -67,33 +66,30 @@ TEST_F(FilesTest, FoldersAreNotFiles) {
   ASSERT_TRUE(MakeDirectory(Dir.Path("data")));
   EXPECT_FALSE(MakeDirectory(Dir.Path("data")));
   EXPECT_FALSE(FileExists(Dir.Path("data")));
-  EXPECT_EQ(FileAge(Dir.Path("data")), -1);
+  EXPECT_EQ(FileStamp(Dir.Path("data")).Size, -1);
   EXPECT_FALSE(TFile::OpenRead(Dir.Path("data")));
   Dir.Write("f", "");
   EXPECT_TRUE(FileExists(Dir.Path("f")));
   EXPECT_FALSE(FileExists(Dir.Path("g")));
 }
 
-TEST_F(FilesTest, FileAgePacksLocalTimeInTwoSecondSteps) {
-  Dir.Write("stamp.dat", "x");
-  const TSystemTime now = LocalSystemTime();
-  const int32_t age = FileAge(Dir.Path("stamp.dat"));
-  ASSERT_NE(age, -1);
-  const uint32_t date = static_cast<uint32_t>(age) >> 16;
-  const uint32_t time = static_cast<uint32_t>(age) & 0xFFFF;
-  EXPECT_EQ(static_cast<int>(date >> 9) + 1980, now.Year);
-  EXPECT_EQ(static_cast<int>(date >> 5 & 15), now.Month);
-  const int fileSeconds = (time >> 11) * 3600 + (time >> 5 & 63) * 60 + (time & 31) * 2;
-  const int nowSeconds = now.Hour * 3600 + now.Minute * 60 + now.Second;
-  EXPECT_NEAR(fileSeconds, nowSeconds, 4);
-
-  // An older file has a smaller stamp: the comparison the reload rule makes.
-  Dir.Write("old.dat", "x");
+// Another writer's change shows: in the length, or at the same length in
+// the time, also less than two seconds later.
+TEST_F(FilesTest, FileStampFollowsLengthAndTime) {
+  Dir.Write("stamp.dat", "Recv=100");
+  const TFileStamp first = FileStamp(Dir.Path("stamp.dat"));
+  EXPECT_EQ(first.Size, 8);
+  EXPECT_EQ(FileStamp(Dir.Path("stamp.dat")), first);
+  Dir.Write("stamp.dat", "Recv=300");
+  const auto path = std::filesystem::path(Dir.Path("stamp.dat"));
   std::filesystem::last_write_time(
-      Dir.Path("old.dat"),
-      std::filesystem::last_write_time(Dir.Path("stamp.dat")) - std::chrono::hours(24 * 40));
-  EXPECT_LT(FileAge(Dir.Path("old.dat")), age);
-  EXPECT_EQ(FileAge(Dir.Path("absent.dat")), -1);
+      path, std::filesystem::last_write_time(path) + std::chrono::milliseconds(10));
+  const TFileStamp second = FileStamp(Dir.Path("stamp.dat"));
+  EXPECT_EQ(second.Size, 8);
+  EXPECT_NE(second, first);
+  Dir.Write("stamp.dat", "Recv=1000");
+  EXPECT_EQ(FileStamp(Dir.Path("stamp.dat")).Size, 9);
+  EXPECT_EQ(FileStamp(Dir.Path("absent.dat")).Size, -1);
 }
 
 TEST_F(FilesTest, ReadOnlyAttribute) {

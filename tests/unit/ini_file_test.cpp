@@ -235,13 +235,37 @@ TEST_F(IniFileTest, TwoObjectsSeeEachOthersWritesThroughTheStamp) {
   LetTimePass();
   EXPECT_EQ(reader.ReadInteger("S", "K", 0), 2);
 
-  // Cached objects keep what they hold.
-  Age();
+  // A cached object takes another's write while it holds no change of its
+  // own, also one of the same length within the same second; a change it
+  // has not saved yet stays as it is.
   TIniFile32 cached(Path(), true);
   EXPECT_EQ(cached.ReadInteger("S", "K", 0), 2);
   writer.WriteInteger("S", "K", 3);
   LetTimePass();
-  EXPECT_EQ(cached.ReadInteger("S", "K", 0), 2);
+  EXPECT_EQ(cached.ReadInteger("S", "K", 0), 3);
+  cached.WriteInteger("T", "K", 1);
+  writer.WriteInteger("S", "K", 4);
+  LetTimePass();
+  EXPECT_EQ(cached.ReadInteger("S", "K", 0), 3);
+  cached.UpdateFile();
+  EXPECT_EQ(Read(), "[S]\r\nK=3\r\n\r\n[T]\r\nK=1\r\n");
+}
+
+// A NUL byte ends the text; text after it makes the file damaged, its lines
+// what came before. NUL padding alone (the container's, or a zeroed tail)
+// does not.
+TEST_F(IniFileTest, TextAfterANulByteMarksTheFileDamaged) {
+  using namespace std::string_literals;
+  Write("[46357]\r\nRecv=5\r\n\0[46358]\r\nRecv=7\r\n"s);
+  TIniFile32 cut(Path(), false);
+  EXPECT_EQ(cut.ReadInteger("46357", "Recv", 0), 5);
+  EXPECT_FALSE(cut.SectionExists("46358"));
+  EXPECT_TRUE(cut.Damaged());
+  EXPECT_EQ(cut.LastLoadError(), "a NUL byte cuts its text short");
+  Write("[46357]\r\nRecv=5\r\n\0\0\0\0"s);
+  TIniFile32 padded(Path(), false);
+  EXPECT_EQ(padded.ReadInteger("46357", "Recv", 0), 5);
+  EXPECT_FALSE(padded.Damaged());
 }
 
 TEST_F(IniFileTest, ContainerStartsAfterTwentyFourBytes) {

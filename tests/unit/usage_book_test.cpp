@@ -5,6 +5,12 @@
 #include <algorithm>
 #include <filesystem>
 
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
+
 #include "fake_link_source.h"
 #include "platform/files.h"
 #include "scratch_dir.h"
@@ -72,13 +78,18 @@ TEST_F(UsageBookTest, FlushWaitsTwoMinutesUnlessFinal) {
   EXPECT_EQ(Stored("Hours"), 249);
 }
 
-TEST_F(UsageBookTest, NothingIsBookedWhileOnlineTimeIsNotRunning) {
+// A dial-up connection that ended has no online time running, and what it
+// counted is still booked by the final flush.
+TEST_F(UsageBookTest, OnlyAFinalFlushBooksWhileOnlineTimeIsNotRunning) {
   State.HoursBase = 0;
   State.RecvUnflushed = 500;
   Source.Ticks += 200000;
-  Flush(true);
+  Flush();
   EXPECT_FALSE(FileExists(MonthFileName(Dir.Folder(), Source.Clock)));
-  EXPECT_EQ(State.RecvUnflushed, 500);
+  Flush(true);
+  EXPECT_EQ(Stored("Recv"), 500);
+  EXPECT_EQ(Stored("Hours"), 0);
+  EXPECT_EQ(State.RecvUnflushed, 0);
 }
 
 TEST_F(UsageBookTest, WrappedTickCountRestartsTheAccounting) {
@@ -213,6 +224,111 @@ TEST_F(UsageBookTest, WhatCannotBeWrittenWaitsAndIsWrittenOnce) {
   const std::string log = Dir.Read("Connection.log");
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1);
   EXPECT_TRUE(Book.Unwritten().empty());
+}
+
+// The month file is in the way when a connection ends; by the time it can
+// be written, its online time has stopped and another entry is up, a day
+// later. The connection's amounts are booked under its own entry and day.
+TEST_F(UsageBookTest, AmountsThatCouldNotBeWrittenKeepTheirEntryAndDay) {
+  const std::string month = MonthFileName(Dir.Folder(), Source.Clock);
+  MakeDirectory(month);
+  State.EntryName = "MyISP";
+  State.RecvUnflushed = 3000000;
+  State.XmitUnflushed = 500000;
+  Source.Advance(130000);
+  Flush(true);
+  EXPECT_EQ(Book.Unwritten(), std::vector<std::string>{month});
+  std::filesystem::remove(month);
+  State.HoursBase = 0;
+  State.EntryName = "Other";
+  Source.Advance(86400000);
+  Book.CountCall(State, Source);
+  State.HoursBase = Source.Ticks;
+  State.RecvUnflushed = 100;
+  Source.Advance(130000);
+  Flush();
+  EXPECT_EQ(Stored("MyISP-Recv", 46363), 3000000);
+  EXPECT_EQ(Stored("MyISP-Xmit", 46363), 500000);
+  EXPECT_EQ(Stored("MyISP", 46363), 130);
+  EXPECT_EQ(Stored("Recv", 46363), 3000000);
+  EXPECT_EQ(Stored("Other-Recv", 46363), -1);
+  EXPECT_EQ(Stored("Other-Recv", 46364), 100);
+  EXPECT_EQ(Stored("Other-Calls", 46364), 1);
+  EXPECT_EQ(Stored("Recv", 46364), 100);
+  EXPECT_TRUE(Book.Unwritten().empty());
+}
+
+#ifndef _WIN32
+// Files this process writes may grow to a size, as on a disk that is full
+// beyond it; writes past it fail.
+class TFileSizeLimit {
+ public:
+  explicit TFileSizeLimit(rlim_t size) : FSignal(std::signal(SIGXFSZ, SIG_IGN)) {
+    getrlimit(RLIMIT_FSIZE, &FOld);
+    rlimit limit = FOld;
+    limit.rlim_cur = size;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~TFileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &FOld);
+    std::signal(SIGXFSZ, FSignal);
+  }
+
+ private:
+  rlimit FOld{};
+  void (*FSignal)(int);
+};
+
+// The disk fills in the middle of a line: the part that reached the file is
+// not written again, and no empty line comes between.
+TEST_F(UsageBookTest, ALogWriteCutShortGoesOnWhereItStopped) {
+  State.EntryName = "My ISP";
+  State.ConnectionStart = 46363.25;
+  Book.AppendConnectionLog(State, Source, 1);
+  const std::string first = Dir.Read("Connection.log");
+  {
+    const TFileSizeLimit full(first.size() + 20);
+    State.RecvConnection = 2;
+    Book.AppendConnectionLog(State, Source, 1);
+    State.RecvConnection = 3;
+    Book.AppendConnectionLog(State, Source, 1);
+  }
+  EXPECT_EQ(Dir.Read("Connection.log").size(), first.size() + 20);
+  State.RecvConnection = 4;
+  Book.AppendConnectionLog(State, Source, 1);
+  EXPECT_EQ(Dir.Read("Connection.log"), first +
+                                            "46363.25,46363.5,1,\"My ISP\",2,0\r\n"
+                                            "46363.25,46363.5,1,\"My ISP\",3,0\r\n"
+                                            "46363.25,46363.5,1,\"My ISP\",4,0\r\n");
+}
+#endif
+
+// Two copies of the program on one folder: each booking adds to what the
+// other wrote, even at the same length ("Recv=100", "Recv=300").
+TEST_F(UsageBookTest, TwoCopiesAddToEachOthersBookings) {
+  TUsageBook other(Dir.Folder(), Settings);
+  TMeterState otherState;
+  for (int round = 0; round < 20; ++round) {
+    State.RecvUnflushed = 100;
+    Flush(true);
+    otherState.RecvUnflushed = 200;
+    other.FlushTotals(otherState, Source, true);
+  }
+  EXPECT_EQ(Stored("Recv"), 6000);
+}
+
+// A month file whose text goes on after a NUL byte is kept whole aside; the
+// new one starts with the days before the NUL and takes the totals.
+TEST_F(UsageBookTest, TextAfterANulByteIsNotWrittenOver) {
+  using namespace std::string_literals;
+  const std::string name = MonthFileName(Dir.Folder(), Source.Clock).substr(Dir.Folder().size());
+  const std::string damaged = "[46358]\r\nRecv=5\r\n\0[46363]\r\nRecv=7\r\n"s;
+  Dir.Write(name, damaged);
+  State.RecvUnflushed = 10;
+  Flush(true);
+  EXPECT_EQ(Dir.Read(name + ".damaged"), damaged);
+  EXPECT_EQ(Stored("Recv", 46358), 5);
+  EXPECT_EQ(Stored("Recv"), 10);
 }
 
 TEST_F(UsageBookTest, DamagedMonthFileIsKeptAsideAndANewOneTakesTheTotals) {

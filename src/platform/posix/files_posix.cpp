@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <ctime>
 
 #include "platform/files.h"
 
@@ -108,16 +107,10 @@ void TFile::Flush() {
   if (fsync(static_cast<int>(Handle)) != 0) Fail("Write error");
 }
 
-int32_t FileAge(const std::string& path) {
+TFileStamp FileStamp(const std::string& path) {
   struct stat st {};
-  if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return -1;
-  tm local{};
-  if (!localtime_r(&st.st_mtime, &local)) return -1;
-  const int year = local.tm_year + 1900;
-  if (year < 1980 || year > 2107) return -1;
-  const uint32_t date = ((year - 1980) << 9) | ((local.tm_mon + 1) << 5) | local.tm_mday;
-  const uint32_t time = (local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec / 2);
-  return static_cast<int32_t>((date << 16) | time);
+  if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return {};
+  return {st.st_size, st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec};
 }
 
 bool FileExists(const std::string& path) {

@@ -98,18 +98,16 @@ void TFile::Flush() {
   if (!FlushFileBuffers(H(Handle))) Fail("Write error");
 }
 
-int32_t FileAge(const std::string& path) {
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA(path.c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return -1;
-  FindClose(find);
-  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return -1;
-  FILETIME local;
-  WORD date = 0, time = 0;
-  if (!FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) ||
-      !FileTimeToDosDateTime(&local, &date, &time))
-    return -1;
-  return static_cast<int32_t>((static_cast<uint32_t>(date) << 16) | time);
+TFileStamp FileStamp(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return {};
+  const auto join = [](DWORD high, DWORD low) {
+    return static_cast<int64_t>((static_cast<uint64_t>(high) << 32) | low);
+  };
+  return {join(data.nFileSizeHigh, data.nFileSizeLow),
+          join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
 }
 
 bool FileExists(const std::string& path) {

@@ -1,0 +1,80 @@
+#include "app/measurement.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "fake_link_source.h"
+#include "scratch_dir.h"
+
+namespace {
+
+// The measurement as the main window runs it, on a fake dial-up line.
+class MeasurementTest : public testing::Test {
+ protected:
+  MeasurementTest() {
+    MakeDirectory(Dir.Path("data"));
+    Measurement.State.DialupMode = true;
+    Measurement.State.Connected = true;  // as at start: a line up is no new call
+    Source.Connection = 5;
+    Measurement.Sample();
+  }
+
+  // One second: the tick, then the display update.
+  void Second(uint32_t received, uint32_t sent) {
+    Source.Advance(1000);
+    Source.Stats.dwBytesRcved += received;
+    Source.Stats.dwBytesXmited += sent;
+    Measurement.Tick();
+    Measurement.UpdateDisplay(TDisplaySettings{}, 100, false);
+  }
+
+  int64_t Stored(const std::string& key) {
+    TIniFile32 file(MonthFileName(Dir.Folder(), Source.Clock), false);
+    return file.ReadInt64("46363", key, -1);
+  }
+
+  TScratchDir Dir;
+  TIniFile32 Settings{Dir.Path("settings.ini"), false};
+  TFakeLinkSource Source;
+  TMeasurement Measurement{Dir.Folder(), Settings, Source};
+};
+
+// The line ends while a folder stands where the month file goes; the file
+// is back only when the program closes. The exit flush books the
+// connection's bytes under its entry, once, beside its one log line.
+TEST_F(MeasurementTest, AConnectionEndedWhileTheMonthFileWasInTheWayIsBookedAtExit) {
+  for (int second = 0; second < 3; ++second) Second(0, 0);
+  const std::string month = MonthFileName(Dir.Folder(), Source.Clock);
+  ASSERT_TRUE(FileExists(month));  // the first flush made it
+  for (int second = 0; second < 10; ++second) Second(300000, 50000);
+  std::filesystem::rename(month, month + ".away");
+  MakeDirectory(month);
+  Source.Connection = 0;
+  Second(0, 0);
+  Second(0, 0);
+  EXPECT_EQ(Measurement.TakeNotices().size(), 1u);
+  EXPECT_EQ(Measurement.Book().Unwritten(), std::vector<std::string>{month});
+  std::filesystem::remove(month);
+  std::filesystem::rename(month + ".away", month);
+  EXPECT_TRUE(Measurement.Close().empty());
+  EXPECT_EQ(Stored("MyISP-Recv"), 3000000);
+  EXPECT_EQ(Stored("MyISP-Xmit"), 500000);
+  EXPECT_EQ(Stored("Recv"), 3000000);
+  EXPECT_EQ(Stored("Xmit"), 500000);
+  EXPECT_EQ(Stored("MyISP"), 13);
+  EXPECT_EQ(Dir.Read("Connection.log"), "46363.5,46363.5001620371,1,MyISP,3000000,500000\r\n");
+}
+
+// Closing while the line is up: its log line with end reason 2, and
+// everything since the last flush booked.
+TEST_F(MeasurementTest, CloseLogsTheOpenConnectionAndBooksTheRest) {
+  for (int second = 0; second < 3; ++second) Second(0, 0);
+  Second(1000, 10);
+  EXPECT_TRUE(Measurement.Close().empty());
+  EXPECT_EQ(Stored("MyISP-Recv"), 1000);
+  EXPECT_EQ(Stored("Xmit"), 10);
+  EXPECT_EQ(Dir.Read("Connection.log"), "46363.5,46363.5000462963,2,MyISP,1000,10\r\n");
+}
+
+}  // namespace
