@@ -97,6 +97,7 @@ void TFrmMain::SetTrayTip(const std::string& tip) {
   FVexaTray1->SetToolTip(tip);
 }
 
-void TFrmMain::FlushTotals() {
-  FMeasurement->Flush();
+void TFrmMain::EndConnection() {
+  FMeasurement->EndConnection();
+  TakeNotices();
 }

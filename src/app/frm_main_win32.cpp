@@ -155,12 +155,19 @@ void TFrmMain::FormActivate() {
   PostMessageA(Handle(), WMAPPLYBORDERLESS, 0, 0);
 }
 
+// The question runs a message loop: an Exit from the tray meanwhile is the
+// same request, already asked, and the session may end while it is up,
+// which closes the books itself.
 void TFrmMain::FormClose() {
+  if (FAskingToClose) return;
   const std::string question =
       "Are you sure you want to close Tallyline?\n"
       "This will prevent Tallyline from keeping stats!";
-  if (TApplication::Instance().ShowMessageBox(question, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
-    return;
+  FAskingToClose = true;
+  const int answer =
+      TApplication::Instance().ShowMessageBox(question, MB_OKCANCEL | MB_ICONQUESTION);
+  FAskingToClose = false;
+  if (answer != IDOK || !FMeasurement) return;
   KillTimer(Handle(), Timer1);
   // Nothing counted is left behind: the open connection's line, then the
   // totals; what no file would take is said once, now.

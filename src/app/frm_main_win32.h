@@ -150,7 +150,7 @@ class TFrmMain : public TForm, private TSetupHost, private TRedialView {
   void SetOptions(const THostOptions& options) override;
   void SetTrayImageIndex(int index) override;
   void SetTrayTip(const std::string& tip) override;
-  void FlushTotals() override;
+  void EndConnection() override;
 
   // The data quota (frm_main_quota_win32.cpp).
   void UpdateQuota();
@@ -216,6 +216,7 @@ class TFrmMain : public TForm, private TSetupHost, private TRedialView {
 
   std::deque<std::string> FNotices;
   bool FShowingNotice = false;
+  bool FAskingToClose = false;
   bool FBorderless = false;
   bool FBrowseMode = false;
   bool FActivated = false;

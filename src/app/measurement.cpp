@@ -53,6 +53,10 @@ void TMeasurement::Flush() {
   Guarded([this] { FBook.FlushTotals(State, FSource, true); });
 }
 
+void TMeasurement::EndConnection() {
+  Guarded([this] { ::EndConnection(State, *this); });
+}
+
 std::vector<std::string> TMeasurement::Close() {
   Guarded([this] { FBook.AppendConnectionLog(State, FSource, kProgramClosed); });
   Flush();

@@ -27,8 +27,9 @@ class TMeasurement : private TConnectionEvents {
   TDisplayUpdate UpdateDisplay(const TDisplaySettings& settings, int32_t visibleCount,
                                bool dialling);
   void EnumerateAdapters();
-  // Everything counted so far into the month file, now.
-  void Flush();
+  // Setup changed the watched link: the connection so far ends as a
+  // disconnect would.
+  void EndConnection();
   // The program or the Windows session ends: the log line of a connection
   // still up, and everything counted so far into the month file. Returns the
   // files that could not take what they were to hold.
@@ -40,6 +41,8 @@ class TMeasurement : private TConnectionEvents {
   const TUsageBook& Book() const { return FBook; }
 
  private:
+  // Everything counted so far into the month file, now.
+  void Flush();
   void ConnectionBegan() override;
   void ConnectionEnded() override;
   void Notice(const std::string& message);

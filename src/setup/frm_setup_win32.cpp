@@ -4,6 +4,7 @@
 
 #include <chrono>
 
+#include "base/product.h"
 #include "setup/setup_tables.h"
 
 namespace {
@@ -227,8 +228,7 @@ void TFrmSetup::FormCreate() {
   const TSetupValues v = ReadSetupValues(FHost);
   rbDialup->SetChecked(v.Dialup);
   rbNIC->SetChecked(!v.Dialup);
-  FillAdapterList();
-  lbNIC->SetItemIndex(v.AdapterIndex);
+  FillAdapterList(v.AdapterKey);
   SourceChosen();
   RadioGroup1->SetItemIndex(v.GraphType);
   rGridStyle->SetItemIndex(v.GridStyle);
@@ -258,20 +258,25 @@ void TFrmSetup::FormCreate() {
   bApply->SetEnabled(false);
 }
 
-// Row number, description, address and hardware address, one row per adapter.
-void TFrmSetup::FillAdapterList() {
+// Row number, description, address and hardware address, one row per
+// adapter, the one with the key chosen.
+void TFrmSetup::FillAdapterList(const std::string& chosenKey) {
   lbNIC->Clear();
-  std::vector<TNicItem>& items = FHost.Meter().Adapters.Items;
-  for (size_t i = 0; i < items.size(); ++i)
-    lbNIC->Add(
-        std::to_string(i) + "\t" + items[i].Description + "\t" + items[i].IP + "\t" + items[i].MAC,
-        &items[i]);
+  FAdapters = FHost.Meter().Adapters.Items;
+  for (size_t i = 0; i < FAdapters.size(); ++i) {
+    const TNicItem& item = FAdapters[i];
+    lbNIC->Add(std::to_string(i) + "\t" + item.Description + "\t" + item.IP + "\t" + item.MAC,
+               &FAdapters[i]);
+    if (AdapterKey(item) == chosenKey) lbNIC->SetItemIndex(static_cast<int>(i));
+  }
 }
 
 TSetupValues TFrmSetup::Values() const {
   TSetupValues v;
   v.Dialup = rbDialup->Checked();
-  v.AdapterIndex = lbNIC->ItemIndex();
+  const int row = lbNIC->ItemIndex();
+  if (row >= 0 && row < static_cast<int>(FAdapters.size()))
+    v.AdapterKey = AdapterKey(FAdapters[row]);
   v.GraphType = RadioGroup1->ItemIndex();
   v.GridStyle = rGridStyle->ItemIndex();
   v.XAxis = RadioGroup2->ItemIndex();
@@ -320,7 +325,8 @@ void TFrmSetup::CheckQuotaClick() {
 
 void TFrmSetup::bApplyClick() {
   bApply->SetEnabled(false);
-  ApplySetup(Values(), FHost);
+  const std::string notice = ApplySetup(Values(), FHost);
+  if (!notice.empty()) MessageBoxA(Handle(), notice.c_str(), kAppTitle, MB_OK | MB_ICONWARNING);
 }
 
 void TFrmSetup::bOKClick() {

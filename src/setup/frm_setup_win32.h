@@ -40,7 +40,7 @@ class TFrmSetup : public TDialog {
   void CreateQuotaTab(HWND page);
   void CreateButtons();
   void FormCreate();
-  void FillAdapterList();
+  void FillAdapterList(const std::string& chosenKey);
 
   void Changed() { bApply->SetEnabled(true); }
   void SourceChosen();
@@ -57,6 +57,7 @@ class TFrmSetup : public TDialog {
   // "Network"
   std::unique_ptr<TRadioButton> rbDialup, rbNIC;
   std::unique_ptr<THeaderListbox> lbNIC;
+  std::vector<TNicItem> FAdapters;  // as the list shows them: the main window's may change
   // "Graph -1"
   std::unique_ptr<TRadioGroup> RadioGroup1, rGridStyle, RadioGroup2, rYaxisDisplay;
   std::unique_ptr<TControl> gbColors;

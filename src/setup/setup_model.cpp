@@ -15,49 +15,72 @@ int Choice(int value, int count, int fallback) {
   return value >= 0 && value < count ? value : fallback;
 }
 
-// The row of the adapter marked selected; the first row when none is.
-int SelectedAdapter(const TAdapterList& list) {
+// The key of the adapter marked selected; the first row's when none is.
+std::string SelectedAdapter(const TAdapterList& list) {
   const auto selected = std::find_if(list.Items.begin(), list.Items.end(),
                                      [](const TNicItem& item) { return item.Selected; });
-  if (selected != list.Items.end()) return static_cast<int>(selected - list.Items.begin());
-  return list.Items.empty() ? -1 : 0;
+  if (selected != list.Items.end()) return AdapterKey(*selected);
+  return list.Items.empty() ? std::string() : AdapterKey(list.Items.front());
 }
 
-void MakeAdapterCurrent(TMeterState& meter, TIniFile32& ini, int index) {
-  TNicItem& adapter = meter.Adapters.Items[index];
-  const std::string key = AdapterKey(adapter);
+// The row with the key in the list as it is now; -1 when none has it.
+int AdapterRow(const TAdapterList& list, const std::string& key) {
+  const auto found = std::find_if(list.Items.begin(), list.Items.end(),
+                                  [&](const TNicItem& item) { return AdapterKey(item) == key; });
+  return found == list.Items.end() ? -1 : static_cast<int>(found - list.Items.begin());
+}
+
+void MakeAdapterCurrent(TMeterState& meter, TIniFile32& ini, int row) {
   for (TNicItem& item : meter.Adapters.Items) item.Selected = false;
+  TNicItem& adapter = meter.Adapters.Items[row];
   adapter.Selected = true;
-  // A dial-up connection keeps the entry name it is booked under.
-  if (!meter.DialupMode) meter.EntryName = key;
-  ini.WriteString("NIC", "S", key);
-  meter.SavedAdapterKey = key;
+  meter.SavedAdapterKey = AdapterKey(adapter);
+  ini.WriteString("NIC", "S", meter.SavedAdapterKey);
   // The next sample looks the adapter up by its key.
   meter.SelectedIndex = 0;
 }
 
-// The next update only learns the new counters; the totals and the graph
-// start again.
+// The next update only learns the new counters; the totals, the
+// connection's counts and the graph start again.
 void RestartMeasurement(TMeterState& meter, TMeterModel& graph) {
   meter.PrevRecv = meter.PrevXmit = -1;
   meter.TickBase = 0;
   meter.RecvTotal = meter.XmitTotal = 0;
+  meter.RecvConnection = meter.XmitConnection = 0;
   graph.Clear();
 }
 
-// Without an adapter row to make current, only the source is recorded.
-void ApplySource(const TSetupValues& v, TSetupHost& host) {
+// The source, and the adapter found by its key in the list as it is now:
+// the list may have changed since Setup showed it. The watched link changes
+// with the source, or in adapter mode with the adapter; in dial-up mode the
+// adapter is only recorded. Returns what the user is to be told.
+std::string ApplySource(const TSetupValues& v, TSetupHost& host) {
   TMeterState& meter = host.Meter();
-  const bool hasAdapter =
-      v.AdapterIndex >= 0 && v.AdapterIndex < static_cast<int>(meter.Adapters.Items.size());
-  const bool adapterChanged =
-      hasAdapter && AdapterKey(meter.Adapters.Items[v.AdapterIndex]) != meter.SavedAdapterKey;
-  if (v.Dialup == meter.DialupMode && !adapterChanged) return;
-  host.FlushTotals();
-  meter.DialupMode = v.Dialup;
+  const int row = v.AdapterKey.empty() ? -1 : AdapterRow(meter.Adapters, v.AdapterKey);
+  std::string notice;
+  if (row < 0 && !v.AdapterKey.empty() && !v.Dialup)
+    notice = "The adapter " + v.AdapterKey +
+             " is no longer there. Tallyline goes on with the adapter it watched before.";
+  const bool adapterChanged = row >= 0 && v.AdapterKey != meter.SavedAdapterKey;
+  const bool modeChanged = v.Dialup != meter.DialupMode;
+  const bool linkChanged = modeChanged || (adapterChanged && !v.Dialup);
+  if (!modeChanged && !adapterChanged) return notice;
+  // The old link's connection ends, booked under its own name, first.
+  if (linkChanged) host.EndConnection();
   host.Settings().WriteBool("Settings", "Dialup", v.Dialup);
-  if (hasAdapter) MakeAdapterCurrent(meter, host.Settings(), v.AdapterIndex);
+  if (modeChanged) {
+    meter.DialupMode = v.Dialup;
+    // As at start: a connection already up is watched, not counted as a call.
+    if (v.Dialup) meter.Connected = true;
+  }
+  if (adapterChanged) MakeAdapterCurrent(meter, host.Settings(), row);
+  if (!linkChanged) return notice;
+  if (!meter.DialupMode) {
+    meter.EntryName = meter.SavedAdapterKey;
+    meter.SelectedIndex = 0;
+  }
   RestartMeasurement(meter, host.Graph());
+  return notice;
 }
 
 void WriteSettings(const TSetupValues& v, TIniFile32& ini, int hScale) {
@@ -160,7 +183,7 @@ TSetupValues ReadSetupValues(TSetupHost& host) {
   const THostOptions options = host.Options();
   TIniFile32& ini = host.Settings();
   v.Dialup = meter.DialupMode;
-  v.AdapterIndex = SelectedAdapter(meter.Adapters);
+  v.AdapterKey = SelectedAdapter(meter.Adapters);
   v.GraphType = graph.Solid() ? 1 : 0;
   v.GridStyle = Choice(ini.ReadInteger("Settings", "GridStyle", v.GridStyle), 3, v.GridStyle);
   v.XAxis = graph.VLine() ? 1 : 0;
@@ -188,8 +211,8 @@ TSetupValues ReadSetupValues(TSetupHost& host) {
   return v;
 }
 
-void ApplySetup(const TSetupValues& values, TSetupHost& host) {
-  ApplySource(values, host);
+std::string ApplySetup(const TSetupValues& values, TSetupHost& host) {
+  const std::string notice = ApplySource(values, host);
   TIniFile32& ini = host.Settings();
   TMeterModel& graph = host.Graph();
   WriteSettings(values, ini, graph.HScale());
@@ -201,6 +224,7 @@ void ApplySetup(const TSetupValues& values, TSetupHost& host) {
   host.SetOptions(options);
   if (!values.ShowActivity) host.SetTrayImageIndex(0);
   if (!values.StatsTrayTip) host.SetTrayTip(kAppTitle);
+  return notice;
 }
 
 void ApplyGraphColors(const TColorSet& colors, TMeterModel& graph) {

@@ -35,15 +35,16 @@ class TSetupHost {
   virtual void SetOptions(const THostOptions& options) = 0;
   virtual void SetTrayImageIndex(int index) = 0;
   virtual void SetTrayTip(const std::string& tip) = 0;
-  // Books what was counted so far under the link it was counted on.
-  virtual void FlushTotals() = 0;
+  // Ends the watched link's connection as a disconnect would: its log line,
+  // and what was counted booked under the link it was counted on.
+  virtual void EndConnection() = 0;
 };
 
 // The values of the dialog's controls, by tab.
 struct TSetupValues {
-  // "Network": the source, and the adapter list's selected row (-1: none).
+  // "Network": the source, and the key of the adapter chosen (empty: none).
   bool Dialup = false;
-  int AdapterIndex = -1;
+  std::string AdapterKey;
   // "Graph -1": list indexes, and the colour buttons.
   int GraphType = 0;  // Line, Area
   int GridStyle = 2;  // None, Solid, Dotted
@@ -81,10 +82,13 @@ inline constexpr int kMaxHours = 1920;
 TSetupValues ReadSetupValues(TSetupHost& host);
 
 // Changes the main window, the graph and the tray to the values and writes
-// every setting. The measurement starts afresh only when the source or the
-// adapter (by its key) changed. The quota keeps the warning the main window
-// last gave, and its limit where the text is no whole number.
-void ApplySetup(const TSetupValues& values, TSetupHost& host);
+// every setting. A change of the source, or in adapter mode of the adapter,
+// ends the connection of the link watched so far and starts the measurement
+// afresh. An adapter no longer listed keeps the one watched before. The
+// quota keeps the warning the main window last gave, and its limit where
+// the text is no whole number. Returns what the user is to be told; empty
+// when all went as chosen.
+std::string ApplySetup(const TSetupValues& values, TSetupHost& host);
 
 // The graph's colours from a colour set.
 void ApplyGraphColors(const TColorSet& colors, TMeterModel& graph);

@@ -37,6 +37,7 @@ struct TMeterState {
   // of the row last found with the saved key; index 0 = not found yet.
   uint32_t SelectedIndex = 0;
   std::string SelectedMac;
+  bool AdapterMissing = false;  // no row of the last table read had it
 
   // The last sample; it keeps its values when a read fails.
   TRasStats SampleStats{};

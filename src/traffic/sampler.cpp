@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "dialup/ip_errors.h"
 
@@ -22,15 +23,6 @@ TRasConn FirstConnection(TLinkSource& source) {
       connections[0].hrasconn != 0 && connections[0].szEntryName[0] != '\0')
     first = connections[0];
   return first;
-}
-
-// The watched connection is over: its log line and final flush, under its
-// own entry name.
-void EndConnection(TMeterState& state, TConnectionEvents& events) {
-  events.ConnectionEnded();
-  state.ConnectionStart = 0;
-  state.Connected = false;
-  state.EntryName.clear();
 }
 
 void SampleDialup(TMeterState& state, TLinkSource& source, TConnectionEvents& events,
@@ -75,6 +67,13 @@ const TMibIfRow* WatchedRow(const TMeterState& state, const std::vector<TMibIfRo
 }
 
 }  // namespace
+
+void EndConnection(TMeterState& state, TConnectionEvents& events) {
+  events.ConnectionEnded();
+  state.ConnectionStart = 0;
+  state.Connected = false;
+  state.EntryName.clear();
+}
 
 std::string TakeSample(TMeterState& state, TLinkSource& source, TConnectionEvents& events) {
   if (!state.DialupMode) {
@@ -124,13 +123,22 @@ void ReadAdapterCounters(TMeterState& state, TLinkSource& source) {
   // Rows come and go before it, and its index may now name another interface.
   const bool lookedUp = row == nullptr;
   if (lookedUp) row = FindAdapter(rows, state.SavedAdapterKey);
-  if (!row) return;  // gone: the counters stay, so nothing is counted
+  if (!row) {
+    state.AdapterMissing = true;  // gone: the counters stay, so nothing is counted
+    return;
+  }
   TLinkCounters counters{row->dwInOctets, row->dwOutOctets, TCounterRule::Wrap32, row->dwSpeed,
                          source.TickCount()};
   if (source.HasIfTable2()) {
     if (!source.GetIfOctets64(row->dwIndex, counters.Received, counters.Sent)) return;
     counters.Rule = TCounterRule::Reset64;
   }
+  // Back under its old index after an absence, a 32-bit counter may have
+  // been reset meanwhile, and the whole absence would pass a reset from a
+  // high value for a wrap: its first reading is a baseline. (A 64-bit
+  // counter that was reset steps back, which counts nothing anyway.)
+  if (std::exchange(state.AdapterMissing, false) && counters.Rule == TCounterRule::Wrap32)
+    state.NewCounters = true;
   if (lookedUp) {
     // A new interface (or the first found): its counters start afresh.
     state.SelectedIndex = row->dwIndex;

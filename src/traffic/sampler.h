@@ -19,6 +19,10 @@ class TConnectionEvents {
 // otherwise.
 std::string TakeSample(TMeterState& state, TLinkSource& source, TConnectionEvents& events);
 
+// The watched connection is over, or Setup changed the watched link: its
+// log line and final flush, under its own entry name, and no connection.
+void EndConnection(TMeterState& state, TConnectionEvents& events);
+
 // Rebuilds Setup's adapter list from the interface table. In adapter mode a
 // listed adapter with the saved key becomes the entry name; otherwise the
 // entry name stays as it was.

@@ -195,8 +195,9 @@ TEST_F(DisplayUpdateTest, OnlyAFallingCounterStallsADialupLink) {
   Settings.ReconStall = true;
   bool asked = false;
   for (int second = 0; second < 600; ++second) asked |= Step(1000, 20).StallReconnect;
-  EXPECT_FALSE(asked);            // ten idle minutes
-  State.Counters.Received = 500;  // a falling counter does not refresh the stamp
+  EXPECT_FALSE(asked);             // ten idle minutes
+  State.Counters.Received = 500;   // a falling counter does not refresh the stamp
+  EXPECT_EQ(kStallTime, 360000u);  // six minutes
   Now += kStallTime;
   const TMeterState stalled = State;
   EXPECT_FALSE(UpdateDisplay(State, Settings, Now, 100, false).StallReconnect);

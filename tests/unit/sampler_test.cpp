@@ -232,15 +232,22 @@ TEST_F(AdapterSampleTest, AnAdapterListedBeforeTheWatchedOneGoes) {
 
 TEST_F(AdapterSampleTest, AGoneAdapterCountsNothingUntilItIsBack) {
   State.SavedAdapterKey = kWatched;
+  Source.IfRows[2].dwInOctets = 3500000000u;
   Measure();
   Measure();
   TMibIfRow watched = Source.IfRows[2];
   Source.IfRows.erase(Source.IfRows.begin() + 2);
   Measure();
   EXPECT_EQ(State.RecvTotal, 0);
-  // The same interface: its counters went on.
-  watched.dwInOctets += 700;
+  // A minute later the same interface is back, its 32-bit counter reset
+  // meanwhile: at 100 Mbit/s a minute would pass the step back from 3.5e9
+  // for a wrap of 795 MB. Its first reading is a baseline instead.
+  Source.Advance(60000);
+  watched.dwInOctets = 2000;
   Source.IfRows.push_back(watched);
+  Measure();
+  EXPECT_EQ(State.RecvTotal, 0);
+  Source.IfRows.back().dwInOctets += 700;
   Measure();
   EXPECT_EQ(State.RecvTotal, 700);
   // A new interface with the same key: its counters started afresh.
@@ -251,6 +258,23 @@ TEST_F(AdapterSampleTest, AGoneAdapterCountsNothingUntilItIsBack) {
   Source.IfRows.back().dwInOctets += 300;
   Measure();
   EXPECT_EQ(State.RecvTotal, 1000);
+}
+
+// A 64-bit counter that was reset steps back and counts nothing, so one
+// that went on through a short absence keeps what crossed meanwhile.
+TEST_F(AdapterSampleTest, SixtyFourBitCountersGoOnThroughAnAbsence) {
+  State.SavedAdapterKey = kWatched;
+  Source.IfTable2 = true;
+  Source.Octets64[3] = {5000, 100};
+  Measure();
+  Measure();
+  const TMibIfRow watched = Source.IfRows[2];
+  Source.IfRows.erase(Source.IfRows.begin() + 2);
+  Measure();
+  Source.IfRows.push_back(watched);
+  Source.Octets64[3] = {5900, 100};
+  Measure();
+  EXPECT_EQ(State.RecvTotal, 900);
 }
 
 TEST_F(AdapterSampleTest, SixtyFourBitCountersOfTheWatchedIndexWhereTheSystemHasThem) {

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "app/measurement.h"
+#include "fake_link_source.h"
 #include "scratch_dir.h"
 #include "setup/setup_tables.h"
 #include "unit/meter_test_support.h"
@@ -11,7 +13,8 @@
 namespace {
 
 // The main window as Setup sees it: real settings in a scratch folder, a
-// real graph model and measurement state, and the calls on the tray.
+// real graph model, a real measurement of a fake link, and the calls on the
+// tray.
 class TFakeHost : public TSetupHost {
  public:
   TIniFile32& Settings() override { return Ini; }
@@ -21,17 +24,22 @@ class TFakeHost : public TSetupHost {
   void SetOptions(const THostOptions& options) override { Shown = options; }
   void SetTrayImageIndex(int index) override { TrayImage = index; }
   void SetTrayTip(const std::string& tip) override { TrayTip = tip; }
-  void FlushTotals() override { ++Flushes; }
+  void EndConnection() override {
+    ++Ends;
+    Measurement.EndConnection();
+  }
 
   TScratchDir Dir;
   TIniFile32 Ini{Dir.Path("settings.ini"), false};
-  TMeterState State;
+  TFakeLinkSource Source;
+  TMeasurement Measurement{Dir.Folder(), Ini, Source};
+  TMeterState& State = Measurement.State;
   TTestClock Clock;
   TTestMeter Meter1{Clock};
   THostOptions Shown;
   int TrayImage = -1;
   std::string TrayTip;
-  int Flushes = 0;
+  int Ends = 0;
 };
 
 TNicItem Adapter(int32_t row, const std::string& description, const std::string& mac) {
@@ -42,9 +50,10 @@ class SetupModelTest : public testing::Test {
  protected:
   // An adapter-mode window measuring the second of two adapters for a while.
   SetupModelTest() {
+    MakeDirectory(Host.Dir.Path("data"));
     Host.State.Adapters.Items = {Adapter(1, "Wired", "00-11"), Adapter(2, "Wireless", "00-22")};
     Host.State.Adapters.Items[1].Selected = true;
-    Host.State.SavedAdapterKey = "Wireless @ 00-22";
+    Host.State.SavedAdapterKey = Host.State.EntryName = "Wireless @ 00-22";
     Host.State.SelectedIndex = 7;
     Host.State.SelectedMac = "00-22";
     Host.State.PrevRecv = 500;
@@ -52,12 +61,15 @@ class SetupModelTest : public testing::Test {
     Host.Meter1.AddValues(1, 2);
   }
   TSetupValues Read() { return ReadSetupValues(Host); }
-  void Apply(const TSetupValues& values) { ApplySetup(values, Host); }
+  std::string Apply(const TSetupValues& values) { return ApplySetup(values, Host); }
   // Whether the last Apply started the measurement afresh.
   bool Restarted() const { return Host.State.PrevRecv == -1 && Host.Meter1.SampleCount() == 0; }
   bool Has(const char* section, const char* key) {
     const std::vector<std::string> keys = Host.Ini.ReadSection(section);
     return std::find(keys.begin(), keys.end(), key) != keys.end();
+  }
+  std::string Setting(const char* section, const char* key) {
+    return Host.Ini.ReadString(section, key, "(none)");
   }
   void Measure() {
     Host.State.PrevRecv = 500;
@@ -67,57 +79,160 @@ class SetupModelTest : public testing::Test {
   TFakeHost Host;
 };
 
-TEST_F(SetupModelTest, OkWithoutChangesRestartsNothingAndWritesEveryKey) {
-  Apply(Read());
+TEST_F(SetupModelTest, OkWritesEveryKeyAsChosenAndRestartsNothingWithoutANewLink) {
+  TSetupValues v = Read();
+  v.Hours = 48;
+  v.LineWidth = 1;
+  v.GridStyle = 1;
+  v.YAxis = 3;
+  v.Units = 1;
+  v.MaxValueType = kCustomMaximum;
+  v.MaxValue = "100";
+  v.MainMenu = v.GraphTips = v.ShowActivity = v.StatsTrayTip = false;
+  v.AntiAlias = 2;
+  v.GraphType = 1;
+  v.XAxis = 0;
+  v.IntervalPosition = 3;
+  v.Colors = {0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x80000005};
+  v.QuotaEnabled = true;
+  v.QuotaLimit = "5";
+  v.QuotaUnit = 1;
+  v.QuotaStartDay = 15;
+  v.QuotaCount = 2;
+  v.QuotaWarnPercent = 90;
+  Apply(v);
   EXPECT_FALSE(Restarted());
   EXPECT_EQ(Host.State.RecvTotal, 9000);
-  EXPECT_EQ(Host.Flushes, 0);
+  EXPECT_EQ(Host.Ends, 0);
   EXPECT_FALSE(Has("Settings", "Dialup"));  // the source stayed
-  for (const char* key : {"LineWidth", "GridStyle", "YaxisDisplay", "Scale", "MaxValueType",
-                          "MaxValue", "MainMenu", "GraphTips", "AntiAlias", "ShowActivity",
-                          "StatsTrayTip", "SolidBar", "vLines", "CUI", "CHS"})
-    EXPECT_TRUE(Has("Settings", key)) << key;
-  EXPECT_EQ(Host.Ini.ReadInteger("Settings", "CHS", 0), Host.Meter1.HScale());
-  for (const char* key : kColorKeys) EXPECT_TRUE(Has("Colors", key)) << key;
-  EXPECT_TRUE(Has("BrowseMode", "Hours"));
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"BrowseMode/Hours", "48"},
+      {"Settings/LineWidth", "1"},
+      {"Settings/GridStyle", "1"},
+      {"Settings/YaxisDisplay", "3"},
+      {"Settings/Scale", "1"},
+      {"Settings/MaxValueType", "16"},
+      {"Settings/MaxValue", "100"},
+      {"Settings/MainMenu", "0"},
+      {"Settings/GraphTips", "0"},
+      {"Settings/AntiAlias", "2"},
+      {"Settings/ShowActivity", "0"},
+      {"Settings/StatsTrayTip", "0"},
+      {"Settings/SolidBar", "1"},
+      {"Settings/vLines", "0"},
+      {"Settings/CUI", "5"},
+      {"Settings/CHS", "1"},
+      {"Colors/DL", "16"},
+      {"Colors/UL", "32"},
+      {"Colors/Text", "48"},
+      {"Colors/Grid", "64"},
+      {"Colors/Border", "80"},
+      {"Colors/GraphBackground", "96"},
+      {"Colors/Background", "-2147483643"},
+      {"Quota/Enabled", "1"},
+      {"Quota/Limit", "5368709120"},
+      {"Quota/StartDay", "15"},
+      {"Quota/Count", "2"},
+      {"Quota/WarnPercent", "90"}};
+  for (const auto& [path, value] : expected) {
+    const size_t slash = path.find('/');
+    EXPECT_EQ(Setting(path.substr(0, slash).c_str(), path.substr(slash + 1).c_str()), value)
+        << path;
+  }
+  EXPECT_EQ(Host.State.CUI, 5);
 }
 
-TEST_F(SetupModelTest, FirstApplyInDialupModeMakesTheFirstRowCurrentOnce) {
+TEST_F(SetupModelTest, FirstApplyInDialupModeRecordsTheFirstRowAndEndsNothing) {
   Host.State.DialupMode = true;
   Host.State.Adapters.Items[1].Selected = false;
   Host.State.SavedAdapterKey.clear();
   Host.State.EntryName = "My ISP";
   const TSetupValues values = Read();
-  EXPECT_EQ(values.AdapterIndex, 0);
+  EXPECT_EQ(values.AdapterKey, "Wired @ 00-11");
   Apply(values);
-  EXPECT_TRUE(Restarted());
-  EXPECT_EQ(Host.Ini.ReadString("NIC", "S", ""), "Wired @ 00-11");
+  // The dial-up connection is the watched link: the adapter is only recorded.
+  EXPECT_FALSE(Restarted());
+  EXPECT_EQ(Host.Ends, 0);
+  EXPECT_EQ(Setting("NIC", "S"), "Wired @ 00-11");
+  EXPECT_EQ(Setting("Settings", "Dialup"), "1");
   EXPECT_TRUE(Host.State.Adapters.Items[0].Selected);
   EXPECT_EQ(Host.State.SelectedIndex, 0u);    // the next sample looks it up
   EXPECT_EQ(Host.State.EntryName, "My ISP");  // the dial-up entry keeps booking
-  Measure();
-  Apply(Read());
-  EXPECT_FALSE(Restarted());
 }
 
-TEST_F(SetupModelTest, SwitchingTheSourceFlushesAndRestartsOnce) {
+TEST_F(SetupModelTest, SwitchingTheSourceEndsTheConnectionAndRestartsOnce) {
   TSetupValues values = Read();
   values.Dialup = true;
   Apply(values);
   EXPECT_TRUE(Restarted());
-  EXPECT_EQ(Host.Flushes, 1);
+  EXPECT_EQ(Host.Ends, 1);
   EXPECT_EQ(Host.State.RecvTotal, 0);
-  EXPECT_TRUE(Host.Ini.ReadBool("Settings", "Dialup", false));
+  EXPECT_TRUE(Host.State.Connected);  // a line already up is watched, not counted as a call
+  EXPECT_EQ(Setting("Settings", "Dialup"), "1");
   Measure();
   Apply(values);
   EXPECT_FALSE(Restarted());
-  EXPECT_EQ(Host.Flushes, 1);
+  EXPECT_EQ(Host.Ends, 1);
+}
+
+// A dial-up connection up when Setup switches to an adapter gets its own log
+// line and its bytes under its entry; the adapter gets neither at exit.
+TEST_F(SetupModelTest, LeavingDialupModeLogsTheConnectionAsADisconnect) {
+  Host.State.DialupMode = true;
+  Host.Source.Connection = 5;
+  Host.Measurement.Sample();
+  ASSERT_EQ(Host.State.EntryName, "MyISP");
+  Host.State.HoursBase = Host.Source.Ticks;
+  Host.State.RecvConnection = Host.State.RecvUnflushed = 3000000;
+  Host.State.XmitConnection = Host.State.XmitUnflushed = 500000;
+  Host.Source.Advance(60000);
+  TSetupValues values = Read();
+  values.Dialup = false;
+  values.AdapterKey = "Wired @ 00-11";
+  Apply(values);
+  EXPECT_EQ(Host.State.EntryName, "Wired @ 00-11");
+  Host.State.RecvUnflushed = 700;
+  Host.State.RecvConnection = 700;
+  EXPECT_TRUE(Host.Measurement.Close().empty());
+  EXPECT_EQ(Host.Dir.Read("Connection.log"), "46363.5,46363.5006944444,1,MyISP,3000000,500000\r\n");
+  TIniFile32 month(MonthFileName(Host.Dir.Folder(), Host.Source.Clock), false);
+  EXPECT_EQ(month.ReadInt64("46363", "MyISP-Recv", -1), 3000000);
+  EXPECT_EQ(month.ReadInt64("46363", "MyISP-Xmit", -1), 500000);
+  EXPECT_EQ(month.ReadInt64("46363", "MyISP", -1), 60);
+  EXPECT_EQ(month.ReadInt64("46363", "Wired @ 00-11-Recv", -1), 700);
+  EXPECT_EQ(month.ReadInt64("46363", "Recv", -1), 3000700);
+}
+
+// Setup showed [VPN, Wired, Wireless] and the user chose Wired; by Apply
+// the VPN was gone, so Wired is now the first row.
+TEST_F(SetupModelTest, TheChosenAdapterIsFoundByItsKeyInTheListAsItIsAtApply) {
+  Host.State.Adapters.Items.insert(Host.State.Adapters.Items.begin(), Adapter(0, "VPN", "00-00"));
+  TSetupValues values = Read();
+  EXPECT_EQ(values.AdapterKey, "Wireless @ 00-22");
+  values.AdapterKey = "Wired @ 00-11";
+  Host.State.Adapters.Items.erase(Host.State.Adapters.Items.begin());
+  EXPECT_EQ(Apply(values), "");
+  EXPECT_EQ(Setting("NIC", "S"), "Wired @ 00-11");
+  EXPECT_EQ(Setting("Settings", "Dialup"), "0");
+  EXPECT_EQ(Host.State.SavedAdapterKey, "Wired @ 00-11");
+  EXPECT_TRUE(Host.State.Adapters.Items[0].Selected);
+  EXPECT_FALSE(Host.State.Adapters.Items[1].Selected);
+
+  // Gone by Apply: the old choice stays, and the user is told.
+  Measure();
+  values.AdapterKey = "VPN @ 00-00";
+  EXPECT_EQ(Apply(values),
+            "The adapter VPN @ 00-00 is no longer there. Tallyline goes on with the adapter it "
+            "watched before.");
+  EXPECT_EQ(Setting("NIC", "S"), "Wired @ 00-11");
+  EXPECT_EQ(Host.State.SavedAdapterKey, "Wired @ 00-11");
+  EXPECT_FALSE(Restarted());
 }
 
 TEST_F(SetupModelTest, AdaptersThatShareAHardwareAddressAreTold) {
   Host.State.Adapters.Items[0].MAC = "00-22";
   TSetupValues values = Read();
-  values.AdapterIndex = 0;
+  values.AdapterKey = "Wired @ 00-22";
   Apply(values);
   EXPECT_TRUE(Restarted());
   EXPECT_EQ(Host.State.EntryName, "Wired @ 00-22");
@@ -129,14 +244,14 @@ TEST_F(SetupModelTest, AdaptersThatShareAHardwareAddressAreTold) {
 TEST_F(SetupModelTest, WithoutAnAdapterRowOnlyTheSourceIsRecorded) {
   Host.State.Adapters.Items.clear();
   TSetupValues values = Read();
-  EXPECT_EQ(values.AdapterIndex, -1);
-  Apply(values);
+  EXPECT_EQ(values.AdapterKey, "");
+  EXPECT_EQ(Apply(values), "");
   EXPECT_FALSE(Restarted());
   EXPECT_FALSE(Has("NIC", "S"));
   values.Dialup = true;
   Apply(values);
   EXPECT_TRUE(Restarted());
-  EXPECT_TRUE(Host.Ini.ReadBool("Settings", "Dialup", false));
+  EXPECT_EQ(Setting("Settings", "Dialup"), "1");
   EXPECT_FALSE(Has("NIC", "S"));
 }
 

@@ -184,6 +184,28 @@ TEST_F(FrmMainTest, CloseCancelledKeepsTheWindowAndConfirmedEndsIt) {
   EXPECT_FALSE(IsWindow(window));
 }
 
+// Exit from the tray while the question is up asks nothing more; the one
+// answer closes the program once.
+TEST_F(FrmMainTest, ExitWhileTheQuestionIsUpAsksOnce) {
+  Open();
+  HWND window = Form->Handle();
+  size_t boxes = 0;
+  std::thread user([&] {
+    const TWindowQuery question{"Tallyline", "#32770", GetCurrentProcessId()};
+    HWND box = WaitForWindow(question, 10000);
+    if (!box) return;
+    PostMessageA(window, WM_COMMAND, cmExit, 0);
+    Sleep(500);
+    boxes = FindTopWindows(question).size();
+    for (HWND each : FindTopWindows(question)) PressButton(each, "OK");
+  });
+  SendMessageA(window, WM_CLOSE, 0, 0);
+  user.join();
+  PumpMessages();
+  EXPECT_EQ(boxes, 1u);
+  EXPECT_FALSE(IsWindow(window));
+}
+
 TEST_F(FrmMainTest, SettingChangeReadsTheLocaleAgain) {
   TFrmMain& form = Open();
   char saved[16] = {};
