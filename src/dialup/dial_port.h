@@ -31,7 +31,8 @@ class TDialPort {
   // Hangs a connection up and waits, a bounded time and with the window's
   // messages running meanwhile, until RAS has released the line.
   virtual int HangUp(uint32_t handle) = 0;
-  // The connection of the last dial; nothing before any dial.
+  // The line of the last dial while it is being dialled, or after it failed
+  // (a line that came up is one like any other); nothing otherwise.
   virtual int HangUpCurrent() = 0;
 };
 

@@ -221,9 +221,14 @@ int TDialUp::Dial(const std::string& entry) {
   return result;
 }
 
+// The last dial's line is not this dialler's to hang up again once it was
+// hung up: RAS may hand its handle to another line later. A line that was
+// waited for in vain is not waited for again.
 int TDialUp::HangUp(uint32_t handle) {
+  if (handle == FConnHandle) FConnHandle = 0;
   const int result = Call<kHangUp>(RasHandle(handle));
-  if (result == 0) WaitForRelease(handle);
+  if (result == 0 && !FUnreleased.contains(handle) && !WaitForRelease(handle))
+    FUnreleased.insert(handle);
   return result;
 }
 
@@ -235,14 +240,15 @@ int TDialUp::HangUpCurrent() {
 // can fail. Between polls the thread sleeps and then runs its messages, so
 // the windows stay alive; a plain sleep, as a quit request left in the queue
 // would end every wait for messages at once.
-void TDialUp::WaitForRelease(uint32_t handle) {
+bool TDialUp::WaitForRelease(uint32_t handle) {
   const uint32_t start = TickCount();
   uint32_t state;
-  while (ConnectState(handle, state) != kErrorInvalidHandle &&
-         TickCount() - start < kReleaseWaitMs) {
+  while (ConnectState(handle, state) != kErrorInvalidHandle) {
+    if (TickCount() - start >= kReleaseWaitMs) return false;
     Sleep(kReleasePollMs);
     TApplication::Instance().ProcessMessages();
   }
+  return true;
 }
 
 // Events are handed on one at a time: a handler that runs the message loop
@@ -252,6 +258,9 @@ void TDialUp::Deliver() {
   if (FDelivering) return;
   FDelivering = true;
   while (const std::optional<TEvent> event = NextEvent(this)) {
+    // A line that is up is no longer the dial's: a later dial must not hang
+    // it up by a handle that RAS may since have given to another line.
+    if (event->State == kRasConnected && event->Error == 0) FConnHandle = 0;
     Guarded(FWindow, [&] {
       const std::string text =
           event->Error != 0 ? ErrorText(event->Error) : RasStateText(event->State);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,8 @@ class TDialUp : public TDialPort {
   int HangUp(uint32_t handle) override;
   int HangUpCurrent() override;
 
-  // The connection of the last dial; 0 before any dial.
+  // The connection of the last dial while it is being dialled, or failed
+  // and is not hung up yet; 0 otherwise.
   uint32_t ConnHandle() const { return FConnHandle; }
   // RAS's text for an error; empty when RAS cannot give one.
   std::string ErrorText(int error);
@@ -50,7 +52,8 @@ class TDialUp : public TDialPort {
   template <size_t entry, typename... TArgs>
   int Call(TArgs... args);
   int ConnectState(uint32_t handle, uint32_t& state);
-  void WaitForRelease(uint32_t handle);
+  // False when RAS still holds the line after the longest wait.
+  bool WaitForRelease(uint32_t handle);
   void Deliver();
   void Report(int error, const std::string& text);
 
@@ -59,7 +62,8 @@ class TDialUp : public TDialPort {
   bool FBound = false;
   std::array<FARPROC, kEntryCount> FEntries{};
   uint32_t FConnHandle = 0;
-  HWND FWindow;  // the application window, where the RAS thread posts to
+  std::set<uint32_t> FUnreleased;  // lines hung up and waited for in vain
+  HWND FWindow;                    // the application window, where the RAS thread posts to
   int FHook = 0;
   bool FDelivering = false;
 };

@@ -42,11 +42,15 @@ void TRedial::TimerFired() {
   if (!ListConnections() || FActiveCount == 0) FView.PostDial();
 }
 
-// Without an entry there is nothing to dial, and nothing is retried.
+// Without an entry there is nothing to dial, and nothing is retried. The
+// previous attempt's line is let go first, which runs the message loop: a
+// Cancel that comes meanwhile stops this attempt too.
 void TRedial::DialRequested() {
-  if (FActiveCount != 0 || Busy() || FEntry.empty()) return;
+  if (FCancelled || FActiveCount != 0 || Busy() || FEntry.empty()) return;
   FDialling = true;
   try {
+    FPort.HangUpCurrent();
+    if (FCancelled) return;
     if (FPort.Dial(FEntry) != 0) DialFailed();
   } catch (...) {
     DialFailed();

@@ -13,6 +13,8 @@
 //   nostatistics=1                         RasGetConnectionStatistics fails
 //   hangupdelay=MS                         how long a hung-up line takes to be
 //                                          released; "never" for never
+//   hangupignored=1                        RasHangUpA answers 0 and the line
+//                                          stays up (a line that never lets go)
 //   hungup=HANDLE|TICK|MS                  a line hung up at GetTickCount() TICK
 //                                          and not yet released (written by
 //                                          RasHangUpA while hangupdelay is set)
@@ -64,6 +66,7 @@ struct TState {
   std::vector<DWORD> DialStates = {0, 2, 5, kConnected};
   bool NoStatistics = false;
   DWORD HangUpDelay = 0;
+  bool HangUpIgnored = false;
   std::vector<THungUp> HungUp;
   std::vector<std::string> Other;  // the other lines, written back as they are
 };
@@ -147,6 +150,9 @@ TState Load() {
       state.Other.push_back(line);
     } else if (key == "hangupdelay") {
       state.HangUpDelay = Delay(value);
+      state.Other.push_back(line);
+    } else if (key == "hangupignored") {
+      state.HangUpIgnored = value == "1";
       state.Other.push_back(line);
     } else if (key == "hungup") {
       state.HungUp.push_back(
@@ -352,6 +358,7 @@ DWORD WINAPI RasHangUpA(HANDLE connection) {
   TFileLock lock;
   TState state = Load();
   if (!Find(state, handle)) return kInvalidHandle;
+  if (state.HangUpIgnored) return 0;
   std::erase_if(state.Connections, [&](const TConnection& c) { return c.Handle == handle; });
   if (state.HangUpDelay != 0) state.HungUp.push_back({handle, GetTickCount(), state.HangUpDelay});
   Save(state);

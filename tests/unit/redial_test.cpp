@@ -113,7 +113,7 @@ TEST_F(RedialCycleTest, CancelStopsTheRedialsUntilTheNextStall) {
   Port.OnHangUp = [this] { Redial.Cancel(); };  // pressed again while RAS lets go
   Redial.Cancel();
   Port.OnHangUp = nullptr;
-  EXPECT_EQ(Port.HangUpsOfCurrent, 1);
+  EXPECT_EQ(Port.HangUpsOfCurrent, 2);  // the dial's own, of the attempt before, and Cancel's
   EXPECT_FALSE(View.Open);
   Redial.AsyncEvent(2, 678, "No answer");  // late news of the cancelled dial
   Redial.TimerFired();
@@ -124,6 +124,45 @@ TEST_F(RedialCycleTest, CancelStopsTheRedialsUntilTheNextStall) {
   Port.Lines->clear();
   Redial.TimerFired();
   EXPECT_EQ(View.DialsPosted, 2);
+}
+
+// A dial first lets the previous attempt's line go, with the message loop
+// running: a Cancel pressed meanwhile stops this dial and every later one.
+TEST_F(RedialCycleTest, ACancelWhileThePreviousLineIsLetGoStopsTheDial) {
+  StallAndDial();
+  Redial.AsyncEvent(0, 678, "No answer");
+  Redial.TimerFired();
+  bool pressed = false;
+  Port.OnHangUp = [&] {
+    if (!pressed) {
+      pressed = true;
+      Redial.Cancel();
+    }
+  };
+  Redial.DialRequested();
+  EXPECT_TRUE(pressed);
+  EXPECT_EQ(Port.Dialled.size(), 1u);
+  EXPECT_FALSE(View.Open);
+  EXPECT_FALSE(Redial.Busy());
+  Redial.DialRequested();  // posted before the Cancel
+  Redial.TimerFired();
+  EXPECT_EQ(Port.Dialled.size(), 1u);
+  EXPECT_EQ(View.DialsPosted, 2);
+}
+
+// A connected line listed outside a stall's own listing gives the entry to
+// dial next.
+TEST_F(RedialCycleTest, TheEntryToDialIsTheLastOneListedConnected) {
+  StallAndDial();
+  Redial.AsyncEvent(0, 678, "No answer");
+  Port.Lines = {{9, kRasConnected, "Work"}};  // dialled by hand meanwhile
+  Redial.TimerFired();
+  EXPECT_EQ(View.DialsPosted, 1);  // a line is up: no dial
+  Port.Lines->clear();
+  Redial.StallRequested("");
+  Redial.TimerFired();
+  Redial.DialRequested();
+  EXPECT_EQ(Port.Dialled, (std::vector<std::string>{"My ISP", "Work"}));
 }
 
 TEST_F(RedialCycleTest, EveryFailedDialReturnsToIdleAndRetries) {

@@ -76,14 +76,34 @@ TEST_F(DialUpTest, ADialledConnectionIsListedUntilItIsHungUpAndReleased) {
   const auto connections = DialUp.ListConnections();
   ASSERT_TRUE(connections);
   ASSERT_EQ(connections->size(), 1u);
-  EXPECT_EQ((*connections)[0].Handle, DialUp.ConnHandle());
   EXPECT_EQ((*connections)[0].State, kRasConnected);
   EXPECT_EQ((*connections)[0].Entry, "My ISP");
 
   const DWORD start = GetTickCount();
-  EXPECT_EQ(DialUp.HangUpCurrent(), 0);
+  EXPECT_EQ(DialUp.HangUp((*connections)[0].Handle), 0);
   EXPECT_GE(GetTickCount() - start, 290u);
   EXPECT_TRUE(DialUp.ListConnections()->empty());
+}
+
+// Once up, the dialled line is one like any other: after it ends, RAS may
+// give its handle to a line dialled by hand, which the next dial must not
+// hang up.
+TEST_F(DialUpTest, ALineThatCameUpIsNotHungUpByTheNextDial) {
+  SetRas("entry=My ISP\ndial=0|10|0,8192|0\n");
+  int connected = 0;
+  DialUp.OnAsyncEvent = [&](uint32_t state, int, const std::string&) {
+    connected += state == kRasConnected;
+  };
+  ASSERT_EQ(DialUp.Dial("My ISP"), 0);
+  const uint32_t handle = DialUp.ConnHandle();
+  ASSERT_TRUE(Eventually([&] { return connected == 1; }));
+  EXPECT_EQ(DialUp.ConnHandle(), 0u);
+  SetRas("entry=My ISP\ndial=0|500|0,8192|0\nconn=" + std::to_string(handle) + "|By Hand|8192\n");
+  ASSERT_EQ(DialUp.Dial("My ISP"), 0);
+  const auto connections = DialUp.ListConnections();
+  ASSERT_TRUE(connections);
+  ASSERT_EQ(connections->size(), 1u);
+  EXPECT_EQ((*connections)[0].Entry, "By Hand");
 }
 
 TEST_F(DialUpTest, HangingUpBeforeAnyDialCallsNothing) {
@@ -98,8 +118,10 @@ void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) {
   ++timerTicks;
 }
 
-TEST_F(DialUpTest, ALineNeverReleasedIsWaitedForTwentySecondsWithMessagesRunning) {
-  SetRas("conn=7|My ISP|8192\nhangupdelay=never\n");
+// RAS takes the hang-up but the line stays: it is waited for once, not on
+// every later hang-up (each stall request asks for one).
+TEST_F(DialUpTest, ALineNeverReleasedIsWaitedForTwentySecondsOnceWithMessagesRunning) {
+  SetRas("conn=7|My ISP|8192\nhangupignored=1\n");
   TTestForm form("DialUpTestForm", "Dial-up", {0, 0, 200, 100});
   SetTimer(form.Handle(), 1, 50, CountTick);
   timerTicks = 0;
@@ -109,6 +131,9 @@ TEST_F(DialUpTest, ALineNeverReleasedIsWaitedForTwentySecondsWithMessagesRunning
   EXPECT_GE(elapsed, 19900u);
   EXPECT_LT(elapsed, 22000u);
   EXPECT_GT(timerTicks, 200);  // some 400 at 50 ms
+  const DWORD again = GetTickCount();
+  EXPECT_EQ(DialUp.HangUp(7), 0);
+  EXPECT_LT(GetTickCount() - again, 1000u);
 }
 
 TEST(DialUpWithoutRasTest, ListsNothingAndFailsEveryCallQuietly) {
