@@ -14,13 +14,27 @@
 #endif
 
 bool TArguments::Take(const char* option, size_t count) {
-  if (AtEnd() || FArgs[FNext] != option || FArgs.size() - FNext - 1 < count) return false;
+  if (AtEnd() || FArgs[FNext] != option) return false;
+  if (FArgs.size() - FNext - 1 < count)
+    throw EUsage(option,
+                 count == 1 ? "needs a value" : "needs " + std::to_string(count) + " values");
   FValues.assign(FArgs.begin() + FNext + 1, FArgs.begin() + FNext + 1 + count);
   FNext += 1 + count;
   return true;
 }
 
-bool ReadFolderOptions(int argc, char** argv, TFolderOptions& options,
+bool TArguments::TakePlain() {
+  if (AtEnd() || FArgs[FNext].rfind("--", 0) == 0) return false;
+  FValues.assign(1, FArgs[FNext++]);
+  return true;
+}
+
+EUsage TArguments::Unexpected() const {
+  const std::string& arg = FArgs[FNext];
+  return EUsage(arg, arg.rfind('-', 0) == 0 ? "unknown option" : "unexpected argument");
+}
+
+void ReadFolderOptions(int argc, char** argv, TFolderOptions& options,
                        const std::function<bool(TArguments&)>& other) {
   TArguments args(argc, argv);
   while (!args.AtEnd()) {
@@ -29,9 +43,15 @@ bool ReadFolderOptions(int argc, char** argv, TFolderOptions& options,
     else if (args.Take("--folder", 1))
       options.Folder = FolderArgument(args.Values()[0]);
     else if (!other || !other(args))
-      return false;
+      throw args.Unexpected();
   }
-  return true;
+}
+
+// An empty history is a folder without files; a folder that is not there is
+// a mistake, most likely a typing one.
+void RequireFolder(const std::string& folder) {
+  const std::string path = folder.substr(0, folder.size() - 1);
+  if (!PathExists(folder) || FileExists(path)) throw EFileProblem(path, "no such folder");
 }
 
 std::string FolderArgument(std::string folder) {
@@ -40,25 +60,24 @@ std::string FolderArgument(std::string folder) {
   return folder;
 }
 
-std::optional<int> ParseDay(const std::string& text) {
+int ParseDay(const std::string& option, const std::string& text) {
   const std::string pattern = "0000-00-00";
-  if (text.size() != pattern.size()) return std::nullopt;
+  const EUsage notADate(option, text + " is not a date (YYYY-MM-DD)");
+  if (text.size() != pattern.size()) throw notADate;
   for (size_t i = 0; i < text.size(); ++i)
     if (pattern[i] == '0' ? !std::isdigit(static_cast<unsigned char>(text[i]))
                           : text[i] != pattern[i])
-      return std::nullopt;
+      throw notADate;
   const int year = std::stoi(text.substr(0, 4)), month = std::stoi(text.substr(5, 2)),
             day = std::stoi(text.substr(8, 2));
-  if (!IsValidDate(year, month, day)) return std::nullopt;
+  if (!IsValidDate(year, month, day)) throw notADate;
   return EncodeDaySerial(year, month, day);
 }
 
-void TellWhatWasLeftOut(const TReport& report) {
-  for (const std::string& file : report.UnreadableFiles)
-    std::fprintf(stderr, "tallyline-cli: skipped %s\n", file.c_str());
-  if (report.SkippedSections > 0)
-    std::fprintf(stderr, "tallyline-cli: skipped %d sections that are not days\n",
-                 report.SkippedSections);
+int TellNotes(const TReadNotes& notes) {
+  for (const std::string& text : notes.Texts())
+    std::fprintf(stderr, "tallyline-cli: %s\n", text.c_str());
+  return notes.Failed() ? 1 : 0;
 }
 
 void BinaryStandardOutput() {

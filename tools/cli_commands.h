@@ -1,15 +1,31 @@
 #pragma once
 
 #include <functional>
-#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "reports/report_model.h"
+#include "reports/read_notes.h"
 
 // The commands of tallyline-cli beyond dump and pack, each given the
-// arguments after its name. Each returns the exit status: 0 when it did its
-// work, 1 when a file could not be read, 2 on a usage error.
+// arguments after its name. Each returns the exit status: 0 when it read
+// everything asked for, 1 when a file could not be read (the rest is still
+// printed). A usage error throws EUsage; a folder or file that cannot be
+// used at all throws EFileProblem.
+
+// A usage error: the argument, and what is wrong with it.
+struct EUsage : std::runtime_error {
+  EUsage(const std::string& argument, const std::string& reason)
+      : std::runtime_error(argument + ": " + reason) {}
+  // Wrong for want of an argument.
+  explicit EUsage(const std::string& reason) : std::runtime_error(reason) {}
+};
+
+// A file or folder that cannot be used; the message names it and the reason.
+struct EFileProblem : std::runtime_error {
+  EFileProblem(const std::string& path, const std::string& reason)
+      : std::runtime_error(path + ": " + reason) {}
+};
 
 // report daily|weekly|monthly|yearly [--folder DIR] [--csv]
 int ReportCommand(int argc, char** argv);
@@ -34,8 +50,12 @@ class TArguments {
   TArguments(int argc, char** argv) : FArgs(argv, argv + argc) {}
   bool AtEnd() const { return FNext == FArgs.size(); }
   // Takes the next argument and the count arguments after it (its values)
-  // when it is option and that many follow.
+  // when it is option; a usage error when fewer follow.
   bool Take(const char* option, size_t count = 0);
+  // Takes the next argument when it is no option (does not begin with "--").
+  bool TakePlain();
+  // The usage error for the next argument, which no option took.
+  EUsage Unexpected() const;
   // The values of the option taken last.
   const std::vector<std::string>& Values() const { return FValues; }
 
@@ -55,17 +75,20 @@ struct TFolderOptions {
 };
 
 // Reads the arguments into options: --folder DIR and --csv, and any other
-// through other, which takes it from the arguments or returns false. False
-// on a usage error: an argument that none takes, or a value missing.
-bool ReadFolderOptions(int argc, char** argv, TFolderOptions& options,
+// through other, which takes it from the arguments or returns false. A usage
+// error for an argument that none takes, or a value missing.
+void ReadFolderOptions(int argc, char** argv, TFolderOptions& options,
                        const std::function<bool(TArguments&)>& other = {});
+// An EFileProblem when the folder (with its trailing delimiter) is none.
+void RequireFolder(const std::string& folder);
 
-// The day serial of a date written YYYY-MM-DD; none for anything else.
-std::optional<int> ParseDay(const std::string& text);
+// The day serial of the date option's value written YYYY-MM-DD; a usage
+// error for anything else.
+int ParseDay(const std::string& option, const std::string& text);
 
-// Tells on standard error what a report left out: files it could not read,
-// sections that are not days.
-void TellWhatWasLeftOut(const TReport& report);
+// Tells on standard error what a reader noted; the exit status: 1 when a
+// file could not be read, else 0.
+int TellNotes(const TReadNotes& notes);
 
 // Standard output without the line-break translation of Windows.
 void BinaryStandardOutput();

@@ -10,14 +10,14 @@ const char* const kLogUsage = "       tallyline-cli log [--folder DIR] [--csv]\n
 
 int LogCommand(int argc, char** argv) {
   TFolderOptions options;
-  if (!ReadFolderOptions(argc, argv, options)) return 2;
+  ReadFolderOptions(argc, argv, options);
+  RequireFolder(options.Folder);
   const TConnectionLog log = ReadConnectionLog(options.Folder);
-  if (log.SkippedLines > 0)
-    std::fprintf(stderr, "tallyline-cli: skipped %d damaged lines\n", log.SkippedLines);
+  const int status = TellNotes(log.Notes);
   BinaryStandardOutput();
   if (options.Csv) {
     std::fputs(ConnectionLogCsv(log.Records).c_str(), stdout);
-    return 0;
+    return status;
   }
   for (const TConnectionRecord& record : log.Records) {
     std::string line = LogCell(record, 0);
@@ -25,5 +25,5 @@ int LogCommand(int argc, char** argv) {
       line += "\t" + LogCell(record, column);
     std::printf("%s\n", line.c_str());
   }
-  return 0;
+  return status;
 }

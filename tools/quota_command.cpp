@@ -19,16 +19,15 @@ const char* const kQuotaUsage =
 namespace {
 
 // The quota as folder's settings.ini sets it; the defaults without one, or
-// with a notice when it cannot be read. The file class would make a missing
-// file, so it is only opened when there is one.
-TQuotaSettings ReadSettings(const std::string& folder) {
+// noted when it cannot be read. The file class would make a missing file,
+// so it is only opened when there is one.
+TQuotaSettings ReadSettings(const std::string& folder, TReadNotes& notes) {
   const std::string path = folder + "settings.ini";
   if (!FileExists(path)) return {};
   TIniFile32 settings(path, true);
   settings.Refresh();
   if (!settings.Loaded()) {
-    std::fprintf(stderr, "tallyline-cli: skipped %s: %s\n", path.c_str(),
-                 settings.LastLoadError().c_str());
+    notes.UnreadableFiles.push_back(path + ": " + settings.LastLoadError());
     return {};
   }
   return ReadQuotaSettings(settings);
@@ -42,27 +41,27 @@ std::string ShortDate(int32_t day) {
 
 int QuotaCommand(int argc, char** argv) {
   TFolderOptions options;
-  std::optional<int> today = static_cast<int>(LocalNow());  // whole days
-  const bool usable = ReadFolderOptions(argc, argv, options, [&](TArguments& args) {
+  int today = static_cast<int>(LocalNow());  // whole days
+  ReadFolderOptions(argc, argv, options, [&](TArguments& args) {
     if (!args.Take("--today", 1)) return false;
-    today = ParseDay(args.Values()[0]);
+    today = ParseDay("--today", args.Values()[0]);
     return true;
   });
-  if (!usable || !today) return 2;
-  const TQuotaSettings quota = ReadSettings(options.Folder);
+  RequireFolder(options.Folder);
+  TReadNotes notes;
+  const TQuotaSettings quota = ReadSettings(options.Folder, notes);
   // The figures still tell what the period used.
   if (!quota.Enabled) std::fputs("tallyline-cli: the quota is not enabled\n", stderr);
-  const TReport report = LoadReport(options.Folder);
-  TellWhatWasLeftOut(report);
-  const TQuotaFigures figures = QuotaFigures(quota, report.Rows[rtDaily], *today);
+  const TQuotaFigures figures = ReadQuotaFigures(options.Folder, quota, today, notes);
+  const int status = TellNotes(notes);
   BinaryStandardOutput();
   if (options.Csv) {
     std::fputs(QuotaCsv(figures).c_str(), stdout);
-    return 0;
+    return status;
   }
   std::printf("Period: %s - %s\n%s\n%s\nProjected: %s\n", ShortDate(figures.Period.Start).c_str(),
               ShortDate(figures.Period.End).c_str(), QuotaTipLine(figures).c_str(),
               QuotaBudgetText(figures).c_str(),
               FormatByteSize(static_cast<double>(figures.Projected)).c_str());
-  return 0;
+  return status;
 }

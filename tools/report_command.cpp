@@ -24,23 +24,25 @@ int TabOf(const std::string& name) {
 }  // namespace
 
 int ReportCommand(int argc, char** argv) {
-  if (argc < 1) return 2;
+  if (argc < 1) throw EUsage("report", "needs daily, weekly, monthly or yearly");
   const int tab = TabOf(argv[0]);
+  if (tab < 0) throw EUsage(argv[0], "is no report (daily, weekly, monthly or yearly)");
   TFolderOptions options;
-  if (tab < 0 || !ReadFolderOptions(argc - 1, argv + 1, options)) return 2;
+  ReadFolderOptions(argc - 1, argv + 1, options);
+  RequireFolder(options.Folder);
   const TReport report = LoadReport(options.Folder);
-  TellWhatWasLeftOut(report);
+  const int status = TellNotes(report.Notes);
   BinaryStandardOutput();
   std::vector<const TReportRow*> rows;
   for (const TReportRow& row : report.Rows[tab]) rows.push_back(&row);
   if (options.Csv) {
     std::fputs(ReportCsv(rows).c_str(), stdout);
-    return 0;
+    return status;
   }
   for (const TReportRow* row : rows) {
     std::string line = row->Caption;
     for (int column = 1; column <= 4; ++column) line += "\t" + ReportCell(*row, column);
     std::printf("%s\n", line.c_str());
   }
-  return 0;
+  return status;
 }

@@ -18,17 +18,12 @@ const char* const kStatsUsage =
 
 namespace {
 
-// The choice of --month (one date) or --range (two); none when a date does
-// not parse.
-std::optional<TStatsChoice> ChoiceOf(const std::vector<std::string>& dates) {
-  std::vector<int> days;
-  for (const std::string& date : dates) {
-    const auto day = ParseDay(date);
-    if (!day) return std::nullopt;
-    days.push_back(*day);
-  }
-  if (days.size() == 1) return TStatsChoice{false, days[0]};
-  return TStatsChoice{true, 0, days[0], days[1]};
+// The choice of --month (one date) or --range (two, in order).
+TStatsChoice ChoiceOf(const std::string& option, const std::vector<std::string>& dates) {
+  if (dates.size() == 1) return TStatsChoice{false, ParseDay(option, dates[0])};
+  const int start = ParseDay(option, dates[0]), end = ParseDay(option, dates[1]);
+  if (end < start) throw EUsage(option, dates[1] + " is before " + dates[0]);
+  return TStatsChoice{true, 0, start, end};
 }
 
 // The entry as the list offers it, when it offers it; empty otherwise.
@@ -44,21 +39,26 @@ std::string OfferedEntry(const std::vector<std::string>& entries, const std::str
 int StatsCommand(int argc, char** argv) {
   TFolderOptions options;
   std::string entry;
-  std::vector<std::string> dates;  // one for --month, two for --range
-  const bool usable = ReadFolderOptions(argc, argv, options, [&](TArguments& args) {
-    if (args.Take("--entry", 1))
+  std::optional<TStatsChoice> choice;
+  ReadFolderOptions(argc, argv, options, [&](TArguments& args) {
+    if (args.Take("--entry", 1)) {
       entry = args.Values()[0];
-    else if (dates.empty() && (args.Take("--month", 1) || args.Take("--range", 2)))
-      dates = args.Values();
-    else
-      return false;
-    return true;
+      return true;
+    }
+    for (const char* option : {"--month", "--range"}) {
+      if (!args.Take(option, option[2] == 'm' ? 1 : 2)) continue;
+      if (choice) throw EUsage(option, "only one of --month and --range");
+      choice = ChoiceOf(option, args.Values());
+      return true;
+    }
+    return false;
   });
-  const auto choice = usable && !dates.empty() ? ChoiceOf(dates) : std::nullopt;
-  if (!choice) return 2;
+  if (!choice) throw EUsage("stats", "needs --month or --range");
+  RequireFolder(options.Folder);
   TStatsReader reader(options.Folder);
   const std::vector<std::string> entries = reader.Entries(*choice);
   const TStatsTotals totals = reader.Totals(*choice, OfferedEntry(entries, entry));
+  const int status = TellNotes(reader.Notes());
   const std::pair<const char*, TStatsFigures> rows[] = {
       {"entry-day", totals.EntryDay.value_or(TStatsFigures{})},
       {"entry-period", totals.EntryPeriod},
@@ -69,11 +69,11 @@ int StatsCommand(int argc, char** argv) {
     std::fputs("ROW,SECONDS,CALLS,RECEIVED,SENT\r\n", stdout);
     for (const auto& [name, f] : rows) {
       std::string line = name;
-      for (const int64_t amount : {f.Seconds, int64_t{f.Calls}, f.Received, f.Sent})
+      for (const int64_t amount : {f.Seconds, f.Calls, f.Received, f.Sent})
         line += "," + std::to_string(amount);
       std::fputs((line + "\r\n").c_str(), stdout);
     }
-    return 0;
+    return status;
   }
   for (const std::string& offered : entries) std::printf("entry\t%s\n", offered.c_str());
   for (const auto& [name, figures] : rows) {
@@ -81,5 +81,5 @@ int StatsCommand(int argc, char** argv) {
     for (const std::string& text : StatsRowTexts(figures)) line += "\t" + text;
     std::printf("%s\n", line.c_str());
   }
-  return 0;
+  return status;
 }

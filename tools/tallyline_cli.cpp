@@ -22,10 +22,16 @@
 //       one line of plain values with --csv
 //   tallyline-cli --version
 //       prints the program's name and version
+//   tallyline-cli --help (or -h)
+//       prints the usage
 //
-// Exit status 0 on success, 1 when a file cannot be read or written (a line
-// on standard error names the file and the reason, and nothing is written),
-// 2 on a usage error.
+// Data goes to standard output, notices to standard error. Exit status 0
+// when everything asked for was read and written; 1 when a file or folder
+// cannot be read or written (a line on standard error names it and the
+// reason; what could be read is still printed, and dump and pack write
+// nothing), or standard output cannot be written; 2 on a usage error, told
+// first in a line "tallyline-cli: ARGUMENT: REASON", then the usage.
+#include <csignal>
 #include <cstdio>
 #include <map>
 #include <stdexcept>
@@ -46,21 +52,15 @@ struct TOptions {
   bool Compress = false;
 };
 
-// Raised for a file that cannot be used; the message gives the reason.
-struct EFileProblem : std::runtime_error {
-  EFileProblem(const std::string& file, const std::string& reason)
-      : std::runtime_error(file + ": " + reason) {}
-};
-
-int Usage() {
+void PrintUsage(FILE* to) {
   std::fputs(
       "usage: tallyline-cli dump FILE [--password P]\n"
       "       tallyline-cli pack IN OUT [--compress] [--password P]\n"
-      "       tallyline-cli --version\n",
-      stderr);
+      "       tallyline-cli --version\n"
+      "       tallyline-cli --help\n",
+      to);
   for (const char* usage : {kReportUsage, kStatsUsage, kLogUsage, kQuotaUsage})
-    std::fputs(usage, stderr);
-  return 2;
+    std::fputs(usage, to);
 }
 
 // The commands that read their own arguments.
@@ -69,20 +69,23 @@ const std::map<std::string, int (*)(int, char**)> kCommands = {{"report", Report
                                                                {"log", LogCommand},
                                                                {"quota", QuotaCommand}};
 
-bool ParseOptions(int argc, char** argv, TOptions& options) {
-  for (int i = 2; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--compress") {
+// dump's one file, or pack's two, and their options.
+TOptions ReadOptions(int argc, char** argv, size_t files) {
+  TOptions options;
+  TArguments args(argc - 2, argv + 2);
+  while (!args.AtEnd()) {
+    if (files == 2 && args.Take("--compress"))
       options.Compress = true;
-    } else if (arg == "--password" && i + 1 < argc) {
-      options.Password = argv[++i];
-    } else if (arg.rfind("--", 0) == 0) {
-      return false;
-    } else {
-      options.Files.push_back(arg);
-    }
+    else if (args.Take("--password", 1))
+      options.Password = args.Values()[0];
+    else if (options.Files.size() < files && args.TakePlain())
+      options.Files.push_back(args.Values()[0]);
+    else
+      throw args.Unexpected();
   }
-  return true;
+  if (options.Files.size() < files)
+    throw EUsage(argv[1], files == 1 ? "needs a FILE" : "needs IN and OUT");
+  return options;
 }
 
 // Reads a file through the file class, which never writes one it cannot read.
@@ -92,8 +95,14 @@ void Load(TIniFile32& file, const std::string& password) {
   if (!file.Loaded()) throw EFileProblem(file.FileName(), file.LastLoadError());
 }
 
+// A path that must name a file, not a folder.
+void RequireFile(const std::string& path) {
+  if (!FileExists(path))
+    throw EFileProblem(path, PathExists(path) ? "is a folder" : "no such file");
+}
+
 std::vector<std::string> ReadLines(const std::string& path, const std::string& password) {
-  if (!FileExists(path)) throw EFileProblem(path, "no such file");
+  RequireFile(path);
   TIniFile32 file(path, true);
   Load(file, password);
   return file.Lines();
@@ -110,6 +119,7 @@ int Pack(const TOptions& options) {
   TIniFile32 out(options.Files[1], true);
   // An existing target must be readable, all of it: it is never written over blindly.
   if (PathExists(out.FileName())) {
+    RequireFile(out.FileName());
     Load(out, options.Password);
     if (out.Damaged()) throw EFileProblem(out.FileName(), out.LastLoadError());
   }
@@ -123,28 +133,47 @@ int Pack(const TOptions& options) {
   return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc < 2) return Usage();
+int Run(int argc, char** argv) {
+  if (argc < 2) throw EUsage("a command is needed");
   const std::string command = argv[1];
-  if (command == "--version" && argc == 2) {
+  for (int i = 1; i < argc; ++i)
+    if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
+      PrintUsage(stdout);
+      return 0;
+    }
+  if (command == "--version") {
+    if (argc > 2) throw EUsage(argv[2], "unexpected argument");
     std::printf("%s %s\n", kAppTitle, kAppVersion);
     return 0;
   }
-  const auto own = kCommands.find(command);
-  TOptions options;
-  if (own == kCommands.end() && !ParseOptions(argc, argv, options)) return Usage();
+  if (const auto own = kCommands.find(command); own != kCommands.end())
+    return own->second(argc - 2, argv + 2);
+  if (command == "dump") return Dump(ReadOptions(argc, argv, 1));
+  if (command == "pack") return Pack(ReadOptions(argc, argv, 2));
+  throw EUsage(command, "unknown command");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifndef _WIN32
+  // A closed pipe is a write that fails, told like any other.
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
+  int status;
   try {
-    if (own != kCommands.end()) {
-      const int status = own->second(argc - 2, argv + 2);
-      return status == 2 ? Usage() : status;
-    }
-    if (command == "dump" && options.Files.size() == 1 && !options.Compress) return Dump(options);
-    if (command == "pack" && options.Files.size() == 2) return Pack(options);
+    status = Run(argc, argv);
+  } catch (const EUsage& e) {
+    std::fprintf(stderr, "tallyline-cli: %s\n", e.what());
+    PrintUsage(stderr);
+    return 2;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "tallyline-cli: %s\n", e.what());
     return 1;
   }
-  return Usage();
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fputs("tallyline-cli: standard output cannot be written\n", stderr);
+    return 1;
+  }
+  return status;
 }

@@ -10,7 +10,13 @@ void TFrmMain::UpdateQuota() {
     FsBar->SetHint("");
     return;
   }
-  const TQuotaFigures figures = ReadQuotaFigures(FFolder, FQuota, static_cast<int32_t>(LocalNow()));
+  TReadNotes notes;
+  const TQuotaFigures figures =
+      ReadQuotaFigures(FFolder, FQuota, static_cast<int32_t>(LocalNow()), notes);
+  // Read every two minutes: what the reading noted is told once a run.
+  for (const std::string& text : notes.Texts())
+    if (FQuotaNoted.insert(text).second) FNotices.push_back("Data quota: " + text);
+  if (!FNotices.empty()) PostMessageA(Handle(), WMSHOWNOTICES, 0, 0);
   FDisplaySettings.QuotaTip = QuotaTipLine(figures);
   FsBar->SetHint(QuotaBudgetText(figures));
   WarnOfQuota(figures);

@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "app/main_menus_win32.h"
@@ -217,6 +218,7 @@ class TFrmMain : public TForm, private TSetupHost, private TRedialView {
   std::deque<std::string> FNotices;
   bool FShowingNotice = false;
   bool FAskingToClose = false;
+  std::set<std::string> FQuotaNoted;  // what reading the quota noted, told once
   bool FBorderless = false;
   bool FBrowseMode = false;
   bool FActivated = false;

@@ -32,15 +32,46 @@ std::optional<double> ParseLogNumber(std::string text) {
   return value;
 }
 
-std::optional<TConnectionRecord> ParseLogLine(const std::string& line) {
+// A date-time of the years 1 to 9999, the ones a date shows.
+bool IsShownTime(TDateTime value) {
+  return value >= EncodeDaySerial(1, 1, 1) && value < EncodeDaySerial(9999, 12, 31) + 1;
+}
+
+double CountedAmount(double amount, TReadNotes& notes) {
+  if (amount >= 0) return amount;
+  notes.NegativeAmounts = true;
+  return 0;
+}
+
+std::optional<TConnectionRecord> ParseLogLine(const std::string& line, TReadNotes& notes) {
   const std::vector<std::string> fields = SplitLogFields(line);
   if (fields.size() < 6 || fields[2].empty() || fields[2][0] < '0' || fields[2][0] > '9')
     return std::nullopt;
   const auto start = ParseLogNumber(fields[0]), end = ParseLogNumber(fields[1]);
   const auto received = ParseLogNumber(fields[4]), sent = ParseLogNumber(fields[5]);
-  if (!start || !end || !received || !sent) return std::nullopt;
-  return TConnectionRecord{*start,    *end,      static_cast<uint8_t>(fields[2][0] - '0'),
-                           fields[3], *received, *sent};
+  if (!start || !end || !received || !sent || !IsShownTime(*start) || !IsShownTime(*end))
+    return std::nullopt;
+  return TConnectionRecord{*start,
+                           *end,
+                           static_cast<uint8_t>(fields[2][0] - '0'),
+                           fields[3],
+                           CountedAmount(*received, notes),
+                           CountedAmount(*sent, notes)};
+}
+
+// The lines of the log. A NUL byte ends the line it is in; a run of them
+// is a damaged part of its own, and what follows starts a new line.
+std::vector<std::string> LogLines(const std::string& text, TReadNotes& notes) {
+  std::vector<std::string> lines;
+  for (size_t at = 0; at < text.size();) {
+    const size_t nul = std::min(text.find('\0', at), text.size());
+    for (std::string& line : SplitLines(std::string_view(text).substr(at, nul - at)))
+      lines.push_back(std::move(line));
+    at = text.find_first_not_of('\0', nul);
+    if (nul < text.size()) ++notes.SkippedLines;
+    if (at == std::string::npos) break;
+  }
+  return lines;
 }
 
 int64_t Milliseconds(TDateTime value) {
@@ -101,14 +132,23 @@ std::vector<std::string> SplitLogFields(const std::string& line) {
 
 TConnectionLog ReadConnectionLog(const std::string& folder) {
   TConnectionLog log;
-  auto file = TFile::OpenRead(folder + "Connection.log");
-  if (!file) return log;
-  for (const std::string& line : SplitLines(file->ReadAll())) {
+  const std::string path = folder + "Connection.log";
+  if (!PathExists(path)) return log;
+  std::string text;
+  try {
+    auto file = TFile::OpenRead(path);
+    if (!file) throw EFileError(FileExists(path) ? "cannot be opened" : "is a folder");
+    text = file->ReadAll();
+  } catch (const std::exception& e) {
+    log.Notes.UnreadableFiles.push_back(path + ": " + e.what());
+    return log;
+  }
+  for (const std::string& line : LogLines(text, log.Notes)) {
     if (std::all_of(line.begin(), line.end(), IsBlank)) continue;
-    if (const auto record = ParseLogLine(line))
+    if (const auto record = ParseLogLine(line, log.Notes))
       log.Records.push_back(*record);
     else
-      ++log.SkippedLines;
+      ++log.Notes.SkippedLines;
   }
   std::stable_sort(log.Records.begin(), log.Records.end(),
                    [](const TConnectionRecord& a, const TConnectionRecord& b) {

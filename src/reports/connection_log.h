@@ -7,6 +7,7 @@
 
 #include "platform/date_time.h"
 #include "platform/format_settings.h"
+#include "reports/read_notes.h"
 
 // "Connection.log" read back: one record per dial-up connection, for the
 // statistics window and the command line alike.
@@ -22,13 +23,17 @@ struct TConnectionRecord {
 
 struct TConnectionLog {
   std::vector<TConnectionRecord> Records;  // newest first
-  int SkippedLines = 0;                    // damaged lines, left out
+  TReadNotes Notes;  // the log not read, damaged lines left out, amounts below 0
 };
 
-// The log of the program's folder; none without the file. A line with fewer
-// than six fields, or a number that does not parse, is skipped. Numbers may
-// use either "." or "," as their decimal separator, so the log stays
-// readable after a change of locale.
+// The log of the program's folder; none without the file, and a note when
+// it is there but cannot be read. A line with fewer than six fields, a
+// number that does not parse, or a time outside the years 1 to 9999 is
+// skipped as damaged; a run of NUL bytes (a tail zeroed by a power cut) is
+// a damaged part that ends the line it is in, and the lines after it are
+// read. Numbers may use either "." or "," as their decimal separator, so
+// the log stays readable after a change of locale. An amount below 0 counts
+// as 0.
 TConnectionLog ReadConnectionLog(const std::string& folder);
 
 // The fields of one line: comma-separated, a field in double quotes may hold

@@ -57,7 +57,7 @@ TFrmReport::TFrmReport(HWND owner, const std::string& folder, const TQuotaSettin
   // A billing period rarely matches a calendar month: its rows get a tab of
   // their own rather than mixing with the months'.
   if (quota.Enabled) {
-    FBillingPeriods = BillingPeriodRows(FReport.Rows[rtDaily], quota.StartDay);
+    FBillingPeriods = BillingPeriodRows(FReport.Rows[rtDaily], quota.StartDay, FReport.Notes);
     names.push_back("Billing periods");
   }
   PC = std::make_unique<TTabControl>(tabs, names);
@@ -65,8 +65,7 @@ TFrmReport::TFrmReport(HWND owner, const std::string& folder, const TQuotaSettin
   if (quota.Enabled) CreateList("Period", FBillingPeriods);
   FormResize();
   ShowDialog();
-  if (FReport.SkippedSections > 0 || !FReport.UnreadableFiles.empty())
-    PostMessageA(Handle(), WMTELLSKIPPED, 0, 0);
+  if (!FReport.Notes.Texts().empty()) PostMessageA(Handle(), WMTELLSKIPPED, 0, 0);
 }
 
 // The list of the next tab's page, with only the captions now; the other
@@ -180,9 +179,6 @@ std::string TFrmReport::SaveDialog1() {
 
 void TFrmReport::TellWhatWasLeftOut() {
   std::string text;
-  if (FReport.SkippedSections > 0)
-    text += std::to_string(FReport.SkippedSections) +
-            " sections of the month files are not days and were left out.\n";
-  for (const std::string& file : FReport.UnreadableFiles) text += "Not read: " + file + "\n";
+  for (const std::string& line : FReport.Notes.Texts()) text += line + "\n";
   MessageBoxA(Handle(), text.c_str(), "Basic Reports", MB_OK | MB_ICONINFORMATION);
 }

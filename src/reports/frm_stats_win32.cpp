@@ -13,7 +13,7 @@ constexpr int kCellWidth = 108;
 constexpr int kCellLeft = 90;
 constexpr std::array<const char*, 4> kGridColumns = {"Time Online", "Connects", "Received", "Sent"};
 // Posted once the window shows: the log lines left out.
-constexpr UINT WMTELLSKIPPED = WM_APP + 1;
+constexpr UINT WMTELLNOTES = WM_APP + 1;
 
 int CompareRecords(const void* a, const void* b, int32_t parameter) {
   return CompareLogRecords(*static_cast<const TConnectionRecord*>(a),
@@ -47,9 +47,9 @@ TFrmStats::TFrmStats(HWND owner, const std::string& folder, std::string& lastEnt
   bClose = std::make_unique<TButton>(close);
   bClose->OnClick = [this] { Close(); };
   DefaultButton = IDCANCEL;
+  Note(FLog.Notes);
   FormCreate();
   ShowDialog();
-  if (FLog.SkippedLines > 0) PostMessageA(Handle(), WMTELLSKIPPED, 0, 0);
 }
 
 void TFrmStats::CreateDetails(HWND page) {
@@ -143,7 +143,9 @@ void TFrmStats::ModeClick() {
 // The entries of the months the choice touches, the last one chosen selected
 // again when it is among them.
 void TFrmStats::NewDateClick() {
-  FEntries = TStatsReader(FFolder).Entries(Choice());
+  TStatsReader reader(FFolder);
+  FEntries = reader.Entries(Choice());
+  Note(reader.Notes());
   cIsp->SetItems(FEntries);
   cIsp->SetItemIndex(EntryToSelect(FEntries, FLastEntry));
   ShowTotals();
@@ -157,7 +159,9 @@ void TFrmStats::cIspClick() {
 
 void TFrmStats::ShowTotals() {
   const std::string entry = cIsp->ItemIndex() >= 0 ? cIsp->Text() : std::string();
-  const TStatsTotals totals = TStatsReader(FFolder).Totals(Choice(), entry);
+  TStatsReader reader(FFolder);
+  const TStatsTotals totals = reader.Totals(Choice(), entry);
+  Note(reader.Notes());
   const auto show = [](TGrid& grid, int row, const TStatsFigures& figures) {
     const std::vector<std::string> texts = StatsRowTexts(figures);
     for (int i = 0; i < 4; ++i) grid.Cells[row * 4 + i]->SetText(texts[i]);
@@ -187,13 +191,24 @@ std::vector<std::string> TFrmStats::RowTexts(int row) const {
 
 LRESULT TFrmStats::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WMTELLSKIPPED: TellSkippedLines(); return 0;
+    case WMTELLNOTES: TellNotes(); return 0;
   }
   return TDialog::WndProc(msg, wParam, lParam);
 }
 
-void TFrmStats::TellSkippedLines() {
-  const std::string text =
-      std::to_string(FLog.SkippedLines) + " damaged lines of Connection.log were left out.";
+// What a reading noted is told after the handler that read, each once while
+// the window is open: a date picked again does not repeat it.
+void TFrmStats::Note(const TReadNotes& notes) {
+  const size_t before = FUntold.size();
+  for (const std::string& text : notes.Texts())
+    if (FTold.insert(text).second) FUntold.push_back(text);
+  if (FUntold.size() > before) PostMessageA(Handle(), WMTELLNOTES, 0, 0);
+}
+
+void TFrmStats::TellNotes() {
+  if (FUntold.empty()) return;
+  std::string text;
+  for (const std::string& line : FUntold) text += (text.empty() ? "" : "\n") + line;
+  FUntold.clear();
   MessageBoxA(Handle(), text.c_str(), "Advanced Reports", MB_OK | MB_ICONINFORMATION);
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -53,12 +54,15 @@ class TFrmStats : public TDialog {
   void ShowTotals();
   TStatsChoice Choice() const;
   void LV3ColumnClick(int column);
-  void TellSkippedLines();
+  void Note(const TReadNotes& notes);
+  void TellNotes();
 
   std::string FFolder;
   std::string& FLastEntry;
   TConnectionLog FLog;
   std::vector<std::string> FEntries;
+  std::set<std::string> FTold;       // what readings noted, told or to be told
+  std::vector<std::string> FUntold;  // of those, what waits to be told
 
   std::unique_ptr<TTabControl> PageControl1;
   std::vector<std::unique_ptr<TControl>> FStatics;  // frames and captions

@@ -7,8 +7,6 @@
 #include "formatting/date_format.h"
 #include "formatting/number_format.h"
 #include "platform/date_time.h"
-#include "platform/files.h"
-#include "traffic/usage_book.h"
 
 namespace {
 
@@ -28,11 +26,27 @@ int32_t StartInMonth(int months, int startDay) {
   return EncodeDaySerial(year, month, std::min(startDay, DaysInMonth(year, month)));
 }
 
-// value * factor / divisor rounded down, for value >= 0 and divisor > 0,
-// without the overflow of multiplying first: the product would pass 2^63 at
-// some 92 PB for a percent, the quotient and remainder alone do not.
-int64_t ScaleDown(int64_t value, int64_t factor, int64_t divisor) {
-  return value / divisor * factor + value % divisor * factor / divisor;
+// remainder * factor / divisor rounded down, for remainder < divisor (so
+// below factor), by doubling: every step stays below 2^64, where the
+// product itself would pass 2^63 at some 9 PB for a percent in tenths.
+uint64_t ScaleRemainder(uint64_t remainder, uint64_t factor, uint64_t divisor) {
+  uint64_t quotient = 0, rest = 0;
+  for (int bit = 63; bit >= 0; --bit) {
+    quotient *= 2;
+    rest *= 2;
+    if (rest >= divisor) {
+      rest -= divisor;
+      ++quotient;
+    }
+    if (factor >> bit & 1) {
+      rest += remainder;
+      if (rest >= divisor) {
+        rest -= divisor;
+        ++quotient;
+      }
+    }
+  }
+  return quotient;
 }
 
 int64_t CountedBytes(const TReportRow& row, TQuotaCount count) {
@@ -41,7 +55,7 @@ int64_t CountedBytes(const TReportRow& row, TQuotaCount count) {
     case qcUpload: return row.Upload;
     case qcBoth: break;
   }
-  return row.Download + row.Upload;
+  return row.Total;
 }
 
 // The whole percent used, rounded down, so that 100 means the limit is
@@ -93,13 +107,24 @@ TBillingPeriod BillingPeriodOf(int32_t day, int startDay) {
   return {StartInMonth(months, startDay), StartInMonth(months + 1, startDay) - 1};
 }
 
+int64_t ScaleDown(int64_t value, int64_t factor, int64_t divisor) {
+  const int64_t whole = value / divisor;
+  if (factor != 0 && whole > INT64_MAX / factor) return INT64_MAX;
+  const auto part = static_cast<int64_t>(ScaleRemainder(static_cast<uint64_t>(value % divisor),
+                                                        static_cast<uint64_t>(factor),
+                                                        static_cast<uint64_t>(divisor)));
+  return whole * factor > INT64_MAX - part ? INT64_MAX : whole * factor + part;
+}
+
 TQuotaFigures QuotaFigures(const TQuotaSettings& quota, const std::vector<TReportRow>& daily,
-                           int32_t today) {
+                           int32_t today, TReadNotes& notes) {
   TQuotaFigures f;
   f.Period = BillingPeriodOf(today, quota.StartDay);
+  // What a day after today holds (a clock set back, a --today in the past)
+  // had not been used then.
   for (const TReportRow& row : daily)
-    if (row.Day >= f.Period.Start && row.Day <= f.Period.End)
-      f.Used += CountedBytes(row, quota.Count);
+    if (row.Day >= f.Period.Start && row.Day <= today)
+      f.Used = SaturatingSum(f.Used, CountedBytes(row, quota.Count), notes);
   f.Limit = quota.Limit;
   f.DaysLeft = f.Period.End - today + 1;
   if (f.Limit > 0) {
@@ -111,16 +136,10 @@ TQuotaFigures QuotaFigures(const TQuotaSettings& quota, const std::vector<TRepor
 }
 
 TQuotaFigures ReadQuotaFigures(const std::string& folder, const TQuotaSettings& quota,
-                               int32_t today) {
-  // A period spans one or two months; this runs after every flush, so the
-  // other month files stay unread.
-  const TBillingPeriod period = BillingPeriodOf(today, quota.StartDay);
-  std::vector<std::string> files;
-  for (const int32_t day : {period.Start, period.End}) {
-    const std::string path = MonthFileName(folder, day);
-    if (FileExists(path) && (files.empty() || files.back() != path)) files.push_back(path);
-  }
-  return QuotaFigures(quota, LoadReportFiles(folder, files).Rows[rtDaily], today);
+                               int32_t today, TReadNotes& notes) {
+  const TReport report = LoadReport(folder);
+  notes.Add(report.Notes);
+  return QuotaFigures(quota, report.Rows[rtDaily], today, notes);
 }
 
 TQuotaLevel QuotaLevelOf(const TQuotaSettings& quota, const TQuotaFigures& figures) {
@@ -178,7 +197,7 @@ std::string QuotaCsv(const TQuotaFigures& figures) {
 }
 
 std::vector<TReportRow> BillingPeriodRows(const std::vector<TReportRow>& daily, int startDay,
-                                          const TFormatSettings& fs) {
+                                          TReadNotes& notes, const TFormatSettings& fs) {
   std::vector<TReportRow> rows;
   for (const TReportRow& day : daily) {
     const TBillingPeriod period = BillingPeriodOf(day.Day, startDay);
@@ -188,11 +207,7 @@ std::vector<TReportRow> BillingPeriodRows(const std::vector<TReportRow>& daily, 
       row.RowDate = period.Start;
       row.Caption = ShortDate(period.Start, fs) + " - " + ShortDate(period.End, fs);
     }
-    TReportRow& row = rows.back();
-    row.Download += day.Download;
-    row.Upload += day.Upload;
-    row.Total = row.Download + row.Upload;
-    row.Seconds += day.Seconds;
+    AddToRow(rows.back(), day.Download, day.Upload, day.Seconds, notes);
   }
   return rows;
 }

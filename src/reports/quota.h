@@ -58,13 +58,15 @@ struct TQuotaFigures {
 };
 
 // The figures of the period that holds today, from the daily rows of the
-// report (any rows outside the period are left out).
+// report: the days of the period up to and including today (rows outside
+// it, and days after today, are left out). A sum stops at the largest
+// number, which is noted.
 TQuotaFigures QuotaFigures(const TQuotaSettings& quota, const std::vector<TReportRow>& daily,
-                           int32_t today);
-// The same, reading only the month files the period touches in folder
-// (with a trailing delimiter): what the main window does after each flush.
+                           int32_t today, TReadNotes& notes);
+// The same from the month files of folder (with a trailing delimiter), read
+// as the reports read them; notes gets what the reading noted.
 TQuotaFigures ReadQuotaFigures(const std::string& folder, const TQuotaSettings& quota,
-                               int32_t today);
+                               int32_t today, TReadNotes& notes);
 
 enum TQuotaLevel { qlNone, qlWarning, qlLimit };
 
@@ -96,7 +98,14 @@ std::string QuotaBalloonText(TQuotaLevel level, const TQuotaFigures& figures,
 std::string QuotaCsv(const TQuotaFigures& figures);
 
 // The daily rows grouped into billing periods, oldest first, as report rows
-// (Download, Upload, Total, Seconds summed; RowDate the period's first day;
-// Caption "START - END" in the short date format).
+// (Download, Upload, Total, Seconds summed, stopping at the largest number;
+// RowDate the period's first day; Caption "START - END" in the short date
+// format).
 std::vector<TReportRow> BillingPeriodRows(const std::vector<TReportRow>& daily, int startDay,
+                                          TReadNotes& notes,
                                           const TFormatSettings& fs = FormatSettings());
+
+// value * factor / divisor rounded down, for value and factor of at least 0
+// and divisor above 0, without overflow; the largest number when the
+// quotient is larger.
+int64_t ScaleDown(int64_t value, int64_t factor, int64_t divisor);

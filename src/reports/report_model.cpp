@@ -42,28 +42,30 @@ void ReadDays(const std::string& folder, const std::string& path, std::map<int, 
               TReport& report) {
   TIniFile32 file(path, true);
   file.Refresh();
+  TReadNotes& notes = report.Notes;
   if (!file.Loaded()) {
-    report.UnreadableFiles.push_back(path + ": " + file.LastLoadError());
+    notes.UnreadableFiles.push_back(path + ": " + file.LastLoadError());
     return;
   }
   for (const std::string& section : file.ReadSections()) {
     const std::optional<int> day = DaySerialOf(section);
     if (!day) {
-      ++report.SkippedSections;
+      ++notes.SkippedSections;
       continue;
     }
     const bool own = SameFile(path, MonthFileName(folder, *day));
     const auto known = days.find(*day);
     if (known != days.end() && (known->second.FromOwnFile || !own)) continue;
-    days[*day] = {file.ReadInt64(section, "Recv", 0), file.ReadInt64(section, "Xmit", 0),
-                  file.ReadInt64(section, "Hours", 0), own};
+    days[*day] = {CountedAmount(file.ReadInt64(section, "Recv", 0), notes),
+                  CountedAmount(file.ReadInt64(section, "Xmit", 0), notes),
+                  CountedAmount(file.ReadInt64(section, "Hours", 0), notes), own};
   }
 }
 
 // One list's grouping: days with the same key add up into one row.
 class TGrouping {
  public:
-  TGrouping(std::vector<TReportRow>& rows) : FRows(rows) {}
+  TGrouping(std::vector<TReportRow>& rows, TReadNotes& notes) : FRows(rows), FNotes(notes) {}
 
   void Add(int64_t key, int day, const TDayTotals& totals) {
     if (FRows.empty() || key != FKey) {
@@ -72,16 +74,13 @@ class TGrouping {
       FRows.back().RowDate = day;
       FKey = key;
     }
-    TReportRow& row = FRows.back();
-    row.Download += totals.Download;
-    row.Upload += totals.Upload;
-    row.Total = row.Download + row.Upload;
-    row.Seconds += totals.Seconds;
+    AddToRow(FRows.back(), totals.Download, totals.Upload, totals.Seconds, FNotes);
   }
   TReportRow& Current() { return FRows.back(); }
 
  private:
   std::vector<TReportRow>& FRows;
+  TReadNotes& FNotes;
   int64_t FKey = 0;
 };
 
@@ -92,8 +91,8 @@ std::string TwoDigits(int value) {
 }
 
 void GroupDays(const std::map<int, TDayTotals>& days, TReport& report, const TFormatSettings& fs) {
-  TGrouping daily(report.Rows[rtDaily]), weekly(report.Rows[rtWeekly]),
-      monthly(report.Rows[rtMonthly]), yearly(report.Rows[rtYearly]);
+  TGrouping daily(report.Rows[rtDaily], report.Notes), weekly(report.Rows[rtWeekly], report.Notes),
+      monthly(report.Rows[rtMonthly], report.Notes), yearly(report.Rows[rtYearly], report.Notes);
   for (const auto& [day, totals] : days) {
     const TSystemTime date = DecodeDaySerial(day);
     const TIsoWeek week = IsoWeek(day);
@@ -102,8 +101,9 @@ void GroupDays(const std::map<int, TDayTotals>& days, TReport& report, const TFo
     daily.Current().Caption = FormatDateTimePicture(day, fs.ShortDateFormat, fs);
     weekly.Add(int64_t{week.Year} * 100 + week.Week, day, totals);
     weekly.Current().Period = week.Week;
-    weekly.Current().Year = date.Year;
-    weekly.Current().Caption = std::to_string(date.Year) + " / " + TwoDigits(week.Week);
+    // By the year the week belongs to: 31 December 2007 is in 2008's first week.
+    weekly.Current().Year = week.Year;
+    weekly.Current().Caption = std::to_string(week.Year) + " / " + TwoDigits(week.Week);
     monthly.Add(int64_t{date.Year} * 100 + date.Month, day, totals);
     monthly.Current().Period = date.Month;
     monthly.Current().Year = date.Year;
@@ -143,6 +143,14 @@ TReport LoadReportFiles(const std::string& folder, std::vector<std::string> file
   return report;
 }
 
+void AddToRow(TReportRow& row, int64_t download, int64_t upload, int64_t seconds,
+              TReadNotes& notes) {
+  row.Download = SaturatingSum(row.Download, download, notes);
+  row.Upload = SaturatingSum(row.Upload, upload, notes);
+  row.Total = SaturatingSum(row.Download, row.Upload, notes);
+  row.Seconds = SaturatingSum(row.Seconds, seconds, notes);
+}
+
 TIsoWeek IsoWeek(int daySerial) {
   // Day serial 2 was a Monday; the week is the one of its Thursday.
   const int weekday = ((daySerial - 2) % 7 + 7) % 7;  // Monday 0 ... Sunday 6
@@ -155,8 +163,10 @@ std::string ReportCell(const TReportRow& row, int column, const TFormatSettings&
   switch (column) {
     case 1: return FormatByteSize(static_cast<double>(row.Download), fs);
     case 2: return FormatByteSize(static_cast<double>(row.Upload), fs);
-    case 3: return FormatByteSize(static_cast<double>(row.Download + row.Upload), fs);
-    case 4: return FormatSeconds(static_cast<int32_t>(row.Seconds));
+    case 3:
+      return FormatByteSize(static_cast<double>(row.Download) + static_cast<double>(row.Upload),
+                            fs);
+    case 4: return FormatSeconds(static_cast<int32_t>(std::min<int64_t>(row.Seconds, INT32_MAX)));
   }
   return row.Caption;
 }
@@ -188,10 +198,10 @@ std::string ReportCsv(const std::vector<const TReportRow*>& rows) {
   for (const TReportRow* row : rows) {
     const TSystemTime date = DecodeDaySerial(static_cast<int>(row->RowDate));
     char line[160];
-    std::snprintf(
-        line, sizeof line, "%02d-%02d-%04d,%lld,%lld,%lld,%lld\r\n", date.Month, date.Day,
-        date.Year, static_cast<long long>(row->Download), static_cast<long long>(row->Upload),
-        static_cast<long long>(row->Download + row->Upload), static_cast<long long>(row->Seconds));
+    std::snprintf(line, sizeof line, "%02d-%02d-%04d,%lld,%lld,%lld,%lld\r\n", date.Month, date.Day,
+                  date.Year, static_cast<long long>(row->Download),
+                  static_cast<long long>(row->Upload), static_cast<long long>(row->Total),
+                  static_cast<long long>(row->Seconds));
     csv += line;
   }
   return csv;

@@ -7,6 +7,7 @@
 
 #include "platform/date_time.h"
 #include "platform/format_settings.h"
+#include "reports/read_notes.h"
 
 // The usage totals of every recorded day, grouped into days, ISO weeks,
 // months and years: the rows of the basic reports, shared by the window and
@@ -25,23 +26,28 @@ struct TReportRow {
   TDateTime RowDate = 0;  // the day, or a period's first recorded day
   int32_t Day = 0;        // day serial of a daily row
   int32_t Period = 0;     // ISO week or month 1 to 12
-  int32_t Year = 0;       // of a period's last day added
+  int32_t Year = 0;       // of a period's last day added; a week's ISO year
   std::string Caption;    // as the first column shows it
 };
 
 struct TReport {
   std::array<std::vector<TReportRow>, 4> Rows;  // by TReportTab
-  int SkippedSections = 0;                      // sections not named by a day serial
-  std::vector<std::string> UnreadableFiles;     // "path: reason"
+  TReadNotes Notes;  // files not read, sections not days, amounts below 0, sums at the largest
 };
 
-// Reads every "*.dat" of folder's "data" folder. A day found in several
-// files counts once: from the month file the program writes for it when that
-// file has it, else from the first file in name order.
+// Reads every "*.dat" of folder's "data" folder (none without one). A day
+// found in several files counts once: from the month file the program
+// writes for it when that file has it, else from the first file in name
+// order. An amount below 0 counts as 0; sums stop at the largest number.
 TReport LoadReport(const std::string& folder, const TFormatSettings& fs = FormatSettings());
 // The same over some of those files only (paths as MonthFileName gives them).
 TReport LoadReportFiles(const std::string& folder, std::vector<std::string> files,
                         const TFormatSettings& fs = FormatSettings());
+
+// Adds a day's or a period's amounts to a row; the sums stop at the largest
+// number, which is noted.
+void AddToRow(TReportRow& row, int64_t download, int64_t upload, int64_t seconds,
+              TReadNotes& notes);
 
 // The ISO 8601 week of a day serial (weeks begin on Monday; week 1 holds the
 // year's first Thursday), and the year the week belongs to.

@@ -16,11 +16,11 @@ bool IsEntryKey(const std::string& key) {
   return true;
 }
 
-void Add(TStatsFigures& sum, const TStatsFigures& day) {
-  sum.Seconds += day.Seconds;
-  sum.Calls += day.Calls;
-  sum.Received += day.Received;
-  sum.Sent += day.Sent;
+void Add(TStatsFigures& sum, const TStatsFigures& day, TReadNotes& notes) {
+  sum.Seconds = SaturatingSum(sum.Seconds, day.Seconds, notes);
+  sum.Calls = SaturatingSum(sum.Calls, day.Calls, notes);
+  sum.Received = SaturatingSum(sum.Received, day.Received, notes);
+  sum.Sent = SaturatingSum(sum.Sent, day.Sent, notes);
 }
 
 // The first day of each month from first's to last's.
@@ -57,7 +57,14 @@ TIniFile32* TStatsReader::MonthFile(int daySerial) {
   if (known == FFiles.end()) {
     // The file class would make a missing file; a reader leaves none behind.
     std::unique_ptr<TIniFile32> file;
-    if (FileExists(path)) file = std::make_unique<TIniFile32>(path, false);
+    if (FileExists(path)) {
+      file = std::make_unique<TIniFile32>(path, false);
+      file->Refresh();
+      if (!file->Loaded()) {
+        FNotes.UnreadableFiles.push_back(path + ": " + file->LastLoadError());
+        file.reset();
+      }
+    }
     known = FFiles.emplace(path, std::move(file)).first;
   }
   return known->second.get();
@@ -70,9 +77,11 @@ TStatsFigures TStatsReader::Day(int daySerial, const std::string& prefix,
   TIniFile32* file = MonthFile(daySerial);
   const std::string section = std::to_string(daySerial);
   if (!file || !file->SectionExists(section)) return {};
-  return {file->ReadInt64(section, secondsKey, 0), file->ReadInteger(section, prefix + "Calls", 0),
-          file->ReadInt64(section, prefix + "Recv", 0),
-          file->ReadInt64(section, prefix + "Xmit", 0)};
+  const auto amount = [&](const std::string& key) {
+    return CountedAmount(file->ReadInt64(section, key, 0), FNotes);
+  };
+  return {amount(secondsKey), amount(prefix + "Calls"), amount(prefix + "Recv"),
+          amount(prefix + "Xmit")};
 }
 
 std::vector<std::string> TStatsReader::Entries(const TStatsChoice& choice) {
@@ -103,8 +112,8 @@ TStatsTotals TStatsReader::Totals(const TStatsChoice& choice, const std::string&
   if (!entry.empty()) totals.EntryDay = Day(shown, entry + "-", entry);
   if (const auto period = choice.PeriodDays())
     for (int day = period->first; day <= period->second; ++day) {
-      Add(totals.AllPeriod, Day(day, "", "Hours"));
-      if (!entry.empty()) Add(totals.EntryPeriod, Day(day, entry + "-", entry));
+      Add(totals.AllPeriod, Day(day, "", "Hours"), FNotes);
+      if (!entry.empty()) Add(totals.EntryPeriod, Day(day, entry + "-", entry), FNotes);
     }
   return totals;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/format_settings.h"
+#include "reports/read_notes.h"
 #include "storage/ini_file.h"
 
 // The statistics of one day and of a month or a range of days, for one
@@ -29,7 +30,7 @@ struct TStatsChoice {
 
 struct TStatsFigures {
   int64_t Seconds = 0;
-  int32_t Calls = 0;
+  int64_t Calls = 0;
   int64_t Received = 0;
   int64_t Sent = 0;
 };
@@ -41,7 +42,9 @@ struct TStatsTotals {
   TStatsFigures AllPeriod;
 };
 
-// One pass over the month files: each is read once, when first needed.
+// One pass over the month files: each is read once, when first needed. A
+// file that cannot be read counts as zeros and is noted, as are amounts
+// below 0 (counted as 0) and sums that stop at the largest number.
 class TStatsReader {
  public:
   // folder: the program's folder, which holds "data".
@@ -55,13 +58,15 @@ class TStatsReader {
   std::vector<std::string> Entries(const TStatsChoice& choice);
   // entry: empty for none.
   TStatsTotals Totals(const TStatsChoice& choice, const std::string& entry);
+  const TReadNotes& Notes() const { return FNotes; }
 
  private:
   TIniFile32* MonthFile(int daySerial);
   TStatsFigures Day(int daySerial, const std::string& prefix, const std::string& secondsKey);
 
   std::string FFolder;
-  std::map<std::string, std::unique_ptr<TIniFile32>> FFiles;  // by path; null: no file
+  std::map<std::string, std::unique_ptr<TIniFile32>> FFiles;  // by path; null: none to read
+  TReadNotes FNotes;
 };
 
 // Which entry the list selects: the one chosen last, if the list has it,

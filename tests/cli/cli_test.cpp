@@ -13,11 +13,6 @@
 #include "base/product.h"
 #include "platform/date_time.h"
 #include "platform/files.h"
-#include "reports/connection_log.h"
-#include "reports/quota.h"
-#include "reports/report_model.h"
-#include "reports/stats_model.h"
-#include "traffic/usage_book.h"
 #include "unit/scratch_dir.h"
 
 namespace {
@@ -48,8 +43,10 @@ class CliTest : public testing::Test {
   // Every file in the folder with its content.
   std::map<std::string, std::string> Files() {
     std::map<std::string, std::string> files;
-    for (const auto& e : std::filesystem::directory_iterator(Dir.Folder()))
-      files[e.path().filename().string()] = Dir.Read(e.path().filename().string());
+    for (const auto& e : std::filesystem::directory_iterator(Dir.Folder())) {
+      const std::string name = e.path().filename().string();
+      files[name] = e.is_directory() ? "(folder)" : Dir.Read(name);
+    }
     return files;
   }
 
@@ -100,6 +97,7 @@ class CliFailureTest : public CliTest, public testing::WithParamInterface<Failur
  protected:
   void SetUp() override {
     Dir.Write("plain.dat", Month);
+    std::filesystem::create_directory(Dir.Path("data"));
     ASSERT_EQ(Run("pack " + Q("plain.dat") + " " + Q("secret.dat") + " --password pw").Status, 0);
     ASSERT_EQ(Run("pack " + Q("plain.dat") + " " + Q("packed.dat") + " --compress").Status, 0);
     std::string damaged = Dir.Read("packed.dat");
@@ -136,56 +134,75 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"PackFromDamaged", "pack @damaged.dat @out.dat --compress", "checksum"},
         FailureCase{"PackOverUnreadable", "pack @plain.dat @secret.dat --compress", "password"},
         FailureCase{"PackOverTextAfterANul", "pack @plain.dat @nul.dat ", "NUL byte"},
-        FailureCase{"PackIntoNoFolder", "pack @plain.dat @absent/out.dat ", "cannot be written"}),
+        FailureCase{"PackIntoNoFolder", "pack @plain.dat @absent/out.dat ", "cannot be written"},
+        FailureCase{"DumpAFolder", "dump @data ", "is a folder"}),
     [](const auto& info) { return info.param.Name; });
 
-TEST_F(CliTest, UsageErrorsExitWithTwo) {
-  EXPECT_EQ(Run("").Status, 2);
-  EXPECT_EQ(Run("dump").Status, 2);
-  EXPECT_EQ(Run("dump a b").Status, 2);
-  EXPECT_EQ(Run("pack a").Status, 2);
-  EXPECT_EQ(Run("dump a --bogus").Status, 2);
-  EXPECT_EQ(Run("frobnicate a").Status, 2);
-  EXPECT_EQ(Run("--version extra").Status, 2);
-  EXPECT_EQ(Run("stats --folder x").Status, 2);  // neither --month nor --range
-  EXPECT_EQ(Run("stats --month 2025-02-30").Status, 2);
-  EXPECT_EQ(Run("stats --month 2025-2-3").Status, 2);
-  EXPECT_EQ(Run("stats --range 2025-01-01").Status, 2);
-  EXPECT_EQ(Run("stats --month 2025-01-01 --range 2025-01-01 2025-01-02").Status, 2);
-  EXPECT_EQ(Run("log --folder").Status, 2);
-  EXPECT_EQ(Run("quota --today 2025-02-29").Status, 2);
-  EXPECT_EQ(Run("quota --month 2025-02-01").Status, 2);
-  const TRun run = Run("stats --month");
-  EXPECT_EQ(run.Status, 2);
-  EXPECT_NE(run.Err.find("tallyline-cli stats"), std::string::npos) << run.Err;
+// Each usage error says first what was wrong with which argument, then the
+// usage; --help is no error.
+TEST_F(CliTest, UsageErrorsNameTheArgumentAndExitWithTwo) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"", "a command is needed"},
+      {"dump", "dump: needs a FILE"},
+      {"dump a b", "b: unexpected argument"},
+      {"pack a", "pack: needs IN and OUT"},
+      {"dump a --bogus", "--bogus: unknown option"},
+      {"frobnicate a", "frobnicate: unknown command"},
+      {"--version extra", "extra: unexpected argument"},
+      {"stats --folder x", "stats: needs --month or --range"},
+      {"stats --month 2026-13-01", "--month: 2026-13-01 is not a date (YYYY-MM-DD)"},
+      {"stats --month 2025-2-3", "--month: 2025-2-3 is not a date (YYYY-MM-DD)"},
+      {"stats --range 2025-01-01", "--range: needs 2 values"},
+      {"stats --range 2025-01-31 2025-01-01", "--range: 2025-01-01 is before 2025-01-31"},
+      {"stats --month 2025-01-01 --range 2025-01-01 2025-01-02",
+       "--range: only one of --month and --range"},
+      {"log --folder", "--folder: needs a value"},
+      {"quota --today 2026-02-30", "--today: 2026-02-30 is not a date (YYYY-MM-DD)"},
+      {"quota --month 2025-02-01", "--month: unknown option"},
+      {"report", "report: needs daily, weekly, monthly or yearly"},
+      {"report hourly", "hourly: is no report (daily, weekly, monthly or yearly)"}};
+  for (const auto& [arguments, reason] : cases) {
+    const TRun run = Run(arguments);
+    EXPECT_EQ(run.Status, 2) << arguments;
+    EXPECT_EQ(run.Out, "") << arguments;
+    EXPECT_EQ(run.Err.substr(0, run.Err.find('\n')), std::string("tallyline-cli: ") + reason);
+    EXPECT_NE(run.Err.find("\nusage: tallyline-cli dump FILE"), std::string::npos) << arguments;
+  }
+  for (const char* help : {"--help", "-h", "report --help"}) {
+    const TRun run = Run(help);
+    EXPECT_EQ(run.Status, 0) << help;
+    EXPECT_EQ(run.Out.substr(0, 32), "usage: tallyline-cli dump FILE [") << help;
+    EXPECT_NE(run.Out.find("tallyline-cli quota [--folder DIR]"), std::string::npos) << help;
+    EXPECT_EQ(run.Err, "") << help;
+  }
 }
 
-TEST_F(CliTest, ReportPrintsTheModelsRowsAndItsExport) {
+TEST_F(CliTest, ReportPrintsTheRowsOfEachListAndItsExport) {
   std::filesystem::create_directory(Dir.Path("data"));
   Dir.Write("data/38687.dat",
             "[38716]\r\nHours=60\r\nRecv=100\r\nXmit=10\r\n\r\n"
             "[38718]\r\nHours=90000\r\nRecv=1048576\r\nXmit=2048\r\n\r\n"
             "[notes]\r\nRecv=5\r\n");
-  const TReport report = LoadReport(Dir.Folder());
-  for (int tab = rtDaily; tab <= rtYearly; ++tab) {
-    std::string lower = kReportTabNames[tab];
-    lower[0] = static_cast<char>(std::tolower(lower[0]));
-    std::string rows;
-    std::vector<const TReportRow*> pointers;
-    for (const TReportRow& row : report.Rows[tab]) {
-      rows += row.Caption;
-      for (int column = 1; column <= 4; ++column) rows += "\t" + ReportCell(row, column);
-      rows += "\n";
-      pointers.push_back(&row);
-    }
-    const TRun text = Run("report " + lower + " --folder " + Q(""));
-    EXPECT_EQ(text.Status, 0) << lower;
-    EXPECT_EQ(text.Out, rows) << lower;
-    EXPECT_NE(text.Err.find("skipped 1 sections"), std::string::npos) << lower;
-    EXPECT_EQ(Run("report " + lower + " --csv --folder " + Q("")).Out, ReportCsv(pointers));
+  const std::pair<const char*, const char*> lists[] = {
+      {"daily",
+       "12/30/2005\t100 bytes\t10 bytes\t110 bytes\t01:00\n"
+       "1/1/2006\t1.00 MB\t2 KB\t1.00 MB\t25:00:00\n"},
+      {"weekly", "2005 / 52\t1.00 MB\t2 KB\t1.00 MB\t25:01:00\n"},
+      {"monthly",
+       "2005 / Dec\t100 bytes\t10 bytes\t110 bytes\t01:00\n"
+       "2006 / Jan\t1.00 MB\t2 KB\t1.00 MB\t25:00:00\n"},
+      {"yearly",
+       "2005\t100 bytes\t10 bytes\t110 bytes\t01:00\n"
+       "2006\t1.00 MB\t2 KB\t1.00 MB\t25:00:00\n"}};
+  for (const auto& [list, rows] : lists) {
+    const TRun text = Run(std::string("report ") + list + " --folder " + Q(""));
+    EXPECT_EQ(text.Status, 0) << list;
+    EXPECT_EQ(text.Out, rows) << list;
+    EXPECT_EQ(text.Err,
+              "tallyline-cli: 1 sections of the month files are not days and were left out.\n");
   }
-  EXPECT_EQ(Run("report hourly").Status, 2);
-  EXPECT_EQ(Run("report daily --folder").Status, 2);
+  EXPECT_EQ(Run("report weekly --csv --folder " + Q("")).Out,
+            "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n12-30-2005,1048676,2058,1050734,90060\r\n");
 }
 
 // Month files of January and February 2025 with the days 10, 15 and 31 of
@@ -194,10 +211,9 @@ class CliStatsTest : public CliTest {
  protected:
   CliStatsTest() {
     std::filesystem::create_directory(Dir.Path("data"));
-    Dir.Write("data/" + std::to_string(EncodeDaySerial(2025, 1, 1)) + ".dat",
-              Day(1, 10, "Home ISP", {1000, 1, 1, 1, 1000, 1, 1, 1}) +
-                  Day(1, 15, "Home ISP", {7200, 3, 5000, 600, 3600, 2, 4000, 500}) +
-                  Day(1, 31, "Work", {100, 1, 10, 1, 100, 1, 10, 1}));
+    Dir.Write(January, Day(1, 10, "Home ISP", {1000, 1, 1, 1, 1000, 1, 1, 1}) +
+                           Day(1, 15, "Home ISP", {7200, 3, 5000, 600, 3600, 2, 4000, 500}) +
+                           Day(1, 31, "Work", {100, 1, 10, 1, 100, 1, 10, 1}));
     Dir.Write("data/" + std::to_string(EncodeDaySerial(2025, 2, 1)) + ".dat",
               Day(2, 1, "Home ISP", {50, 1, 7, 3, 50, 1, 7, 3}) +
                   Day(2, 20, "Home ISP", {20, 1, 2, 2, 20, 1, 2, 2}));
@@ -214,41 +230,30 @@ class CliStatsTest : public CliTest {
     return text + "\r\n";
   }
 
-  // What the command prints for the model's entries and totals.
-  static std::string StatsText(const std::vector<std::string>& entries, const TStatsTotals& t) {
-    std::string text;
-    for (const std::string& entry : entries) text += "entry\t" + entry + "\n";
-    const std::pair<const char*, TStatsFigures> rows[] = {
-        {"entry-day", t.EntryDay.value_or(TStatsFigures{})},
-        {"entry-period", t.EntryPeriod},
-        {"all-day", t.AllDay},
-        {"all-period", t.AllPeriod}};
-    for (const auto& [name, figures] : rows) {
-      text += name;
-      for (const std::string& cell : StatsRowTexts(figures)) text += "\t" + cell;
-      text += "\n";
-    }
-    return text;
-  }
+  const std::string January = "data/" + std::to_string(EncodeDaySerial(2025, 1, 1)) + ".dat";
 };
 
-TEST_F(CliStatsTest, PrintsTheModelsGridsWithTheEntryNamedWhenOffered) {
-  TStatsReader reader(Dir.Folder());
-  const TStatsChoice range{true, 0, EncodeDaySerial(2025, 1, 15), EncodeDaySerial(2025, 2, 1)};
-  ASSERT_EQ(reader.Entries(range), (std::vector<std::string>{"Home ISP", "Work"}));
+TEST_F(CliStatsTest, PrintsTheGridsWithTheEntryNamedWhenOffered) {
   // The name as typed, in another case: the list's entry still.
   const TRun text = Run("stats --range 2025-01-15 2025-02-01 --entry 'home isp' --folder " + Q(""));
   EXPECT_EQ(text.Status, 0);
-  EXPECT_EQ(text.Out, StatsText(reader.Entries(range), reader.Totals(range, "Home ISP")));
+  EXPECT_EQ(text.Out,
+            "entry\tHome ISP\nentry\tWork\n"
+            "entry-day\t01:00:00\t2\t3 KB\t500 bytes\n"
+            "entry-period\t01:00:50\t3\t3 KB\t503 bytes\n"
+            "all-day\t02:00:00\t3\t4 KB\t600 bytes\n"
+            "all-period\t02:02:30\t5\t4 KB\t604 bytes\n");
   EXPECT_EQ(text.Err, "");
 
   // February offers only "Home ISP"; unlike the window, no other entry stands in.
-  const TStatsChoice month{false, EncodeDaySerial(2025, 2, 20)};
-  TStatsTotals zeros = reader.Totals(month, "");
-  zeros.EntryDay = TStatsFigures{};
   const TRun other = Run("stats --folder " + Q("") + " --month 2025-02-20 --entry Work");
   EXPECT_EQ(other.Status, 0);
-  EXPECT_EQ(other.Out, StatsText({"Home ISP"}, zeros));
+  EXPECT_EQ(other.Out,
+            "entry\tHome ISP\n"
+            "entry-day\t00:00\t0\t0 bytes\t0 bytes\n"
+            "entry-period\t00:00\t0\t0 bytes\t0 bytes\n"
+            "all-day\t00:20\t1\t2 bytes\t2 bytes\n"
+            "all-period\t01:10\t2\t9 bytes\t5 bytes\n");
 }
 
 TEST_F(CliStatsTest, CsvIsFiveLinesOfPlainIntegers) {
@@ -263,44 +268,97 @@ TEST_F(CliStatsTest, CsvIsFiveLinesOfPlainIntegers) {
             "all-period,7350,5,5017,604\r\n");
 }
 
-TEST_F(CliStatsTest, QuotaPrintsTheModelsFiguresAlsoWhenNotEnabled) {
+// The period from 15 January to 14 February 2025, asked about on two days:
+// the days after the one asked about do not count.
+TEST_F(CliStatsTest, QuotaCountsThePeriodUpToTheDayAskedAboutAlsoWhenNotEnabled) {
   Dir.Write("settings.ini", "[Quota]\r\nEnabled=1\r\nLimit=8000\r\nStartDay=15\r\n");
-  TQuotaSettings quota;
-  {
-    TIniFile32 settings(Dir.Path("settings.ini"), true);
-    quota = ReadQuotaSettings(settings);
-  }
-  const TQuotaFigures figures = ReadQuotaFigures(Dir.Folder(), quota, EncodeDaySerial(2025, 2, 10));
-  ASSERT_EQ(figures.Used, 5600 + 11 + 10);  // 15 and 31 January, 1 February
+  const std::string header = "START,END,USED,LIMIT,PERCENT,DAYSLEFT,BUDGET,PROJECTED\r\n";
   const TRun csv = Run("quota --csv --today 2025-02-10 --folder " + Q(""));
   EXPECT_EQ(csv.Status, 0);
-  EXPECT_EQ(csv.Out, QuotaCsv(figures));
+  EXPECT_EQ(csv.Out, header + "2025-01-15,2025-02-14,5621,8000,70.2,5,475,6453\r\n");
   EXPECT_EQ(csv.Err, "");
+  EXPECT_EQ(Run("quota --csv --today 2025-01-31 --folder " + Q("")).Out,
+            header + "2025-01-15,2025-02-14,5611,8000,70.1,15,159,10231\r\n");
 
   Dir.Write("settings.ini", "[Quota]\r\nLimit=8000\r\nStartDay=15\r\n");
-  const TRun text = Run("quota --folder " + Q("") + " --today 2025-02-10");
+  const TRun text = Run("quota --folder " + Q("") + " --today 2025-01-31");
   EXPECT_EQ(text.Status, 0);
-  EXPECT_NE(text.Out.find(QuotaTipLine(figures) + "\n"), std::string::npos) << text.Out;
+  EXPECT_EQ(text.Out,
+            "Period: 1/15/2025 - 2/14/2025\nQuota: 5 KB of 7 KB (70%)\n"
+            "15 days left: 159 bytes a day\nProjected: 9 KB\n");
   EXPECT_EQ(text.Err, "tallyline-cli: the quota is not enabled\n");
 }
 
-TEST_F(CliTest, LogPrintsTheListNewestFirstAndItsExport) {
-  const auto line = [](TDateTime start, const std::string& entry) {
-    return ConnectionLogLine(start, start + 0.1, 1, entry, 1536, 512, '.') + "\r\n";
-  };
-  Dir.Write("Connection.log", line(46001.25, "Home ISP") + line(46003.5, "Work") +
-                                  "46004.5,soon,1,Damaged,5,6\r\n" + line(46002.75, "Home ISP"));
-  const TConnectionLog log = ReadConnectionLog(Dir.Folder());
-  ASSERT_EQ(log.Records.size(), 3u);
-  std::string rows;
-  for (const TConnectionRecord& record : log.Records)
-    for (int column = 0; column < 5; ++column)
-      rows += LogCell(record, column) + (column < 4 ? "\t" : "\n");
+// A month file that cannot be read is named, the rest still shown, and the
+// command fails; so does a folder that is not there. A folder without data
+// is an empty history.
+TEST_F(CliStatsTest, AnUnreadableMonthFileOrFolderFailsWhatReadsIt) {
+  Dir.Write(January, std::string("ESTREAM\x01", 8) + std::string(40, 'Z'));
+  const std::string notRead = "tallyline-cli: Not read: " + Dir.Path(January) + ": ";
+  const TRun report = Run("report monthly --folder " + Q(""));
+  EXPECT_EQ(report.Status, 1);
+  EXPECT_EQ(report.Out, "2025 / Feb\t9 bytes\t5 bytes\t14 bytes\t01:10\n");
+  EXPECT_EQ(report.Err.substr(0, notRead.size()), notRead) << report.Err;
+  const TRun stats = Run("stats --csv --month 2025-01-15 --folder " + Q(""));
+  EXPECT_EQ(stats.Status, 1);
+  EXPECT_EQ(stats.Out.substr(stats.Out.find("all-day")),
+            "all-day,0,0,0,0\r\nall-period,0,0,0,0\r\n");
+  EXPECT_EQ(stats.Err.substr(0, notRead.size()), notRead) << stats.Err;
+  EXPECT_EQ(Run("quota --csv --today 2025-02-10 --folder " + Q("")).Status, 1);
+
+  for (const char* command : {"report daily", "log", "quota", "stats --month 2025-01-01"}) {
+    const TRun missing = Run(std::string(command) + " --folder " + Q("typo"));
+    EXPECT_EQ(missing.Status, 1) << command;
+    EXPECT_EQ(missing.Err, "tallyline-cli: " + Dir.Path("typo") + ": no such folder\n") << command;
+    std::filesystem::create_directory(Dir.Path("empty"));
+    const TRun empty = Run(std::string(command) + " --folder " + Q("empty"));
+    EXPECT_EQ(empty.Status, 0) << command << empty.Err;
+  }
+  EXPECT_EQ(Run("report daily --folder " + Q("empty")).Out, "");
+}
+
+TEST_F(CliTest, LogPrintsTheListNewestFirstReadingOnAfterNulBytes) {
+  using namespace std::string_literals;
+  Dir.Write("Connection.log",
+            "45672.4166666667,45672.4583333333,1,Work,1536,512\r\n"
+            "46363.5,46363.625,2,\"Home ISP\",1048576,2048\r\n"
+            "46004.5,soon,1,Damaged,5,6\r\n"
+            "\0\0\0\0\0\0\0\0"s  // zeroed by a power cut, then appended to
+            "46364.25,46364.5,1,Work,10,20\r\n");
   const TRun text = Run("log --folder " + Q(""));
   EXPECT_EQ(text.Status, 0);
-  EXPECT_EQ(text.Out, rows);
-  EXPECT_EQ(text.Err, "tallyline-cli: skipped 1 damaged lines\n");
-  EXPECT_EQ(Run("log --csv --folder " + Q("")).Out, ConnectionLogCsv(log.Records));
+  EXPECT_EQ(text.Out,
+            "Work\t12/8/2026 6:00:00 AM\t06:00:00\t10 bytes\t20 bytes\n"
+            "Home ISP\t12/7/2026 12:00:00 PM\t03:00:00\t1.00 MB\t2 KB\n"
+            "Work\t1/15/2025 10:00:00 AM\t01:00:00\t1 KB\t512 bytes\n");
+  EXPECT_EQ(text.Err, "tallyline-cli: 2 damaged lines of Connection.log were left out.\n");
+  EXPECT_EQ(Run("log --csv --folder " + Q("")).Out,
+            "ENTRY,START,END,SECONDS,RECEIVED,SENT,REASON\r\n"
+            "Work,2026-12-08 06:00:00,2026-12-08 12:00:00,21600,10,20,1\r\n"
+            "\"Home ISP\",2026-12-07 12:00:00,2026-12-07 15:00:00,10800,1048576,2048,2\r\n"
+            "Work,2025-01-15 10:00:00,2025-01-15 11:00:00,3600,1536,512,1\r\n");
+  std::filesystem::remove(Dir.Path("Connection.log"));
+  std::filesystem::create_directory(Dir.Path("Connection.log"));
+  const TRun folder = Run("log --folder " + Q(""));
+  EXPECT_EQ(folder.Status, 1);
+  EXPECT_EQ(folder.Err,
+            "tallyline-cli: Not read: " + Dir.Path("Connection.log") + ": is a folder\n");
+}
+
+// Output that cannot be written (a full disk, a reader gone) is a failure.
+TEST_F(CliTest, OutputThatCannotBeWrittenFails) {
+  std::string log;
+  for (int i = 0; i < 3000; ++i) log += "46363.5,46363.625,1,Work,1536,512\r\n";
+  Dir.Write("Connection.log", log);
+  const std::string cli = ExeFolder() + "tallyline-cli log --folder " + Q("");
+  EXPECT_EQ(WEXITSTATUS(std::system((cli + " >/dev/full 2>" + Q("err")).c_str())), 1);
+  EXPECT_EQ(Dir.Read("err"), "tallyline-cli: standard output cannot be written\n");
+  // The reader takes one byte and goes; the rest finds the pipe closed.
+  const std::string piped =
+      "sh -c '" + cli + " 2>/dev/null; echo $? >" + Q("status") + "' | head -c 1 >/dev/null";
+  std::system(piped.c_str());
+  EXPECT_EQ(Dir.Read("status"), "1\n");
+  EXPECT_EQ(WEXITSTATUS(std::system(("cd / && " + cli + " >/dev/null").c_str())), 0);
 }
 
 TEST_F(CliTest, VersionComesFromTheProject) {

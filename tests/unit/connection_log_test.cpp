@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "platform/files.h"
 #include "scratch_dir.h"
 #include "traffic/usage_book.h"
 
@@ -26,7 +27,7 @@ TEST(ConnectionLogTest, ReadsNewestFirstSkippingDamagedLinesInEitherDecimalForma
                 Line(46002.25, 46002.5, "Work VPN", ',') + "46003.5,soon,1,Bad,5,6\r\n\r\n" +
                 Line(46001.25, 46001.5, "Home ISP"));
   const TConnectionLog log = ReadConnectionLog(dir.Folder());
-  EXPECT_EQ(log.SkippedLines, 2);
+  EXPECT_EQ(log.Notes.SkippedLines, 2);
   ASSERT_EQ(log.Records.size(), 3u);
   EXPECT_EQ(log.Records[0].Entry, "Work VPN");
   EXPECT_EQ(log.Records[0].StartTime, 46002.25);
@@ -34,6 +35,33 @@ TEST(ConnectionLogTest, ReadsNewestFirstSkippingDamagedLinesInEitherDecimalForma
   EXPECT_EQ(LogCell(log.Records[0], 0, TFormatSettings()), "Work VPN");
   EXPECT_EQ(LogCell(log.Records[0], 3, TFormatSettings()), "1 KB");
   EXPECT_TRUE(ReadConnectionLog(dir.Path("missing") + PathDelim).Records.empty());
+}
+
+// A power cut leaves a tail of NUL bytes and new lines are appended after
+// it: the lines after the NULs are read. Times no date can show are damage,
+// and amounts below 0 count as 0; a log that is there but cannot be read is
+// named.
+TEST(ConnectionLogTest, DamageIsSkippedAndCountedAndTheRestRead) {
+  using namespace std::string_literals;
+  TScratchDir dir;
+  dir.Write("Connection.log", Line(46000.25, 46000.5, "Home ISP") +
+                                  "46001.25,46001.5,1,Cut\0\0\0\0"s +
+                                  Line(46002.25, 46002.5, "After the NULs") +
+                                  "1e300,46003,1,Far,5,6\r\n-1e12,46003,1,Past,5,6\r\n"
+                                  "46004.25,46004.5,1,Negative,-5,6\r\n");
+  const TConnectionLog log = ReadConnectionLog(dir.Folder());
+  ASSERT_EQ(log.Records.size(), 3u);
+  EXPECT_EQ(log.Records[0].Entry, "Negative");
+  EXPECT_EQ(log.Records[0].Received, 0);
+  EXPECT_EQ(log.Records[1].Entry, "After the NULs");
+  EXPECT_EQ(log.Notes.Texts(),
+            (std::vector<std::string>{"4 damaged lines of Connection.log were left out.",
+                                      "Amounts below 0 were read and counted as 0."}));
+  MakeDirectory(dir.Path("other"));
+  MakeDirectory(dir.Path("other") + PathDelim + "Connection.log");
+  const TConnectionLog folder = ReadConnectionLog(dir.Path("other") + PathDelim);
+  EXPECT_EQ(folder.Notes.UnreadableFiles, std::vector<std::string>{dir.Path("other") + PathDelim +
+                                                                   "Connection.log: is a folder"});
 }
 
 // The log keeps 15 digits: cut straight to seconds, a span of 312 s reads

@@ -101,7 +101,8 @@ class QuotaFiguresTest : public testing::Test {
     TQuotaSettings quota;
     quota.Limit = limit;
     quota.StartDay = 3;
-    return QuotaFigures(quota, {DayRow(Serial(2025, 3, 3), used, 0)}, today);
+    TReadNotes notes;
+    return QuotaFigures(quota, {DayRow(Serial(2025, 3, 3), used, 0)}, today, notes);
   }
 };
 
@@ -112,12 +113,42 @@ TEST_F(QuotaFiguresTest, CountsTheDaysOfThePeriodInTheChosenDirection) {
       DayRow(Serial(2025, 4, 2), 400, 40), DayRow(Serial(2025, 4, 3), 1, 1)};
   const std::pair<TQuotaCount, int64_t> counts[] = {
       {qcBoth, 770}, {qcDownload, 700}, {qcUpload, 70}};
+  TReadNotes notes;
   for (const auto& [count, used] : counts) {
     TQuotaSettings quota;
     quota.StartDay = 3;
     quota.Count = count;
-    EXPECT_EQ(QuotaFigures(quota, daily, Serial(2025, 4, 2)).Used, used) << count;
+    EXPECT_EQ(QuotaFigures(quota, daily, Serial(2025, 4, 2), notes).Used, used) << count;
   }
+  // Asked about an earlier day, the days after it had not been used yet.
+  TQuotaSettings quota;
+  quota.StartDay = 3;
+  const TQuotaFigures earlier = QuotaFigures(quota, daily, Serial(2025, 3, 19), notes);
+  EXPECT_EQ(earlier.Used, 110);
+  EXPECT_EQ(earlier.Projected, 110 * 31 / 17);
+  EXPECT_FALSE(notes.Saturated);
+}
+
+// Percents of amounts beyond 2^53 and sums beyond 2^63, from damaged files.
+TEST_F(QuotaFiguresTest, NoFigureOverflows) {
+  const int64_t limit = 20000000000000000, used = 10000000000000000;
+  EXPECT_EQ(QuotaCsv(Figures(limit, used, Serial(2025, 3, 12))),
+            "START,END,USED,LIMIT,PERCENT,DAYSLEFT,BUDGET,PROJECTED\r\n"
+            "2025-03-03,2025-04-02,10000000000000000,20000000000000000,50.0,22,"
+            "454545454545454,31000000000000000\r\n");
+  EXPECT_EQ(QuotaTipLine(Figures(1, INT64_MAX, Serial(2025, 3, 3)), TFormatSettings{}),
+            "Quota: 8,388,608.00 TB of 1 bytes (9223372036854775807%)");
+  EXPECT_EQ(ScaleDown(INT64_MAX, 1000, INT64_MAX - 1), 1000);
+  EXPECT_EQ(ScaleDown(INT64_MAX - 1, 1000, INT64_MAX), 999);
+  TQuotaSettings quota;
+  quota.StartDay = 3;
+  TReadNotes notes;
+  const TQuotaFigures sum = QuotaFigures(quota,
+                                         {DayRow(Serial(2025, 3, 4), 6000000000000000000, 0),
+                                          DayRow(Serial(2025, 3, 5), 6000000000000000000, 0)},
+                                         Serial(2025, 3, 5), notes);
+  EXPECT_EQ(sum.Used, INT64_MAX);
+  EXPECT_TRUE(notes.Saturated);
 }
 
 struct FiguresCase {
@@ -197,8 +228,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(QuotaSettingsTest, WarningGivenBeforeARestartIsNotDueAgain) {
   TQuotaSettings quota{true, 1000, 3, qcBoth, 80};
+  TReadNotes notes;
   const TQuotaFigures figures =
-      QuotaFigures(quota, {DayRow(Serial(2025, 3, 5), 850, 0)}, Serial(2025, 3, 12));
+      QuotaFigures(quota, {DayRow(Serial(2025, 3, 5), 850, 0)}, Serial(2025, 3, 12), notes);
   ASSERT_EQ(DueQuotaWarning(quota, figures), qlWarning);
   quota.WarnedPeriod = figures.Period.Start;
   quota.WarnedLevel = qlWarning;
@@ -250,7 +282,8 @@ TEST(BillingPeriodRowsTest, GroupsDaysByPeriod) {
   const std::vector<TReportRow> daily = {
       DayRow(Serial(2024, 1, 30), 1, 2), DayRow(Serial(2024, 1, 31), 10, 20),
       DayRow(Serial(2024, 2, 28), 100, 200), DayRow(Serial(2024, 2, 29), 1000, 2000)};
-  const std::vector<TReportRow> rows = BillingPeriodRows(daily, 31, TFormatSettings{});
+  TReadNotes notes;
+  const std::vector<TReportRow> rows = BillingPeriodRows(daily, 31, notes, TFormatSettings{});
   ASSERT_EQ(rows.size(), 3u);
   const char* captions[] = {"12/31/2023 - 1/30/2024", "1/31/2024 - 2/28/2024",
                             "2/29/2024 - 3/30/2024"};
@@ -266,34 +299,21 @@ TEST(BillingPeriodRowsTest, GroupsDaysByPeriod) {
   EXPECT_EQ(rows[1].Seconds, 120);
 }
 
-// Month files from February to May 2025, a day of each half of each month
-// booked, read for periods in one month and across two.
-class ReadQuotaFiguresTest : public testing::TestWithParam<std::pair<int, int>> {};
-
-TEST_P(ReadQuotaFiguresTest, AgreesWithTheFiguresOfTheReport) {
+// The quota reads what the reports read: every month file of the folder,
+// another ".dat" beside them included, as the reports count a day.
+TEST(ReadQuotaFiguresTest, ReadsTheFilesTheReportsRead) {
   TScratchDir dir;
   MakeDirectory(dir.Path("data"));
-  for (int month = 2; month <= 5; ++month) {
-    TIniFile32 file(MonthFileName(dir.Folder(), Serial(2025, month, 1)), true);
-    for (const int day : {month, 14, 15, 28}) {
-      const std::string section = std::to_string(Serial(2025, month, day));
-      file.WriteInt64(section, "Recv", int64_t{month} * 1000 + day);
-      file.WriteInt64(section, "Xmit", day);
-    }
-  }
+  dir.Write("data/45717.dat",  // March 2025, the program's own file
+            "[45719]\r\nRecv=1000\r\nXmit=10\r\n\r\n[45740]\r\nRecv=999\r\n");
+  dir.Write("data/copy.dat", "[45719]\r\nRecv=5\r\n\r\n[45720]\r\nRecv=8000\r\n");
   TQuotaSettings quota;
-  quota.Limit = 100000;
-  quota.StartDay = GetParam().first;
-  const int32_t today = Serial(2025, 3, 1) + GetParam().second;
-  const TQuotaFigures read = ReadQuotaFigures(dir.Folder(), quota, today);
-  EXPECT_EQ(QuotaCsv(read),
-            QuotaCsv(QuotaFigures(quota, LoadReport(dir.Folder()).Rows[rtDaily], today)));
-  EXPECT_GT(read.Used, 0);
+  quota.Limit = 10000;
+  TReadNotes notes;
+  const TQuotaFigures figures = ReadQuotaFigures(dir.Folder(), quota, 45730, notes);
+  EXPECT_EQ(figures.Used, 9010);  // 2 and 3 March; not the 23rd, after today
+  EXPECT_EQ(QuotaTipLine(figures, TFormatSettings{}), "Quota: 8 KB of 9 KB (90%)");
+  EXPECT_TRUE(notes.Texts().empty());
 }
-
-// Start day, and today as days after 1 March.
-INSTANTIATE_TEST_SUITE_P(Periods, ReadQuotaFiguresTest,
-                         testing::Values(std::pair{1, 13}, std::pair{15, 0}, std::pair{15, 19},
-                                         std::pair{31, 29}));
 
 }  // namespace

@@ -70,7 +70,7 @@ TEST_F(ReportModelTest, YearBoundarySplitsWeeksMonthsAndYears) {
   Write(MonthFile(jan1), Day(jan1, 200, 20, 120) + Day(jan2, 400, 40, 240));
   Load();
   EXPECT_EQ(Captions(rtDaily), (std::vector<std::string>{"12/30/2005", "1/1/2006", "1/2/2006"}));
-  EXPECT_EQ(Captions(rtWeekly), (std::vector<std::string>{"2006 / 52", "2006 / 01"}));
+  EXPECT_EQ(Captions(rtWeekly), (std::vector<std::string>{"2005 / 52", "2006 / 01"}));
   EXPECT_EQ(Captions(rtMonthly), (std::vector<std::string>{"2005 / Dec", "2006 / Jan"}));
   EXPECT_EQ(Captions(rtYearly), (std::vector<std::string>{"2005", "2006"}));
   const TReportRow& week52 = Report.Rows[rtWeekly][0];
@@ -80,6 +80,18 @@ TEST_F(ReportModelTest, YearBoundarySplitsWeeksMonthsAndYears) {
   EXPECT_EQ(week52.RowDate, dec30);  // its first recorded day
   EXPECT_EQ(Report.Rows[rtMonthly][1].RowDate, jan1);
   EXPECT_EQ(Report.Rows[rtYearly][1].Index, 1);
+}
+
+// A week is captioned with the year it belongs to, so no two rows read
+// alike; its date in the export stays its first recorded day.
+TEST_F(ReportModelTest, WeeksAreCaptionedWithTheirIsoYear) {
+  const int jan1 = Serial(2007, 1, 1), jan7 = Serial(2007, 1, 7), dec31 = Serial(2007, 12, 31);
+  Write(MonthFile(jan1), Day(jan1, 1, 1, 1) + Day(jan7, 1, 1, 1));
+  Write(MonthFile(dec31), Day(dec31, 1, 1, 1));
+  Load();
+  EXPECT_EQ(Captions(rtWeekly), (std::vector<std::string>{"2007 / 01", "2008 / 01"}));
+  EXPECT_EQ(ReportCsv({&Report.Rows[rtWeekly][1]}),
+            "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n12-31-2007,1,1,2,1\r\n");
 }
 
 TEST_F(ReportModelTest, SameWeekNumberOfAnotherYearIsAnotherWeek) {
@@ -140,6 +152,26 @@ TEST_F(ReportModelTest, CsvIsPlainIntegersWithMonthFirstDatesAndCrLf) {
   EXPECT_EQ(ReportCsv({}), "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n");
 }
 
+// Damaged values: an amount below 0 counts as 0, and sums stop at the
+// largest number rather than wrap; both are noted.
+TEST_F(ReportModelTest, NegativeAmountsCountAsZeroAndSumsDoNotOverflow) {
+  const int a = Serial(2006, 5, 1), b = Serial(2006, 5, 2);
+  Write(MonthFile(a), Day(a, 6000000000000000000, -5, 60) + Day(b, 6000000000000000000, 5, -60));
+  Load();
+  EXPECT_EQ(Report.Rows[rtDaily][0].Upload, 0);
+  EXPECT_EQ(Report.Rows[rtDaily][1].Seconds, 0);
+  const TReportRow& month = Report.Rows[rtMonthly][0];
+  EXPECT_EQ(month.Download, INT64_MAX);
+  EXPECT_EQ(month.Upload, 5);
+  EXPECT_EQ(month.Total, INT64_MAX);
+  EXPECT_EQ(month.Seconds, 60);
+  EXPECT_EQ(Report.Notes.Texts(),
+            (std::vector<std::string>{
+                "Amounts below 0 were read and counted as 0.",
+                "A total passed the largest number that can be counted, and shows that number."}));
+  EXPECT_FALSE(Report.Notes.Failed());
+}
+
 TEST_F(ReportModelTest, ADayInSeveralFilesCountsOnceFromItsOwnMonthFile) {
   const int day = Serial(2006, 2, 10), other = Serial(2006, 2, 11);
   Write("0-copy.dat", Day(day, 1, 1, 1) + Day(other, 5, 5, 5));  // before it in name order
@@ -158,9 +190,9 @@ TEST_F(ReportModelTest, ForeignSectionsAndDamagedFilesAreLeftOutAndLoadingGoesOn
   Write("broken.dat", std::string("ESTREAM\x01", 8) + std::string(40, '\x5a'));
   Write(MonthFile(b), Day(b, 8, 8, 8));
   Load();
-  EXPECT_EQ(Report.SkippedSections, 2);
-  ASSERT_EQ(Report.UnreadableFiles.size(), 1u);
-  EXPECT_NE(Report.UnreadableFiles[0].find("broken.dat"), std::string::npos);
+  EXPECT_EQ(Report.Notes.SkippedSections, 2);
+  ASSERT_EQ(Report.Notes.UnreadableFiles.size(), 1u);
+  EXPECT_NE(Report.Notes.UnreadableFiles[0].find("broken.dat"), std::string::npos);
   EXPECT_EQ(Captions(rtDaily), (std::vector<std::string>{"3/1/2006", "4/1/2006"}));
 }
 

@@ -41,6 +41,28 @@ class StatsModelTest : public testing::Test {
   TStatsReader Reader{Dir.Folder()};
 };
 
+// A month file that cannot be read counts as zeros and is named; calls add
+// up beyond 32 bits; amounts below 0 count as 0 and sums stop at the
+// largest number, each noted.
+TEST_F(StatsModelTest, DamagedFilesAndValuesAreNotedAndNothingOverflows) {
+  Write(Serial(2025, 2, 1), std::string("ESTREAM\x01", 8) + std::string(40, 'Z'));
+  Write(Serial(2025, 3, 1),
+        "[45717]\r\nCalls=3000000000\r\nRecv=-4\r\nXmit=6000000000000000000\r\n"
+        "\r\n[45718]\r\nCalls=3000000000\r\nXmit=6000000000000000000\r\n");
+  const TStatsTotals february = Reader.Totals({false, Serial(2025, 2, 10)}, "");
+  EXPECT_EQ(february.AllPeriod.Calls, 0);
+  const TStatsTotals march = Reader.Totals({false, Serial(2025, 3, 1)}, "");
+  EXPECT_EQ(march.AllPeriod.Calls, 6000000000);
+  EXPECT_EQ(march.AllPeriod.Received, 0);
+  EXPECT_EQ(march.AllPeriod.Sent, INT64_MAX);
+  const std::string february_file =
+      Dir.Path("data") + PathDelim + std::to_string(Serial(2025, 2, 1)) + ".dat";
+  ASSERT_EQ(Reader.Notes().UnreadableFiles.size(), 1u);
+  EXPECT_EQ(Reader.Notes().UnreadableFiles[0].substr(0, february_file.size()), february_file);
+  EXPECT_TRUE(Reader.Notes().NegativeAmounts);
+  EXPECT_TRUE(Reader.Notes().Saturated);
+}
+
 struct RangeCase {
   const char* Name;
   TStatsChoice Choice;

@@ -115,6 +115,22 @@ TEST_F(FrmStatsTest, MonthAndRangeFromTheMonthFilesForAnEntryAndForAll) {
       std::filesystem::exists(Dir.Path("data\\" + std::to_string(Serial(2026, 6, 1)) + ".dat")));
 }
 
+// A month file that cannot be read is named once while the window is open,
+// however often its month is chosen again.
+TEST_F(FrmStatsTest, AnUnreadableMonthFileIsToldOnce) {
+  MakeDirectory(Dir.Path("data"));
+  const std::string month = MonthFileName(Dir.Folder(), LocalNow());
+  Dir.Write(month.substr(Dir.Folder().size()),
+            std::string("ESTREAM\x01", 8) + std::string(40, 'Z'));
+  Open(kAdapter);
+  OpenStats();
+  EXPECT_EQ(Note.substr(0, month.size() + 12), "Not read: " + month + ": ") << Note;
+  Pick(0, Serial(2025, 1, 1));
+  Pick(0, static_cast<int>(LocalNow()));
+  PumpMessages(200);
+  EXPECT_TRUE(FindTopWindows({"Advanced Reports", "#32770", GetCurrentProcessId()}).empty());
+}
+
 TEST_F(FrmStatsTest, LogOpensNewestFirstAndTheEntryComesBack) {
   WriteYear();
   Open(kAdapter);

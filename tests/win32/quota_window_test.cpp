@@ -32,8 +32,9 @@ class QuotaWindowTest : public TMainWindowTest {
 
   TQuotaFigures Figures() {
     TIniFile32 settings(Dir.Path("settings.ini"), false);
+    TReadNotes notes;
     return ReadQuotaFigures(Dir.Folder(), ReadQuotaSettings(settings),
-                            static_cast<int32_t>(Link.Clock));
+                            static_cast<int32_t>(Link.Clock), notes);
   }
 };
 
