@@ -32,14 +32,20 @@ std::optional<double> ParseLogNumber(std::string text) {
   return value;
 }
 
-// A date-time of the years 1 to 9999, the ones a date shows.
+// A date-time of the years 1 to 9999, the ones a date shows, as it shows:
+// to the millisecond.
 bool IsShownTime(TDateTime value) {
-  return value >= EncodeDaySerial(1, 1, 1) && value < EncodeDaySerial(9999, 12, 31) + 1;
+  const double first = EncodeDaySerial(1, 1, 1), end = EncodeDaySerial(9999, 12, 31) + 1;
+  // A day off either end is damage all the same, and cannot be rounded.
+  if (!(value > first - 1 && value < end + 1)) return false;
+  const TDateTime shown = RoundToMilliseconds(value);
+  return shown >= first && shown < end;
 }
 
+// A negative amount counts as 0, and so does -0, which would print "-0".
 double CountedAmount(double amount, TReadNotes& notes) {
-  if (amount >= 0) return amount;
-  notes.NegativeAmounts = true;
+  if (amount > 0) return amount;
+  if (amount < 0) notes.NegativeAmounts = true;
   return 0;
 }
 
@@ -87,8 +93,9 @@ std::string TimeField(TDateTime value) {
   return text;
 }
 
+// Every digit of the largest double, which has 309.
 std::string Integer(double value) {
-  char text[40];
+  char text[320];
   std::snprintf(text, sizeof text, "%.0f", value);
   return text;
 }

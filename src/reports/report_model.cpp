@@ -23,10 +23,13 @@ struct TDayTotals {
   bool FromOwnFile = false;  // read from the month file the program writes for the day
 };
 
-// A section name that is a day serial of the years 1 to 9999.
+// A section name that is a day serial of the years 1 to 9999, written as
+// the program writes it: "045659" or "+45659" would be a day that the
+// statistics, which look sections up by the serial, never find.
 std::optional<int> DaySerialOf(const std::string& section) {
   const std::optional<int64_t> serial = ParseInteger(section, 32);
-  if (!serial || *serial < EncodeDaySerial(1, 1, 1) || *serial > EncodeDaySerial(9999, 12, 31))
+  if (!serial || *serial < EncodeDaySerial(1, 1, 1) || *serial > EncodeDaySerial(9999, 12, 31) ||
+      std::to_string(*serial) != section)
     return std::nullopt;
   return static_cast<int>(*serial);
 }
@@ -49,7 +52,8 @@ void ReadDays(const std::string& folder, const std::string& path, std::map<int, 
   }
   for (const std::string& section : file.ReadSections()) {
     const std::optional<int> day = DaySerialOf(section);
-    if (!day) {
+    // A header with blanks in it names a section that lookups by name miss.
+    if (!day || !file.SectionExists(section)) {
       ++notes.SkippedSections;
       continue;
     }

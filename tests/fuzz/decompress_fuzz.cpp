@@ -7,16 +7,13 @@
 #include <string>
 
 #include "codec/stream_codec.h"
+#include "fuzz/fuzz_support.h"
 
 namespace {
 
 // A valid stream may legitimately announce 2 GiB and deliver it from a few
 // bytes; keeping positive lengths below 4 MiB spares the fuzzer's memory.
 constexpr int32_t kLengthMask = (1 << 22) - 1;
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 }  // namespace
 

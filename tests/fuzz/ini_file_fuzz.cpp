@@ -1,36 +1,18 @@
 // Loads arbitrary bytes as a settings or month file, plain or container, then
 // checks that reads stay in bounds and that a write reads back.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 
+#include "fuzz/fuzz_support.h"
 #include "storage/container_format.h"
 #include "storage/ini_file.h"
 #include "storage/text_lines.h"
 
-namespace {
-
-std::string ScratchFile() {
-  static const std::string path = [] {
-    char folder[] = "/tmp/tallyline-fuzz-XXXXXX";
-    if (!mkdtemp(folder)) std::abort();
-    return std::string(folder) + "/46357.dat";
-  }();
-  return path;
-}
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  const std::string path = ScratchFile();
+  const std::string path = ScratchFolder() + "46357.dat";
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 
   TIniFile32 ini(path, false);

@@ -48,14 +48,19 @@ TEST(ConnectionLogTest, DamageIsSkippedAndCountedAndTheRestRead) {
                                   "46001.25,46001.5,1,Cut\0\0\0\0"s +
                                   Line(46002.25, 46002.5, "After the NULs") +
                                   "1e300,46003,1,Far,5,6\r\n-1e12,46003,1,Past,5,6\r\n"
-                                  "46004.25,46004.5,1,Negative,-5,6\r\n");
+                                  "2958465.9999999995,2958466,1,Year10000,5,6\r\n"
+                                  "46004.25,46004.5,1,Negative,-5,-0\r\n"
+                                  "46003.25,46003.5,1,Huge,1e40,6\r\n");
   const TConnectionLog log = ReadConnectionLog(dir.Folder());
-  ASSERT_EQ(log.Records.size(), 3u);
-  EXPECT_EQ(log.Records[0].Entry, "Negative");
-  EXPECT_EQ(log.Records[0].Received, 0);
-  EXPECT_EQ(log.Records[1].Entry, "After the NULs");
+  ASSERT_EQ(log.Records.size(), 4u);
+  EXPECT_EQ(log.Records[2].Entry, "After the NULs");
+  EXPECT_EQ(ConnectionLogCsv({log.Records[0], log.Records[1]}),
+            "ENTRY,START,END,SECONDS,RECEIVED,SENT,REASON\r\n"
+            "Negative,2025-12-13 06:00:00,2025-12-13 12:00:00,21600,0,0,1\r\n"
+            "Huge,2025-12-12 06:00:00,2025-12-12 12:00:00,21600,"
+            "10000000000000000303786028427003666890752,6,1\r\n");
   EXPECT_EQ(log.Notes.Texts(),
-            (std::vector<std::string>{"4 damaged lines of Connection.log were left out.",
+            (std::vector<std::string>{"5 damaged lines of Connection.log were left out.",
                                       "Amounts below 0 were read and counted as 0."}));
   MakeDirectory(dir.Path("other"));
   MakeDirectory(dir.Path("other") + PathDelim + "Connection.log");

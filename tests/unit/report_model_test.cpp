@@ -186,11 +186,15 @@ TEST_F(ReportModelTest, ADayInSeveralFilesCountsOnceFromItsOwnMonthFile) {
 
 TEST_F(ReportModelTest, ForeignSectionsAndDamagedFilesAreLeftOutAndLoadingGoesOn) {
   const int a = Serial(2006, 3, 1), b = Serial(2006, 4, 1);
-  Write(MonthFile(a), "[Windows]\r\n123=1\r\n\r\n[1e5]\r\nRecv=5\r\n\r\n" + Day(a, 7, 7, 7));
+  // Day serials the statistics would not find: with a zero before, or a
+  // header with a blank in it.
+  Write(MonthFile(a), "[Windows]\r\n123=1\r\n\r\n[1e5]\r\nRecv=5\r\n\r\n[0" + std::to_string(a) +
+                          "]\r\nRecv=5\r\n\r\n[" + std::to_string(a + 1) + "] \r\nRecv=5\r\n\r\n" +
+                          Day(a, 7, 7, 7));
   Write("broken.dat", std::string("ESTREAM\x01", 8) + std::string(40, '\x5a'));
   Write(MonthFile(b), Day(b, 8, 8, 8));
   Load();
-  EXPECT_EQ(Report.Notes.SkippedSections, 2);
+  EXPECT_EQ(Report.Notes.SkippedSections, 4);
   ASSERT_EQ(Report.Notes.UnreadableFiles.size(), 1u);
   EXPECT_NE(Report.Notes.UnreadableFiles[0].find("broken.dat"), std::string::npos);
   EXPECT_EQ(Captions(rtDaily), (std::vector<std::string>{"3/1/2006", "4/1/2006"}));
