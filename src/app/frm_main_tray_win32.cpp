@@ -20,10 +20,7 @@ void TFrmMain::CreateTray() {
   tray.AllowPassword = true;
   tray.StartMinimized = tmsStartupInfo;
   tray.PopupMenu = FMenus.PopupMenu1;
-  tray.OnDblClick = [this] {
-    FVexaTray1->Restore();
-    SetForegroundWindow(Handle());
-  };
+  tray.OnDblClick = [this] { ShowFromElsewhere(); };
   // Nothing is drawn while the window is in the tray.
   tray.OnMinimize = [this] { ShowWindow(FVexaMeter1->Handle(), SW_HIDE); };
   tray.OnRestore = [this] {

@@ -3,11 +3,13 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "app/graph_settings.h"
 #include "base/product.h"
 #include "platform/files.h"
 #include "platform/format_settings.h"
+#include "storage/text_utils.h"
 #include "traffic/system_link_source_win32.h"
 #include "ui/application_win32.h"
 
@@ -180,6 +182,29 @@ void TFrmMain::FormClose() {
   DestroyWindow(Handle());
 }
 
+// The installer or the uninstaller of this folder needs the executable
+// free: the copy ends as Exit's OK ends it, without the question (and
+// without a message box nobody would answer). A copy of another folder
+// answers FALSE and goes on. The end is posted, so the sender does not wait
+// for it; it waits for the process.
+LRESULT TFrmMain::WMCopyData(const COPYDATASTRUCT& data) {
+  if (data.dwData != kExitRequest || !data.lpData) return FALSE;
+  std::string folder(static_cast<const char*>(data.lpData),
+                     strnlen(static_cast<const char*>(data.lpData), data.cbData));
+  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  if (CompareTextIgnoringCase(folder, FFolder) != 0) return FALSE;
+  PostMessageA(Handle(), WMEXITNOW, 0, 0);
+  return TRUE;
+}
+
+// Out of the tray or the taskbar and in front: a double click on the tray
+// icon, or a second copy that was not started.
+void TFrmMain::ShowFromElsewhere() {
+  FVexaTray1->Restore();
+  if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
+  SetForegroundWindow(Handle());
+}
+
 // Windows is ending the session: no question, and no message either.
 void TFrmMain::EndSession() {
   KillTimer(Handle(), Timer1);
@@ -239,7 +264,11 @@ LRESULT TFrmMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY: FormDestroy(); return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) FormActivate();
+      // Another window in front (F3 opens one) would have the hint over it.
+      if (LOWORD(wParam) == WA_INACTIVE) FVexaMeter1->HideHint();
       break;
+    // The graph's hint would cover the menu's first items.
+    case WM_ENTERMENULOOP: FVexaMeter1->HideHint(); break;
     case WM_SYSCOMMAND:
       if (WMSysCommand(wParam)) return 0;
       break;
@@ -265,6 +294,9 @@ LRESULT TFrmMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WMADDRESSCHANGE: FMeasurement->EnumerateAdapters(); return 0;
     case WMFREECLOSED: WMFreeClosed(); return 0;
     case WMSHOWNOTICES: WMShowNotices(); return 0;
+    case WM_COPYDATA: return WMCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case WMEXITNOW: EndSession(); return 0;
+    case WMSHOWMAIN: ShowFromElsewhere(); return 0;
   }
   return TForm::WndProc(msg, wParam, lParam);
 }

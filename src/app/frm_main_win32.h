@@ -50,6 +50,13 @@ class TFrmMain : public TForm, private TSetupHost, private TRedialView {
   static constexpr UINT WMFREECLOSED = WM_APP + 2;
   // The measurement has something to tell the user.
   static constexpr UINT WMSHOWNOTICES = WM_APP + 3;
+  // Posted to itself when the installer or the uninstaller asked it to end.
+  static constexpr UINT WMEXITNOW = WM_APP + 4;
+  // Posted by a second copy that was not started: this one shows itself.
+  static constexpr UINT WMSHOWMAIN = WM_APP + 5;
+  // WM_COPYDATA's dwData of that request; its data is the folder (ANSI,
+  // with or without a trailing backslash) whose copy is to end.
+  static constexpr ULONG_PTR kExitRequest = 0x54584954;  // "TIXT"
   static constexpr UINT_PTR Timer1 = 1;
   static constexpr UINT_PTR TmrDial = 2;  // the next redial attempt, once
   static constexpr UINT kRedialInterval = 1000;
@@ -99,6 +106,8 @@ class TFrmMain : public TForm, private TSetupHost, private TRedialView {
   void FormClose();
   void FormDestroy();
   void EndSession();
+  LRESULT WMCopyData(const COPYDATASTRUCT& data);
+  void ShowFromElsewhere();
   void SavePlacement();
   void PruneWindowsSection();
 

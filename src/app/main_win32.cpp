@@ -2,10 +2,14 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "app/frm_main_win32.h"
 #include "base/product.h"
 #include "platform/files.h"
 #include "platform/format_settings.h"
+#include "storage/ini_file.h"
 #include "storage/text_utils.h"
 #include "ui/application_win32.h"
 #include "ui/handle_guards_win32.h"
@@ -18,6 +22,26 @@ TOwnedKernelHandle CreateInstanceMutex() {
   const std::string name = ReplaceAll(ExePath(), "\\", "");
   SetLastError(ERROR_SUCCESS);
   return TOwnedKernelHandle(CreateMutexA(nullptr, FALSE, name.c_str()));
+}
+
+// The copy that runs already comes to the front instead of a second one:
+// its main window, named in its settings among the running ones.
+void ShowRunningCopy() {
+  const std::string path = ExeFolder() + "settings.ini";
+  if (!FileExists(path)) return;
+  TIniFile32 settings(path, false);
+  char className[16] = "";
+  for (const std::string& key : settings.ReadSection("Windows")) {
+    const auto window = reinterpret_cast<HWND>(std::strtoull(key.c_str(), nullptr, 10));
+    if (!IsWindow(window) || !GetClassNameA(window, className, sizeof className) ||
+        std::string(className) != "TFrmMain")
+      continue;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    AllowSetForegroundWindow(pid);  // this copy is the one the user just started
+    PostMessageA(window, TFrmMain::WMSHOWMAIN, 0, 0);
+    return;
+  }
 }
 
 int RunMessageLoop(const TFrmMain& main) {
@@ -37,11 +61,15 @@ int RunMessageLoop(const TFrmMain& main) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // Held until the message loop ends.
   const TOwnedKernelHandle mutex = CreateInstanceMutex();
-  // Cancel ends this copy before it creates or writes anything.
+  // Cancel, the default (a second copy books the same month files twice),
+  // ends this copy before it creates or writes anything, and shows the
+  // running one.
   if ((!mutex.Get() || GetLastError() == ERROR_ALREADY_EXISTS) &&
-      MessageBoxA(nullptr, "Tallyline already running!!", "Oops!", MB_OKCANCEL | MB_ICONWARNING) !=
-          IDOK)
+      MessageBoxA(nullptr, "Tallyline already running!!", "Oops!",
+                  MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) != IDOK) {
+    ShowRunningCopy();
     return 0;
+  }
 
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES |
                                                      ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES |

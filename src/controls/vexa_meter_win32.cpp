@@ -2,7 +2,6 @@
 
 #include <windowsx.h>
 
-#include "ui/application_win32.h"
 #include "ui/dpi_win32.h"
 
 namespace {
@@ -126,10 +125,10 @@ void TVexaMeter::WMMouseLeave() {
 }
 
 // The hint for the sample last hovered, if the mouse is still over the plot.
-// While another program is in front the timer keeps running and nothing
-// shows until this one is active again.
+// While another window is in front, of this program or another, the timer
+// keeps running and nothing shows until this one is in front again.
 void TVexaMeter::ShowHint() {
-  if (!TApplication::Instance().Active()) return;
+  if (GetForegroundWindow() != GetAncestor(Handle(), GA_ROOT)) return;
   KillTimer(Handle(), kHintTimer);
   POINT mouse;
   GetCursorPos(&mouse);

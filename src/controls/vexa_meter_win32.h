@@ -36,6 +36,9 @@ class TVexaMeter : public TMeterModel, public TForm {
   // The font stays the caller's; nullptr returns to the GUI font.
   void SetFont(HFONT font);
 
+  // Takes the hint away (a menu opens over it, or the window is no longer in front).
+  void HideHint() { FreeHint(); }
+
   std::function<void()> OnClick;
   std::function<void()> OnDblClick;
   std::function<void(TMouseButton button, int x, int y)> OnMouseDown;

@@ -84,6 +84,7 @@ void TFrmReport::CreateList(const char* firstColumn, const std::vector<TReportRo
   view.OnPTCustomDraw = [](const void*, int position) { return ReportRowColor(position); };
   view.OnColumnClick = [this, &view](int column) { LV_ColumnClick(view, column); };
   view.OnContextMenu = [this](int x, int y) { ShowPopupMenu(x, y); };
+  view.OnCopy = [this] { mnuCopyClick(); };
   view.BeginUpdate();
   for (const TReportRow& row : rows) view.AddItem(row.Caption, &row);
   view.EndUpdate();
@@ -144,13 +145,15 @@ void TFrmReport::ShowPopupMenu(int x, int y) {
   TrackPopupMenu(PopupMenu1.Get(), TPM_RIGHTBUTTON, x, y, 0, Handle(), nullptr);
 }
 
-// The selected row of the active tab, as one line; nothing without one.
+// The selected rows of the active tab, a line each; nothing without one.
 void TFrmReport::mnuCopyClick() {
   TPTListView& list = *FLists[ActiveTab()];
-  const int index = list.Selected();
-  if (index < 0) return;
-  const auto& row = *static_cast<const TReportRow*>(list.Data(index));
-  CopyToClipboard(Handle(), ReportCopyText(list.Caption(index), row));
+  std::string text;
+  for (const int index : list.SelectedRows()) {
+    const auto& row = *static_cast<const TReportRow*>(list.Data(index));
+    text += (text.empty() ? "" : "\r\n") + ReportCopyText(list.Caption(index), row);
+  }
+  if (!text.empty()) CopyToClipboard(Handle(), text);
 }
 
 // The active tab's rows in the order shown.

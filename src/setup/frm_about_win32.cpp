@@ -5,19 +5,21 @@
 #include <utility>
 
 #include "base/product.h"
-#include "setup/product_links.h"
+#include "platform/files.h"
 #include "ui/image_win32.h"
 #include "ui/label_win32.h"
 
 namespace {
 
-constexpr int kMargin = 12, kTitleTop = 6, kLogoTop = 18, kButtonTop = 76;
+constexpr int kMargin = 12, kTitleTop = 6, kLogoTop = 18, kButtonTop = 86;
 constexpr int kLogoWidth = 62, kLogoHeight = 31;
 constexpr int kButtonWidth = 75, kButtonHeight = 23;
 constexpr int kClientWidth = 240, kClientHeight = kButtonTop + kButtonHeight + kMargin;
-constexpr int kTextLeft = kMargin + kLogoWidth + kMargin;  // the title's and the link's
+constexpr int kTextLeft = kMargin + kLogoWidth + kMargin;  // the title's and the lines under it
+constexpr int kLineHeight = 16;
 constexpr int kTitleHeight = 29;                           // the characters', in pixels at 96 DPI
 constexpr COLORREF kShadow = RGB(192, 192, 192), kLinkColor = RGB(0, 0, 255);
+constexpr const char* kLicenceText = "MIT licence";
 
 void OpenWithShell(const std::string& address) {
   ShellExecuteA(nullptr, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -108,24 +110,34 @@ TFrmAbout::TFrmAbout(HWND owner) : OpenAddress(OpenWithShell) {
   CreateDialogForm(dialog);
   CreateFonts();
 
-  // The title with room for its shadow; under it the link, as wide as its text.
+  // The title with room for its shadow; under it the version and the
+  // licence, a link to the licence's text when it lies beside the program.
   const SIZE title = TextSize(FTitleFont.Get(), kAppTitle);
-  const SIZE link = TextSize(FLinkFont.Get(), kProductPage);
   const int textLeft = Scaled(kTextLeft), titleTop = Scaled(kTitleTop);
   FLabel1 =
       std::make_unique<TShadowedTitle>(ChildArgs(Handle(), kAppTitle, WS_VISIBLE, FTitleFont.Get(),
                                                  textLeft, titleTop, title.cx + 2, title.cy + 1));
-  auto label5 = std::make_unique<TClickable<TLabel>>(
-      ChildArgs(Handle(), kProductPage, WS_VISIBLE, FLinkFont.Get(), textLeft + 2,
-                titleTop + title.cy + 5, link.cx, link.cy));
-  label5->SetColors(kLinkColor, GetSysColor(COLOR_BTNFACE));
-  label5->OnClick = [this] { OpenAddress(kProductPage); };
-  FLabel5 = std::move(label5);
-
-  auto image1 = std::make_unique<TClickable<TImage>>(
+  const int versionTop = titleTop + title.cy + Scaled(2);
+  FVersion = std::make_unique<TLabel>(ChildArgs(Handle(), std::string("Version ") + kAppVersion,
+                                                WS_VISIBLE, Font(), textLeft + 2, versionTop,
+                                                Scaled(kClientWidth - kTextLeft - kMargin),
+                                                Scaled(kLineHeight)));
+  const std::string licence = ExeFolder() + "LICENSE.txt";
+  const bool shipped = FLicenceLink = FileExists(licence);
+  const SIZE link = TextSize(shipped ? FLinkFont.Get() : Font(), kLicenceText);
+  const TControlArgs licenceArgs =
+      ChildArgs(Handle(), kLicenceText, WS_VISIBLE, shipped ? FLinkFont.Get() : Font(),
+                textLeft + 2, versionTop + Scaled(kLineHeight), link.cx, link.cy);
+  if (shipped) {
+    auto label5 = std::make_unique<TClickable<TLabel>>(licenceArgs);
+    label5->SetColors(kLinkColor, GetSysColor(COLOR_BTNFACE));
+    label5->OnClick = [this, licence] { OpenAddress(licence); };
+    FLabel5 = std::move(label5);
+  } else {
+    FLabel5 = std::make_unique<TLabel>(licenceArgs);
+  }
+  FImage1 = std::make_unique<TImage>(
       Args(Handle(), "", kMargin, kLogoTop, kLogoWidth, kLogoHeight), TOwnedImageList(Logo()));
-  image1->OnClick = [this] { OpenAddress(LogoAddress()); };
-  FImage1 = std::move(image1);
 
   TControlArgs close = Args(Handle(), "Close", (kClientWidth - kButtonWidth) / 2, kButtonTop,
                             kButtonWidth, kButtonHeight);
@@ -156,5 +168,6 @@ void TFrmAbout::DpiChanged(int) {
   TGdiObject<HFONT> title = std::move(FTitleFont), link = std::move(FLinkFont);
   CreateFonts();
   SendMessageA(FLabel1->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FTitleFont.Get()), TRUE);
-  SendMessageA(FLabel5->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FLinkFont.Get()), TRUE);
+  if (FLicenceLink)
+    SendMessageA(FLabel5->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FLinkFont.Get()), TRUE);
 }

@@ -12,19 +12,18 @@
 #include "ui/handle_guards_win32.h"
 #include "ui/image_win32.h"
 
-// The about box: the program's title with a shadow, its web page as a link,
-// a logo that links to a second page, and Close. Modeless and shown at once;
-// the owner learns from OnClosed that it is gone.
+// The about box: the program's title with a shadow, its version and its
+// licence (a link to the licence's text where it lies beside the program),
+// the logo, and Close. Modeless and shown at once; the owner learns from
+// OnClosed that it is gone.
 class TFrmAbout : public TDialog {
  public:
   explicit TFrmAbout(HWND owner);
 
-  // Opens a web address the user clicked; by default the shell opens it in
-  // the browser.
-  std::function<void(const std::string& address)> OpenAddress;
+  // Opens what the user clicked; by default the shell opens it.
+  std::function<void(const std::string& path)> OpenAddress;
 
-  const TControl& Label5() const { return *FLabel5; }  // the product's page
-  const TControl& Image1() const { return *FImage1; }  // the logo
+  const TControl& Label5() const { return *FLabel5; }  // the licence
 
  protected:
   void DpiChanged(int fromDpi) override;
@@ -34,7 +33,8 @@ class TFrmAbout : public TDialog {
   HIMAGELIST Logo() const;
 
   TGdiObject<HFONT> FTitleFont, FLinkFont;  // outlive the controls that show them
-  std::unique_ptr<TControl> FLabel1, FLabel5;
+  std::unique_ptr<TControl> FLabel1, FVersion, FLabel5;
+  bool FLicenceLink = false;  // the licence's text is there to open
   std::unique_ptr<TImage> FImage1;
   std::unique_ptr<TButton> FButton1;
 };

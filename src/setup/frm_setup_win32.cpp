@@ -17,8 +17,8 @@ constexpr int kButtonHeight = 23;
 constexpr int kRowHeight = 30;  // of a colour row
 
 constexpr std::array<const char*, 7> kColorLabels = {
-    "D/L Color",    "U/L Color",        "Text Color", "Grid Color",
-    "Border Color", "Graph Background", "Background"};
+    "&D/L Color",    "&U/L Color",        "Te&xt Color", "&Grid Color",
+    "Border &Color", "Gra&ph Background", "Bac&kground"};
 
 // The system colours offered as the colour dialog's custom colours.
 constexpr std::array<int, 11> kCustomColors = {
@@ -58,8 +58,8 @@ TFrmSetup::TFrmSetup(HWND owner, TSetupHost& host)
 
 void TFrmSetup::CreateNetworkTab(HWND page) {
   rbDialup = std::make_unique<TRadioButton>(
-      Args(page, "Dialup Connection", 12, 12, 200, 20, WS_VISIBLE | WS_GROUP));
-  rbNIC = std::make_unique<TRadioButton>(Args(page, "Network Interface", 12, 36, 200, 20));
+      Args(page, "&Dialup Connection", 12, 12, 200, 20, WS_VISIBLE | WS_GROUP));
+  rbNIC = std::make_unique<TRadioButton>(Args(page, "&Network Interface", 12, 36, 200, 20));
   lbNIC = std::make_unique<THeaderListbox>(
       Args(page, "", 12, 64, 412, 220, WS_VISIBLE | WS_GROUP),
       std::vector<THeaderSection>{{"", Scaled(20)},
@@ -81,10 +81,10 @@ void TFrmSetup::CreateGraph1Tab(HWND page) {
     radio->OnClick = [this] { Changed(); };
     return radio;
   };
-  RadioGroup1 = group("Graph Type", {"Line", "Area"}, 8, 6);
-  rGridStyle = group("Grid Style", {"None", "Solid", "Dotted"}, 8, 74);
-  RadioGroup2 = group("X Axis Display", {"None", "Bottom"}, 128, 6);
-  rYaxisDisplay = group("Y Axis Display", {"None", "Left", "Right", "Both"}, 128, 74);
+  RadioGroup1 = group("Graph Type", {"&Line", "A&rea"}, 8, 6);
+  rGridStyle = group("Grid Style", {"N&one", "&Solid", "Do&tted"}, 8, 74);
+  RadioGroup2 = group("X Axis Display", {"&None", "&Bottom"}, 128, 6);
+  rYaxisDisplay = group("Y Axis Display", {"Non&e", "Le&ft", "R&ight", "Bot&h"}, 128, 74);
   gbColors = GroupBox(page, "Colors", 244, 6, 190, 24 + 7 * kRowHeight);
   CreateColorRows(page, 254, 26);
 }
@@ -94,10 +94,12 @@ void TFrmSetup::CreateGraph1Tab(HWND page) {
 void TFrmSetup::CreateColorRows(HWND page, int left, int top) {
   for (size_t i = 0; i < ColorButtons.size(); ++i) {
     const int y = top + static_cast<int>(i) * kRowHeight;
-    ColorButtons[i] = std::make_unique<TColorButton>(Args(page, "", left, y, 40, 24));
-    ResetButtons[i] = std::make_unique<TButton>(Args(page, "R", left + 44, y, 20, 24));
+    // The caption goes first: its access key takes the focus to the next
+    // control, the colour button.
     FStatics.push_back(
         std::make_unique<TLabel>(Args(page, kColorLabels[i], left + 70, y + 5, 106, 16)));
+    ColorButtons[i] = std::make_unique<TColorButton>(Args(page, "", left, y, 40, 24));
+    ResetButtons[i] = std::make_unique<TButton>(Args(page, "R", left + 44, y, 20, 24));
     TColorButton& button = *ColorButtons[i];
     for (size_t c = 0; c < kCustomColors.size(); ++c)
       button.CustomColors[c] = GetSysColor(kCustomColors[c]);
@@ -111,26 +113,26 @@ void TFrmSetup::CreateColorRows(HWND page, int left, int top) {
 
 void TFrmSetup::CreateGraph2Tab(HWND page) {
   FStatics.push_back(
-      std::make_unique<TLabel>(Args(page, "Transfer speed display units", 12, 10, 240, 16)));
+      std::make_unique<TLabel>(Args(page, "&Transfer speed display units", 12, 10, 240, 16)));
   cbSDU = std::make_unique<TComboBox>(
       Args(page, "", 12, 28, 240, 120),
       std::vector<std::string>{"Kilobytes per second (KB/s)", "Kilobits per second (kbps)"});
-  FStatics.push_back(std::make_unique<TLabel>(Args(page, "Max Value", 12, 60, 240, 16)));
+  FStatics.push_back(std::make_unique<TLabel>(Args(page, "&Max Value", 12, 60, 240, 16)));
   cbGMaxValue = std::make_unique<TComboBox>(
       Args(page, "", 12, 78, 240, 300),
       std::vector<std::string>(kMaximumChoices.begin(), kMaximumChoices.end()));
   eGCValue = std::make_unique<TEdit>(Args(page, "", 260, 78, 80, 22));
   FStatics.push_back(std::make_unique<TLabel>(Args(page, "KB/s", 346, 82, 40, 16)));
-  FStatics.push_back(GroupBox(page, "Update Interval", 8, 112, 420, 64));
+  FStatics.push_back(GroupBox(page, "&Update Interval", 8, 112, 420, 64));
   ScrollBar2 = std::make_unique<TScrollBar>(Args(page, "", 20, 132, 396, 17));
   ScrollBar2->SetMax(static_cast<int>(kIntervalSteps.size()) - 1);
   Label4 = std::make_unique<TLabel>(Args(page, "", 20, 154, 396, 16, WS_VISIBLE | SS_CENTER));
   FStatics.push_back(GroupBox(page, "Anti-Aliasing", 8, 184, 420, 100));
-  FStatics.push_back(std::make_unique<TLabel>(Args(page, "Mode", 20, 207, 60, 16)));
+  FStatics.push_back(std::make_unique<TLabel>(Args(page, "M&ode", 20, 207, 60, 16)));
   ComboBox2 = std::make_unique<TComboBox>(
       Args(page, "", 84, 204, 140, 120),
       std::vector<std::string>{"None", "Low (2x2)", "Medium (3x3)", "High (4x4)"});
-  FStatics.push_back(std::make_unique<TLabel>(Args(page, "Line Width", 244, 207, 80, 16)));
+  FStatics.push_back(std::make_unique<TLabel>(Args(page, "&Line Width", 244, 207, 80, 16)));
   ComboBox1 = std::make_unique<TComboBox>(Args(page, "", 328, 204, 60, 80),
                                           std::vector<std::string>{"1", "2"});
   FStatics.push_back(std::make_unique<TLabel>(
@@ -154,40 +156,40 @@ void TFrmSetup::CreateGraph2Tab(HWND page) {
 
 void TFrmSetup::CreateOptionsTab(HWND page) {
   CheckBox2 = std::make_unique<TCheckBox>(
-      Args(page, "Show Activity In Tray Icon (Animated)", 12, 12, 400, 20));
+      Args(page, "&Show Activity In Tray Icon (Animated)", 12, 12, 400, 20));
   CheckBox1 =
-      std::make_unique<TCheckBox>(Args(page, "Show Tray Icon tooltips Stats", 12, 36, 400, 20));
-  CheckBox5 = std::make_unique<TCheckBox>(Args(page, "Show Main Menu", 12, 60, 400, 20));
-  CheckBox6 = std::make_unique<TCheckBox>(Args(page, "Show Graph tooltips", 12, 84, 400, 20));
+      std::make_unique<TCheckBox>(Args(page, "Show &Tray Icon tooltips Stats", 12, 36, 400, 20));
+  CheckBox5 = std::make_unique<TCheckBox>(Args(page, "Show &Main Menu", 12, 60, 400, 20));
+  CheckBox6 = std::make_unique<TCheckBox>(Args(page, "Show &Graph tooltips", 12, 84, 400, 20));
   for (TCheckBox* box : {CheckBox2.get(), CheckBox1.get(), CheckBox5.get(), CheckBox6.get()})
     box->OnClick = [this] { Changed(); };
   FStatics.push_back(GroupBox(page, "Browse Mode", 8, 118, 420, 58));
   FStatics.push_back(
-      std::make_unique<TLabel>(Args(page, "Number of hours to keep available", 20, 144, 240, 16)));
+      std::make_unique<TLabel>(Args(page, "&Number of hours to keep available", 20, 144, 240, 16)));
   seNOH = std::make_unique<TSpinEdit>(Args(page, "", 264, 140, 70, 22), kMinHours, kMaxHours);
   seNOH->OnChange = [this] { Changed(); };
 }
 
 void TFrmSetup::CreateQuotaTab(HWND page) {
-  CheckQuota = std::make_unique<TCheckBox>(Args(page, "Watch a data quota", 12, 12, 400, 20));
+  CheckQuota = std::make_unique<TCheckBox>(Args(page, "Watch a &data quota", 12, 12, 400, 20));
   const auto label = [&](const char* text, int x, int y, int width) {
     FStatics.push_back(std::make_unique<TLabel>(Args(page, text, x, y, width, 16)));
     FQuotaControls.push_back(FStatics.back().get());
   };
-  label("Limit:", 32, 48, 136);
+  label("&Limit:", 32, 48, 136);
   eQuotaLimit = std::make_unique<TEdit>(Args(page, "", 172, 44, 80, 22));
   std::vector<std::string> units;
   for (const TQuotaUnit& unit : kQuotaUnits) units.push_back(unit.Text);
   cbQuotaUnit = std::make_unique<TComboBox>(Args(page, "", 258, 44, 56, 80), units);
   label("(0: no limit)", 322, 48, 100);
-  label("Period starts on day:", 32, 82, 136);
+  label("&Period starts on day:", 32, 82, 136);
   seStartDay = std::make_unique<TSpinEdit>(Args(page, "", 172, 78, 56, 22), 1, kMaxQuotaStartDay);
   label("A shorter month starts on its last day.", 172, 106, 250);
-  label("Count:", 32, 135, 136);
+  label("&Count:", 32, 135, 136);
   cbQuotaCount = std::make_unique<TComboBox>(
       Args(page, "", 172, 132, 142, 100),
       std::vector<std::string>(kQuotaCounts.begin(), kQuotaCounts.end()));
-  label("Warn at:", 32, 170, 136);
+  label("&Warn at:", 32, 170, 136);
   seWarnAt = std::make_unique<TSpinEdit>(Args(page, "", 172, 166, 56, 22), 1, kMaxQuotaWarnPercent);
   label("%", 234, 170, 20);
   FQuotaControls.insert(FQuotaControls.end(),
@@ -213,7 +215,7 @@ void TFrmSetup::CreateButtons() {
       Args(Handle(), "Cancel", x + kButtonWidth + 8, y, kButtonWidth, kButtonHeight);
   cancel.Id = IDCANCEL;
   TControlArgs apply =
-      Args(Handle(), "Apply", x + 2 * (kButtonWidth + 8), y, kButtonWidth, kButtonHeight);
+      Args(Handle(), "&Apply", x + 2 * (kButtonWidth + 8), y, kButtonWidth, kButtonHeight);
   apply.Id = kApplyId;
   bOK = std::make_unique<TButton>(ok);
   bClose = std::make_unique<TButton>(cancel);
@@ -324,6 +326,9 @@ void TFrmSetup::CheckQuotaClick() {
 }
 
 void TFrmSetup::bApplyClick() {
+  // A disabled button keeps no focus, and the keys would then reach nothing:
+  // the focus goes to OK first.
+  if (GetFocus() == bApply->Handle()) FocusControl(bOK->Handle());
   bApply->SetEnabled(false);
   const std::string notice = ApplySetup(Values(), FHost);
   if (!notice.empty()) MessageBoxA(Handle(), notice.c_str(), kAppTitle, MB_OK | MB_ICONWARNING);

@@ -15,12 +15,19 @@ int Choice(int value, int count, int fallback) {
   return value >= 0 && value < count ? value : fallback;
 }
 
-// The key of the adapter marked selected; the first row's when none is.
+// The key of the adapter marked selected. None is at the first start: then
+// the first that is up and has an address, the one that most likely carries
+// the traffic, else the first row's.
 std::string SelectedAdapter(const TAdapterList& list) {
-  const auto selected = std::find_if(list.Items.begin(), list.Items.end(),
-                                     [](const TNicItem& item) { return item.Selected; });
-  if (selected != list.Items.end()) return AdapterKey(*selected);
-  return list.Items.empty() ? std::string() : AdapterKey(list.Items.front());
+  const auto& items = list.Items;
+  auto chosen =
+      std::find_if(items.begin(), items.end(), [](const TNicItem& item) { return item.Selected; });
+  if (chosen == items.end())
+    chosen = std::find_if(items.begin(), items.end(), [](const TNicItem& item) {
+      return item.Up && !item.IP.empty() && item.IP != "0.0.0.0";
+    });
+  if (chosen == items.end()) chosen = items.begin();
+  return chosen == items.end() ? std::string() : AdapterKey(*chosen);
 }
 
 // The row with the key in the list as it is now; -1 when none has it.

@@ -33,6 +33,10 @@ std::string AdapterAddress(TLinkSource& source, uint32_t index) {
 
 namespace {
 
+// The operational states of an interface-table row that carry traffic.
+constexpr uint32_t kOperConnected = 4;
+constexpr uint32_t kOperOperational = 5;
+
 // Descriptions may carry trailing NULs, blanks or other control characters.
 std::string TrimDescription(const TMibIfRow& row) {
   const auto* begin = reinterpret_cast<const char*>(row.bDescr);
@@ -67,6 +71,7 @@ TAdapterList ListAdapters(TLinkSource& source, const std::string& savedKey) {
     TNicItem item = DescribeRow(row);
     item.IP = AdapterAddress(source, row.dwIndex);
     item.Selected = AdapterKey(item) == savedKey;
+    item.Up = row.dwOperStatus == kOperConnected || row.dwOperStatus == kOperOperational;
     list.Items.push_back(item);
   }
   return list;

@@ -12,6 +12,7 @@ struct TNicItem {
   std::string IP;           // dotted IPv4 address; 0.0.0.0 when none, empty when unknown
   std::string MAC;          // 00-0C-29-1A-2B-3C
   bool Selected = false;
+  bool Up = false;  // connected or working, by its operational status
 };
 
 // "Description @ MAC", or the description alone without a hardware address:

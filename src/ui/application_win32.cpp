@@ -1,11 +1,66 @@
 #include "ui/application_win32.h"
 
+#include <cctype>
+#include <string>
+
 #include "base/product.h"
 #include "ui/form_win32.h"
+#include "ui/tab_control_win32.h"
 
 namespace {
 
 constexpr const char* kClassName = "TApplication";
+
+// The access key of a caption ("&Limit:"), upper case; 0 without one.
+char AccessKeyOf(const std::string& text) {
+  for (size_t i = 0; i + 1 < text.size(); ++i)
+    if (text[i] == '&') {
+      if (text[i + 1] != '&')
+        return static_cast<char>(std::toupper(static_cast<unsigned char>(text[i + 1])));
+      ++i;
+    }
+  return 0;
+}
+
+bool IsCaption(HWND window) {
+  char name[16] = "";
+  GetClassNameA(window, name, sizeof name);
+  const auto style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
+  return lstrcmpiA(name, "Static") == 0 ||
+         (lstrcmpiA(name, "Button") == 0 && (style & BS_TYPEMASK) == BS_GROUPBOX);
+}
+
+struct TCaptionSearch {
+  char Key;
+  HWND Target = nullptr;  // the control the caption with the key stands for
+};
+
+BOOL CALLBACK FindCaptionTarget(HWND window, LPARAM data) {
+  auto& search = *reinterpret_cast<TCaptionSearch*>(data);
+  char text[128] = "";
+  GetWindowTextA(window, text, sizeof text);
+  if (!IsCaption(window) || !IsWindowVisible(window) || AccessKeyOf(text) != search.Key)
+    return TRUE;
+  for (HWND next = GetWindow(window, GW_HWNDNEXT); next; next = GetWindow(next, GW_HWNDNEXT))
+    if ((GetWindowLongPtrA(next, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(next) &&
+        IsWindowEnabled(next)) {
+      search.Target = next;
+      return FALSE;
+    }
+  return TRUE;
+}
+
+// Alt and the access key of a caption, or of a frame, take the focus to the
+// first control after it that takes input, as a dialog does; Wine's dialog
+// manager leaves them unanswered inside the pages of tabs.
+bool FocusByCaptionKey(HWND dialog, const MSG& msg) {
+  if (msg.message != WM_SYSCHAR) return false;
+  TCaptionSearch search{static_cast<char>(std::toupper(static_cast<int>(msg.wParam)))};
+  EnumChildWindows(dialog, FindCaptionTarget, reinterpret_cast<LPARAM>(&search));
+  if (!search.Target) return false;
+  FocusControl(search.Target);
+  return true;
+}
 
 }  // namespace
 
@@ -83,7 +138,9 @@ void TApplication::RemoveDialog(HWND dialog) {
 
 bool TApplication::DialogMessage(MSG& msg) {
   for (HWND dialog : FDialogs)
-    if (msg.hwnd == dialog || IsChild(dialog, msg.hwnd)) return IsDialogMessageA(dialog, &msg);
+    if (msg.hwnd == dialog || IsChild(dialog, msg.hwnd))
+      return SwitchTabsByKey(dialog, msg) || FocusByCaptionKey(dialog, msg) ||
+             IsDialogMessageA(dialog, &msg);
   return false;
 }
 

@@ -13,6 +13,7 @@ constexpr int kSwatchInset = 6;
 
 TControlArgs PushButton(TControlArgs args) {
   args.ClassName = "BUTTON";
+  args.Style |= WS_TABSTOP;
   return args;
 }
 

@@ -114,6 +114,12 @@ LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
   return handled ? result : DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
+void FocusControl(HWND control) {
+  SetFocus(control);
+  if (SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+    SendMessageA(control, EM_SETSEL, 0, -1);
+}
+
 RECT BoundsInParent(HWND window) {
   RECT r;
   GetWindowRect(window, &r);

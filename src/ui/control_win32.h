@@ -71,6 +71,11 @@ class TControl {
   HWND FHandle;
 };
 
+// Gives a control the focus as Tab gives it: an edit box with its text
+// selected. (The program's dialogs are plain windows, which do not take
+// WM_NEXTDLGCTL.)
+void FocusControl(HWND control);
+
 // The window's rectangle in its parent's client coordinates.
 RECT BoundsInParent(HWND window);
 

@@ -15,8 +15,8 @@ constexpr DWORD kNoSizing = 0x0800;
 
 TControlArgs ListArgs(TControlArgs args) {
   args.ClassName = "LISTBOX";
-  args.Style |=
-      WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+  args.Style |= WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY |
+                LBS_NOINTEGRALHEIGHT | WS_TABSTOP;
   return args;
 }
 

@@ -37,6 +37,7 @@ TPTListView::TPTListView(const TControlArgs& args, const std::vector<TListColumn
     column.pszText = caption.data();
     column.iSubItem = static_cast<int>(i);
     SendMessageA(Handle(), LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    FRightAligned.push_back(columns[i].RightAligned);
   }
   if (rowHeight > 0) SetRowHeight(rowHeight);
 }
@@ -88,6 +89,14 @@ void TPTListView::ShowRowCount() {
 
 int TPTListView::Selected() const {
   return static_cast<int>(SendMessageA(Handle(), LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+}
+
+std::vector<int> TPTListView::SelectedRows() const {
+  std::vector<int> rows;
+  for (int row = -1;
+       (row = static_cast<int>(SendMessageA(Handle(), LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0;)
+    rows.push_back(row);
+  return rows;
 }
 
 void TPTListView::SetSelected(int index) {
@@ -162,6 +171,11 @@ bool TPTListView::Notified(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
       if (OnColumnClick) OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(notification).iSubItem);
       break;
     case NM_CUSTOMDRAW: return CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(notification), result);
+    case LVN_KEYDOWN:
+      if (reinterpret_cast<const NMLVKEYDOWN&>(notification).wVKey == 'C' &&
+          GetKeyState(VK_CONTROL) < 0 && OnCopy)
+        OnCopy();
+      break;
     default: return false;
   }
   result = 0;
@@ -216,9 +230,14 @@ void TPTListView::GetText(LVITEMA& item) const {
   if (item.iItem < 0 || item.iItem >= Count()) return;
   if (item.mask & LVIF_IMAGE) item.iImage = 0;
   if (!(item.mask & LVIF_TEXT) || item.cchTextMax <= 0) return;
-  const std::string text = item.iSubItem == 0 ? Caption(item.iItem)
-                           : OnGetText        ? OnGetText(Data(item.iItem), item.iSubItem)
-                                              : std::string();
+  std::string text = item.iSubItem == 0 ? Caption(item.iItem)
+                     : OnGetText        ? OnGetText(Data(item.iItem), item.iSubItem)
+                                        : std::string();
+  // Wine clips the last pixels of a right-aligned cell's text; a blank after
+  // it takes the cut (and on Windows is only a blank's more margin).
+  if (item.iSubItem < static_cast<int>(FRightAligned.size()) && FRightAligned[item.iSubItem] &&
+      !text.empty())
+    text += ' ';
   lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
 }
 

@@ -34,6 +34,7 @@ class TPTListView : public TControl {
   const void* Data(int index) const;
   std::string Caption(int index) const;  // as shown, edited in place perhaps
   int Selected() const;                  // the first selected row; -1 for none
+  std::vector<int> SelectedRows() const;  // every selected row, in display order
   void SetSelected(int index);           // the only one selected, scrolled into view; -1 for none
   void SetColumnWidth(int column, int width);
   int ColumnWidth(int column) const;
@@ -48,6 +49,8 @@ class TPTListView : public TControl {
   std::function<COLORREF(const void* data, int position)> OnPTCustomDraw;
   // The user clicked a column's header.
   std::function<void(int column)> OnColumnClick;
+  // Ctrl+C in the list.
+  std::function<void()> OnCopy;
 
   // Orders the rows by compare over their data, which receives parameter
   // too (negative: a before b); rows that compare equal keep their order.
@@ -83,6 +86,7 @@ class TPTListView : public TControl {
   HWND Header() const;
 
   std::vector<TRow> FRows;  // in display order
+  std::vector<bool> FRightAligned;  // by column
   int FUpdates = 0;
   TOwnedImageList FRowImages;  // none, only their height: the rows'
   int FRowHeight = 0;          // 0: as high as the font needs

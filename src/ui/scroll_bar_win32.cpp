@@ -13,7 +13,7 @@ SCROLLINFO Info(UINT mask) {
 
 TControlArgs Horizontal(TControlArgs args) {
   args.ClassName = "SCROLLBAR";
-  args.Style |= SBS_HORZ;
+  args.Style |= SBS_HORZ | WS_TABSTOP;
   return args;
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 TControlArgs NumberEdit(TControlArgs args) {
   args.ClassName = "EDIT";
-  args.Style |= ES_NUMBER | ES_AUTOHSCROLL;
+  args.Style |= ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP;
   args.ExStyle |= WS_EX_CLIENTEDGE;
   return args;
 }

@@ -12,6 +12,24 @@ TControlArgs Tabs(TControlArgs args) {
 
 }  // namespace
 
+bool SwitchTabsByKey(HWND dialog, const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || GetKeyState(VK_CONTROL) >= 0)
+    return false;
+  HWND tabs = FindWindowExA(dialog, nullptr, WC_TABCONTROLA, nullptr);
+  if (!tabs || !IsWindowVisible(tabs)) return false;
+  const auto count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+  const int step = GetKeyState(VK_SHIFT) < 0 ? count - 1 : 1;
+  const auto current = static_cast<int>(SendMessageA(tabs, TCM_GETCURSEL, 0, 0));
+  NMHDR change{tabs, static_cast<UINT_PTR>(GetDlgCtrlID(tabs)), static_cast<UINT>(TCN_SELCHANGING)};
+  SendMessageA(dialog, WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
+  SendMessageA(tabs, TCM_SETCURSEL, (current + step) % count, 0);
+  change.code = static_cast<UINT>(TCN_SELCHANGE);
+  SendMessageA(dialog, WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
+  // The control that had the focus may be on the page now hidden.
+  FocusControl(tabs);
+  return true;
+}
+
 TTabPage::TTabPage(HWND parent, const RECT& bounds) {
   TFormArgs args;
   args.ClassName = "TTabPage";
@@ -33,11 +51,18 @@ TTabControl::TTabControl(const TControlArgs& args, const std::vector<std::string
     item.pszText = const_cast<char*>(tabs[i].c_str());
     SendMessageA(Handle(), TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
   }
-  // The pages lie over the tabs' display area, as siblings above the tabs.
+  // The pages lie in the tabs' display area, as siblings right after the
+  // tabs in the Z order, which is the order Tab goes in: the tabs, the
+  // shown page's controls, then what follows the tabs in the dialog. The
+  // tabs' window leaves the display area out (PlacePages), or it would
+  // paint over the pages below it.
+  HWND previous = Handle();
   for (size_t i = 0; i < tabs.size(); ++i) {
     FPages.push_back(std::make_unique<TTabPage>(args.Parent, RECT{}));
     SendMessageA(FPages.back()->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(args.Font), FALSE);
-    SetWindowPos(FPages.back()->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(FPages.back()->Handle(), previous, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    previous = FPages.back()->Handle();
   }
   PlacePages(args.Left, args.Top, args.Width, args.Height);
   ShowPage(0);
@@ -54,6 +79,13 @@ void TTabControl::PlacePages(int left, int top, int width, int height) {
   for (const auto& page : FPages)
     MoveWindow(page->Handle(), area.left, area.top, area.right - area.left, area.bottom - area.top,
                TRUE);
+  // The tabs and the frame around the pages; the window owns the region.
+  HRGN shape = CreateRectRgn(0, 0, width, height);
+  HRGN pages =
+      CreateRectRgn(area.left - left, area.top - top, area.right - left, area.bottom - top);
+  CombineRgn(shape, shape, pages, RGN_DIFF);
+  DeleteObject(pages);
+  SetWindowRgn(Handle(), shape, TRUE);
 }
 
 // The tabs are as high as their new font needs.

@@ -149,6 +149,7 @@ class AdapterSampleTest : public SampleTest {
                      TFakeLinkSource::Row(3, "Fast Ethernet Adapter",
                                           {0, 0x0C, 0x29, 0x1A, 0x2B, 0x3D}, 300, 400),
                      TFakeLinkSource::Row(4, "\tWireless\r\n", {0xAA, 0xBB}, 500, 600)};
+    Source.IfRows[3].dwOperStatus = 5;  // operational
     Source.AddrRows = {{0x0100000A, 2, 0, 0, 0, 0, 0},
                        {0x0200A8C0, 3, 0, 0, 0, 0, 0},
                        {0x0300A8C0, 3, 0, 0, 0, 0, 0}};
@@ -164,6 +165,8 @@ TEST_F(AdapterSampleTest, ListsAdaptersWithTrimmedNamesAddressesAndKeys) {
   ASSERT_EQ(items.size(), 3u);  // no loopback: it has no hardware address
   EXPECT_EQ(items[0].Description, "Fast Ethernet Adapter");
   EXPECT_EQ(items[0].IP, "10.0.0.1");
+  EXPECT_FALSE(items[0].Up);
+  EXPECT_TRUE(items[2].Up);
   EXPECT_EQ(items[0].MAC, "00-0C-29-1A-2B-3C");
   EXPECT_FALSE(items[0].Selected);
   EXPECT_EQ(items[1].IP, "192.168.0.3");  // the last of two addresses

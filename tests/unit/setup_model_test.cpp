@@ -229,6 +229,19 @@ TEST_F(SetupModelTest, TheChosenAdapterIsFoundByItsKeyInTheListAsItIsAtApply) {
   EXPECT_FALSE(Restarted());
 }
 
+// At the first start nothing is selected: the adapter that is up with an
+// address goes first, not one that is down or has none.
+TEST_F(SetupModelTest, FirstStartOffersTheAdapterThatIsUpWithAnAddress) {
+  auto& items = Host.State.Adapters.Items;
+  items = {Adapter(1, "Down", "00-01"), Adapter(2, "No address", "00-02"),
+           Adapter(3, "Live", "00-03")};
+  items[1].IP = "0.0.0.0";
+  items[1].Up = items[2].Up = true;
+  EXPECT_EQ(Read().AdapterKey, "Live @ 00-03");
+  items[2].Up = false;
+  EXPECT_EQ(Read().AdapterKey, "Down @ 00-01");  // none up with an address: the first
+}
+
 TEST_F(SetupModelTest, AdaptersThatShareAHardwareAddressAreTold) {
   Host.State.Adapters.Items[0].MAC = "00-22";
   TSetupValues values = Read();

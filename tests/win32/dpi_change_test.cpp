@@ -106,6 +106,8 @@ TEST_F(DpiChangeTest, MainWindowScalesItsFontsBarsAndLayoutAndComesBack) {
 // Setup has the header list and the combo boxes, the reports window the list
 // views with their columns and rows.
 TEST_F(DpiChangeTest, DialogsScaleTheirControlsListsAndFont) {
+  MakeDirectory(Dir.Path("data"));
+  Dir.Write("data\\46357.dat", "[46357]\r\nHours=86399\r\nRecv=1\r\n");
   TFrmMain& form = Open();
   form.Command(cmSetup);
   form.Command(cmBasicReports);
@@ -117,6 +119,8 @@ TEST_F(DpiChangeTest, DialogsScaleTheirControlsListsAndFont) {
   const int fontHeight = FontHeight(ok), droppedHeight = DroppedHeight(combo);
   const RECT okBounds = BoundsInParent(ok);
   EXPECT_EQ(RowImageHeight(list.Handle()), 19);  // 20, less the border
+  PumpMessages(100);
+  EXPECT_EQ(CellTextCut(list.Handle(), 0, 4), 0);  // "23:59:59" whole
 
   MoveToDpi(setup, 96, 144);
   MoveToDpi(form.FrmReport()->Handle(), 96, 144);
@@ -130,6 +134,8 @@ TEST_F(DpiChangeTest, DialogsScaleTheirControlsListsAndFont) {
   EXPECT_EQ(SectionWidth(header, 2), 120);
   EXPECT_EQ(list.ColumnWidth(1), 135);
   EXPECT_EQ(RowImageHeight(list.Handle()), 29);
+  PumpMessages(100);
+  EXPECT_EQ(CellTextCut(list.Handle(), 0, 4), 0);
 }
 
 }  // namespace

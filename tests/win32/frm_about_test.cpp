@@ -4,13 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "base/product.h"
 #include "driver/window_driver_win32.h"
-#include "setup/product_links.h"
+#include "platform/files.h"
 #include "ui/application_win32.h"
 #include "win32/test_forms_win32.h"
 
@@ -79,21 +81,30 @@ TEST_F(FrmAboutTest, EnterAndEscCloseIt) {
   EXPECT_EQ(Closed, 2);
 }
 
-TEST_F(FrmAboutTest, LinkAndLogoShowTheHandAndOpenTheirAddresses) {
-  TFrmAbout& box = Open();
-  std::vector<std::string> opened;
-  box.OpenAddress = [&](const std::string& address) { opened.push_back(address); };
-  const HCURSOR hand = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
-  for (HWND link : {box.Label5().Handle(), box.Image1().Handle()}) {
+// The version and the licence; the licence is a link only where its text
+// lies beside the program, and opens that file.
+TEST_F(FrmAboutTest, ShowsTheVersionAndLinksToTheLicenceShippedBesideIt) {
+  const std::string licence = ExeFolder() + "LICENSE.txt";
+  for (const bool shipped : {false, true}) {
+    if (shipped) std::fclose(std::fopen(licence.c_str(), "w"));
+    TFrmAbout& box = Open();
+    EXPECT_NE(FindChildWithText(box.Handle(), std::string("Version ") + kAppVersion), nullptr);
+    EXPECT_EQ(WindowText(box.Label5().Handle()), "MIT licence");
+    std::vector<std::string> opened;
+    box.OpenAddress = [&](const std::string& path) { opened.push_back(path); };
+    const HWND link = box.Label5().Handle();
     SetCursor(nullptr);
     SendMessageA(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, 0));
-    EXPECT_EQ(GetCursor(), hand);
+    EXPECT_EQ(GetCursor() == LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)), shipped);
     PostMessageA(link, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, 2));  // not a click
     PostMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     PostMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     PumpMessages();
+    EXPECT_EQ(opened, shipped ? std::vector<std::string>{licence} : std::vector<std::string>{});
+    Box.reset();
+    PumpMessages();
   }
-  EXPECT_EQ(opened, (std::vector<std::string>{kProductPage, LogoAddress()}));
+  std::remove(licence.c_str());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "driver/window_driver_win32.h"
 #include "platform/format_settings.h"
 #include "ui/application_win32.h"
+#include "ui/force_foreground_win32.h"
 #include "win32/main_window_fixture_win32.h"
 
 namespace {
@@ -204,6 +205,75 @@ TEST_F(FrmMainTest, ExitWhileTheQuestionIsUpAsksOnce) {
   PumpMessages();
   EXPECT_EQ(boxes, 1u);
   EXPECT_FALSE(IsWindow(window));
+}
+
+// The installer of this folder asks the copy to end: it ends as Exit's OK
+// ends it, without the question, with what it counted written. A request
+// for another folder is not for this copy.
+TEST_F(FrmMainTest, AnExitRequestForItsFolderEndsItWithTheTotalsWritten) {
+  Open(kAdapter);
+  Tick(0, 0);
+  Tick(0, 0);
+  Tick(5000, 700);
+  HWND window = Form->Handle();
+  const auto request = [&](std::string folder) {
+    const COPYDATASTRUCT data{TFrmMain::kExitRequest, static_cast<DWORD>(folder.size() + 1),
+                              folder.data()};
+    return SendMessageA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+  };
+  EXPECT_EQ(request(Dir.Path("other")), FALSE);
+  PumpMessages();
+  EXPECT_TRUE(IsWindow(window));
+  const std::string folder = Dir.Folder().substr(0, Dir.Folder().size() - 1);
+  EXPECT_EQ(request(folder), TRUE);
+  PumpMessages();
+  EXPECT_FALSE(IsWindow(window));
+  TIniFile32 month(MonthFileName(Dir.Folder(), Link.Clock), false);
+  EXPECT_EQ(month.ReadInt64(std::to_string(static_cast<int>(Link.Clock)), "Recv", 0), 5000);
+}
+
+// The graph's hint goes when the graph's menu opens over it, and when
+// another window comes in front.
+TEST_F(FrmMainTest, TheHintGivesWayToTheMenuAndToAnotherWindow) {
+  Open(kAdapter);
+  for (int second = 0; second < 40; ++second) Tick(second * 5000, second * 100);
+  ShowWindow(Form->Handle(), SW_SHOWNORMAL);
+  ForceForegroundWindow(Form->Handle(), false);
+  TVexaMeter& meter = Form->VexaMeter1();
+  const auto hover = [&](int fromRight) {
+    const TRect& plot = meter.PlotRect();
+    POINT at{plot.Right - fromRight, (plot.Top + plot.Bottom) / 2};
+    POINT screen = at;
+    ClientToScreen(meter.Handle(), &screen);
+    SetCursorPos(screen.x, screen.y);
+    SendMessageA(meter.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    PumpMessages(800);
+    return screen;
+  };
+  const auto hint = [] {
+    for (HWND window : FindTopWindows({"", "THintWindow", GetCurrentProcessId()}))
+      if (IsWindowVisible(window)) return true;
+    return false;
+  };
+  const POINT at = hover(10);
+  ASSERT_TRUE(hint());
+  bool hintWithMenu = true;
+  std::thread user([&] {
+    if (!WaitForWindow({"", "#32768", GetCurrentProcessId()}, 5000)) return;
+    hintWithMenu = hint();
+    SendMessageA(Form->Handle(), WM_CANCELMODE, 0, 0);
+  });
+  SendMessageA(Form->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(meter.Handle()),
+               MAKELPARAM(at.x, at.y));
+  user.join();
+  EXPECT_FALSE(hintWithMenu);
+
+  ForceForegroundWindow(Form->Handle(), false);
+  hover(30);
+  ASSERT_TRUE(hint());
+  Form->Command(cmBasicReports);
+  PumpMessages(200);
+  EXPECT_FALSE(hint());
 }
 
 TEST_F(FrmMainTest, SettingChangeReadsTheLocaleAgain) {

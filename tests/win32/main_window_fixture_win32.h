@@ -6,7 +6,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <thread>
@@ -32,6 +34,50 @@ inline void Shoot(HWND window, const std::string& name) {
   PumpMessages(100);
   if (const char* folder = std::getenv("TALLYLINE_SCREENSHOTS"))
     SaveScreenshot(window, std::string(folder) + "\\" + name + ".bmp");
+}
+
+// The columns from the first to the last dark pixel of a rectangle of dc.
+inline int InkWidth(HDC dc, const RECT& r) {
+  int first = r.right, last = r.left - 1;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) {
+      const COLORREF c = GetPixel(dc, x, y);
+      if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 300) {
+        first = std::min(first, x);
+        last = std::max(last, x);
+      }
+    }
+  return last - first + 1;
+}
+
+// How many pixel columns of a list cell's text the screen shows fewer than
+// the same text drawn whole in the list's font: 0 when it shows whole.
+inline int CellTextCut(HWND list, int row, int column) {
+  char buffer[256] = "";
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = buffer;
+  item.cchTextMax = sizeof buffer;
+  SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+  RECT cell{LVIR_LABEL, column, 0, 0};
+  SendMessageA(list, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
+  HDC screen = GetDC(list);
+  const int shown = InkWidth(screen, cell);
+  HDC memory = CreateCompatibleDC(screen);
+  const RECT whole{0, 0, 400, cell.bottom - cell.top};
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, whole.right, whole.bottom);
+  const HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+  const HGDIOBJ oldFont =
+      SelectObject(memory, reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)));
+  FillRect(memory, &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  TextOutA(memory, 4, 0, buffer, static_cast<int>(strlen(buffer)));
+  const int drawn = InkWidth(memory, whole);
+  SelectObject(memory, oldFont);
+  SelectObject(memory, oldBitmap);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(list, screen);
+  return drawn - shown;
 }
 
 // The main window created in this process in a scratch folder, measuring a
