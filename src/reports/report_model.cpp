@@ -1,6 +1,7 @@
 #include "reports/report_model.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -8,6 +9,7 @@
 
 #include "formatting/date_format.h"
 #include "formatting/number_format.h"
+#include "platform/files.h"
 #include "storage/file_helpers.h"
 #include "storage/ini_file.h"
 #include "storage/ini_syntax.h"
@@ -147,6 +149,47 @@ TReport LoadReportFiles(const std::string& folder, std::vector<std::string> file
   return report;
 }
 
+std::vector<TReportRow> HourlyRows(const std::string& folder, int day, TReadNotes& notes) {
+  std::vector<TReportRow> rows;
+  const std::string path = MonthFileName(folder, day);
+  if (!FileExists(path)) return rows;
+  TIniFile32 file(path, false);
+  file.Refresh();
+  if (!file.Loaded()) {
+    notes.UnreadableFiles.push_back(path + ": " + file.LastLoadError());
+    return rows;
+  }
+  const std::string section = std::to_string(day);
+  const std::vector<std::string> keys = file.ReadSection(section);
+  for (int hour = 0; hour < 24; ++hour) {
+    const std::string received = HourKey("Recv", hour), sent = HourKey("Xmit", hour),
+                      seconds = HourKey("Hours", hour);
+    if (std::none_of(keys.begin(), keys.end(), [&](const std::string& key) {
+          return SameKey(key, received) || SameKey(key, sent) || SameKey(key, seconds);
+        }))
+      continue;
+    TReportRow& row = rows.emplace_back();
+    row.Index = static_cast<int64_t>(rows.size()) - 1;
+    row.Day = day;
+    row.Period = hour;
+    row.RowDate = day + hour / 24.0;
+    row.Caption = TwoDigits(hour) + ":00";
+    AddToRow(row, CountedAmount(file.ReadInt64(section, received, 0), notes),
+             CountedAmount(file.ReadInt64(section, sent, 0), notes),
+             CountedAmount(file.ReadInt64(section, seconds, 0), notes), notes);
+  }
+  return rows;
+}
+
+std::vector<TReportRow> TopDays(const std::vector<TReportRow>& daily, size_t count) {
+  std::vector<TReportRow> top = daily;
+  std::stable_sort(top.begin(), top.end(),
+                   [](const TReportRow& a, const TReportRow& b) { return a.Total > b.Total; });
+  if (top.size() > count) top.resize(count);
+  for (size_t i = 0; i < top.size(); ++i) top[i].Index = static_cast<int64_t>(i);
+  return top;
+}
+
 void AddToRow(TReportRow& row, int64_t download, int64_t upload, int64_t seconds,
               TReadNotes& notes) {
   row.Download = SaturatingSum(row.Download, download, notes);
@@ -197,13 +240,17 @@ std::string ReportCopyText(const std::string& caption, const TReportRow& row,
          " TOTAL: " + ReportCell(row, 3, fs);
 }
 
-std::string ReportCsv(const std::vector<const TReportRow*>& rows) {
+std::string ReportCsv(const std::vector<const TReportRow*>& rows, bool hours) {
   std::string csv = "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n";
   for (const TReportRow* row : rows) {
-    const TSystemTime date = DecodeDaySerial(static_cast<int>(row->RowDate));
-    char line[160];
-    std::snprintf(line, sizeof line, "%02d-%02d-%04d,%lld,%lld,%lld,%lld\r\n", date.Month, date.Day,
-                  date.Year, static_cast<long long>(row->Download),
+    const double day = std::floor(row->RowDate);
+    const TSystemTime date = DecodeDaySerial(static_cast<int>(day));
+    char time[16] = "";
+    if (hours)
+      std::snprintf(time, sizeof time, " %02ld:00", std::lround((row->RowDate - day) * 24));
+    char line[176];
+    std::snprintf(line, sizeof line, "%02d-%02d-%04d%s,%lld,%lld,%lld,%lld\r\n", date.Month,
+                  date.Day, date.Year, time, static_cast<long long>(row->Download),
                   static_cast<long long>(row->Upload), static_cast<long long>(row->Total),
                   static_cast<long long>(row->Seconds));
     csv += line;

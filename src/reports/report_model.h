@@ -44,6 +44,16 @@ TReport LoadReport(const std::string& folder, const TFormatSettings& fs = Format
 TReport LoadReportFiles(const std::string& folder, std::vector<std::string> files,
                         const TFormatSettings& fs = FormatSettings());
 
+// The hours of a day from its month file in folder's "data": a row for each
+// hour that has an amount booked (RowDate the hour's start, Day the day,
+// Period the hour, Caption "13:00"); none for a day booked before hours
+// were, or without a file. A file that cannot be read is noted.
+std::vector<TReportRow> HourlyRows(const std::string& folder, int day, TReadNotes& notes);
+
+// The days with the largest totals, largest first (of two equal, the
+// earlier day); at most count of them.
+std::vector<TReportRow> TopDays(const std::vector<TReportRow>& daily, size_t count);
+
 // Adds a day's or a period's amounts to a row; the sums stop at the largest
 // number, which is noted.
 void AddToRow(TReportRow& row, int64_t download, int64_t upload, int64_t seconds,
@@ -77,6 +87,7 @@ uint32_t ReportRowColor(int position);
 std::string ReportCopyText(const std::string& caption, const TReportRow& row,
                            const TFormatSettings& fs = FormatSettings());
 
-// The export: a header line, then DATE (mm-dd-yyyy), DOWNLOAD, UPLOAD, TOTAL
-// and SECONDS as plain integers per row, every line ending in CR LF.
-std::string ReportCsv(const std::vector<const TReportRow*>& rows);
+// The export: a header line, then DATE (mm-dd-yyyy, and for the rows of
+// hours " HH:00"), DOWNLOAD, UPLOAD, TOTAL and SECONDS as plain integers per
+// row, every line ending in CR LF.
+std::string ReportCsv(const std::vector<const TReportRow*>& rows, bool hours = false);

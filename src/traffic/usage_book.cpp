@@ -17,8 +17,9 @@ namespace {
 constexpr uint32_t kFlushInterval = 120000;
 // What could not be written is tried again at most this often, in milliseconds.
 constexpr uint32_t kRetryInterval = 10000;
-// No day has more seconds online than it has seconds.
+// No day, nor hour, has more seconds online than it has seconds.
 constexpr int64_t kSecondsPerDay = 86400;
+constexpr int64_t kSecondsPerHour = 3600;
 
 std::string DaySerial(TDateTime date) {
   return std::to_string(static_cast<int>(std::floor(date)));
@@ -39,23 +40,31 @@ void AddInt64(TIniFile32& file, const std::string& day, const std::string& key, 
 }
 
 // The stored seconds are taken as a 32-bit number, as they were written.
-void AddSeconds(TIniFile32& file, const std::string& day, const std::string& key,
-                uint32_t seconds) {
+void AddSeconds(TIniFile32& file, const std::string& day, const std::string& key, uint32_t seconds,
+                int64_t most = kSecondsPerDay) {
   const int64_t stored = static_cast<int32_t>(file.ReadInt64(day, key, 0));
-  file.WriteInt64(day, key, std::min(stored + seconds, kSecondsPerDay));
+  file.WriteInt64(day, key, std::min(stored + seconds, most));
 }
 
-// Online seconds and bytes into a day's section, in all and for the entry.
-void BookDay(TIniFile32& file, const std::string& day, const std::string& entry, uint32_t seconds,
-             int64_t received, int64_t sent) {
+int HourOf(TDateTime time) {
+  return DecodeDateTime(time).Hour;
+}
+
+// Online seconds and bytes into a day's section: in all, in their hour, and
+// for the entry.
+void BookDay(TIniFile32& file, const std::string& day, int hour, const std::string& entry,
+             uint32_t seconds, int64_t received, int64_t sent) {
   if (!entry.empty()) AddSeconds(file, day, entry, seconds);
   AddSeconds(file, day, "Hours", seconds);
+  AddSeconds(file, day, HourKey("Hours", hour), seconds, kSecondsPerHour);
   if (received > 0) {
     AddInt64(file, day, "Recv", received);
+    AddInt64(file, day, HourKey("Recv", hour), received);
     if (!entry.empty()) AddInt64(file, day, entry + "-Recv", received);
   }
   if (sent > 0) {
     AddInt64(file, day, "Xmit", sent);
+    AddInt64(file, day, HourKey("Xmit", hour), sent);
     if (!entry.empty()) AddInt64(file, day, entry + "-Xmit", sent);
   }
 }
@@ -66,6 +75,12 @@ std::string MonthFileName(const std::string& folder, TDateTime date) {
   const TSystemTime day = DecodeDateTime(date);
   const int first = EncodeDaySerial(day.Year, day.Month, 1);
   return folder + "data" + PathDelim + std::to_string(first) + ".dat";
+}
+
+std::string HourKey(const char* amount, int hour) {
+  char key[16];
+  std::snprintf(key, sizeof key, "%s.%02d", amount, hour);
+  return key;
 }
 
 std::string ConnectionLogLine(TDateTime start, TDateTime end, int endReason,
@@ -142,12 +157,19 @@ void TUsageBook::Tell(const std::string& file, const std::string& message) {
 
 void TUsageBook::FlushTotals(TMeterState& state, TLinkSource& source, bool final) {
   const uint32_t now = source.TickCount();
+  // What the state holds was counted up to the previous tick: in another
+  // hour than this one's, it is that hour's.
+  const TDateTime time = source.Now();
+  const bool hourChanged = FLastCall != 0 && (std::floor(FLastCall) != std::floor(time) ||
+                                              HourOf(FLastCall) != HourOf(time));
+  const TDateTime counted = hourChanged ? FLastCall : time;
+  FLastCall = time;
   bool due = final;
   if (state.HoursBase > now) {
     // The tick count wrapped: start accounting afresh.
     state.HoursBase = now;
     state.HoursAccounted = 0;
-  } else if (state.HoursBase != 0 && now - state.LastFlush >= kFlushInterval) {
+  } else if (state.HoursBase != 0 && (hourChanged || now - state.LastFlush >= kFlushInterval)) {
     due = true;
   }
   if (!due) {
@@ -158,7 +180,7 @@ void TUsageBook::FlushTotals(TMeterState& state, TLinkSource& source, bool final
   }
   state.LastFlush = now;
   if (state.StopWatchRunning) SaveStopWatch(state);
-  TPendingTotals totals{source.Now(), state.EntryName};
+  TPendingTotals totals{counted, state.EntryName};
   if (state.HoursBase != 0) {
     // Whole seconds only: the fraction left at each flush is dropped.
     const uint32_t elapsed = now - state.HoursBase;
@@ -171,11 +193,12 @@ void TUsageBook::FlushTotals(TMeterState& state, TLinkSource& source, bool final
   WritePending(now);
 }
 
-// Amounts of the same day and entry wait as one.
+// Amounts of the same hour and entry wait as one.
 void TUsageBook::Owe(const TPendingTotals& totals) {
   if (totals.Seconds == 0 && totals.Received == 0 && totals.Sent == 0) return;
   for (TPendingTotals& owed : FPendingTotals)
-    if (DaySerial(owed.Day) == DaySerial(totals.Day) && owed.Entry == totals.Entry) {
+    if (DaySerial(owed.Counted) == DaySerial(totals.Counted) &&
+        HourOf(owed.Counted) == HourOf(totals.Counted) && owed.Entry == totals.Entry) {
       owed.Seconds += totals.Seconds;
       owed.Received += totals.Received;
       owed.Sent += totals.Sent;
@@ -185,10 +208,11 @@ void TUsageBook::Owe(const TPendingTotals& totals) {
 }
 
 bool TUsageBook::BookTotals(const TPendingTotals& totals) {
-  TIniFile32* file = MonthFile(totals.Day);
+  TIniFile32* file = MonthFile(totals.Counted);
   if (!file) return false;
   file->BatchUpdate = true;
-  BookDay(*file, DaySerial(totals.Day), totals.Entry, totals.Seconds, totals.Received, totals.Sent);
+  BookDay(*file, DaySerial(totals.Counted), HourOf(totals.Counted), totals.Entry, totals.Seconds,
+          totals.Received, totals.Sent);
   file->BatchUpdate = false;
   return Save(*file);
 }
@@ -275,6 +299,6 @@ std::vector<std::string> TUsageBook::Unwritten() const {
   };
   if (!FPendingLog.empty()) add(FFolder + "Connection.log");
   for (const TPendingCall& call : FPendingCalls) add(MonthFileName(FFolder, call.Day));
-  for (const TPendingTotals& totals : FPendingTotals) add(MonthFileName(FFolder, totals.Day));
+  for (const TPendingTotals& totals : FPendingTotals) add(MonthFileName(FFolder, totals.Counted));
   return files;
 }

@@ -15,6 +15,11 @@
 // first day, ".dat".
 std::string MonthFileName(const std::string& folder, TDateTime date);
 
+// The key of an amount of one hour (0 to 23) in a day's section: "Hours.07"
+// (seconds online), "Recv.13", "Xmit.23". Each holds a name that marks an
+// amount, so readers that take other keys for entry names leave it alone.
+std::string HourKey(const char* amount, int hour);
+
 // One line of "Connection.log": the six fields, comma-separated, a field
 // with a blank or control character, a quote or a comma quoted.
 std::string ConnectionLogLine(TDateTime start, TDateTime end, int endReason,
@@ -44,9 +49,11 @@ class TUsageBook {
   std::function<void(const std::string& message)> OnProblem;
 
   // Takes the seconds and bytes counted since the last flush out of the
-  // state and books them into today's section: at most every two minutes
-  // while online time runs, or now when final, whether it runs or not.
-  // What waits from earlier is written too, and retried now and then.
+  // state and books them into today's section, in all and into their hour:
+  // at most every two minutes while online time runs, as soon as the hour
+  // changes (what was counted before goes to the hour before), or now when
+  // final, whether online time runs or not. Called every tick. What waits
+  // from earlier is written too, and retried now and then.
   void FlushTotals(TMeterState& state, TLinkSource& source, bool final);
   // One more call of the entry, and in all, today.
   void CountCall(const TMeterState& state, TLinkSource& source);
@@ -63,9 +70,9 @@ class TUsageBook {
     TDateTime Day;
     std::string Entry;
   };
-  // Amounts of one day and entry that wait to be booked.
+  // Amounts of one hour and entry that wait to be booked.
   struct TPendingTotals {
-    TDateTime Day;
+    TDateTime Counted;  // when: the day and hour they go to
     std::string Entry;
     uint32_t Seconds = 0;
     int64_t Received = 0;
@@ -92,5 +99,6 @@ class TUsageBook {
   std::vector<TPendingCall> FPendingCalls;
   std::string FPendingLog;    // lines of the connection log, in order, not yet in the file
   uint32_t FLastAttempt = 0;  // tick of the last attempt to write what waits
+  TDateTime FLastCall = 0;    // the time of the last FlushTotals; 0 before it
   std::set<std::string> FTold;
 };

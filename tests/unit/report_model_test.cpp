@@ -172,6 +172,49 @@ TEST_F(ReportModelTest, NegativeAmountsCountAsZeroAndSumsDoNotOverflow) {
   EXPECT_FALSE(Report.Notes.Failed());
 }
 
+// A day booked with its hours, beside one booked before hours were: the
+// daily rows read as they always did, and the hours of the first day add up
+// to it.
+TEST_F(ReportModelTest, HoursOfADayAndDaysWithoutThem) {
+  const int day = Serial(2026, 12, 7), before = Serial(2026, 12, 6);
+  Write(MonthFile(day), Day(before, 5, 5, 5) + "[" + std::to_string(day) +
+                            "]\r\nHours=70\r\nRecv=1000\r\nXmit=100\r\nHours.07=10\r\n"
+                            "Recv.07=400\r\nXmit.07=40\r\nHours.13=60\r\nRecv.13=600\r\n"
+                            "Xmit.13=60\r\n\r\n");
+  Load();
+  ASSERT_EQ(Report.Rows[rtDaily].size(), 2u);
+  EXPECT_EQ(Report.Rows[rtDaily][1].Download, 1000);
+  EXPECT_EQ(Report.Rows[rtDaily][1].Seconds, 70);
+  TReadNotes notes;
+  const std::vector<TReportRow> hours = HourlyRows(Dir.Folder(), day, notes);
+  ASSERT_EQ(hours.size(), 2u);
+  EXPECT_EQ(hours[0].Caption, "07:00");
+  EXPECT_EQ(hours[1].Caption, "13:00");
+  EXPECT_EQ(ReportCsv({&hours[0], &hours[1]}, true),
+            "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n"
+            "12-07-2026 07:00,400,40,440,10\r\n"
+            "12-07-2026 13:00,600,60,660,60\r\n");
+  EXPECT_TRUE(HourlyRows(Dir.Folder(), before, notes).empty());
+  EXPECT_TRUE(HourlyRows(Dir.Folder(), Serial(2026, 11, 7), notes).empty());  // no file
+  EXPECT_TRUE(notes.Texts().empty());
+}
+
+TEST(TopDaysTest, LargestTotalFirstAndOfTwoEqualTheEarlierDay) {
+  std::vector<TReportRow> daily(4);
+  const int64_t totals[] = {5, 9, 1, 9};
+  for (int i = 0; i < 4; ++i) {
+    daily[i].Day = 46360 + i;
+    daily[i].Total = totals[i];
+  }
+  const std::vector<TReportRow> top = TopDays(daily, 3);
+  ASSERT_EQ(top.size(), 3u);
+  EXPECT_EQ(top[0].Day, 46361);
+  EXPECT_EQ(top[1].Day, 46363);
+  EXPECT_EQ(top[2].Day, 46360);
+  EXPECT_EQ(top[2].Index, 2);
+  EXPECT_EQ(TopDays(daily, 10).size(), 4u);
+}
+
 TEST_F(ReportModelTest, ADayInSeveralFilesCountsOnceFromItsOwnMonthFile) {
   const int day = Serial(2006, 2, 10), other = Serial(2006, 2, 11);
   Write("0-copy.dat", Day(day, 1, 1, 1) + Day(other, 5, 5, 5));  // before it in name order

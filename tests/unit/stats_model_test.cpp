@@ -102,9 +102,11 @@ TEST_F(StatsModelTest, DayRowsShowTheChosenDayForAllAndTheEntry) {
 }
 
 TEST_F(StatsModelTest, EntriesOfTheTouchedMonthsWithoutAmountKeys) {
-  Write(Serial(2025, 4, 1), "[" + std::to_string(Serial(2025, 4, 30)) +
-                                "]\r\nOnly Late=5\r\nmy isp=1\r\nRecvSpot=1\r\nCalls Plus=1\r\n"
-                                "Xmit Inc=1\r\nHours Net=1\r\nAlpha=1\r\n");
+  Write(Serial(2025, 4, 1),
+        "[" + std::to_string(Serial(2025, 4, 30)) +
+            "]\r\nOnly Late=5\r\nmy isp=1\r\nRecvSpot=1\r\nCalls Plus=1\r\n"
+            "Xmit Inc=1\r\nHours Net=1\r\nAlpha=1\r\nHours.07=1\r\nRecv.07=1\r\n"
+            "Xmit.23=1\r\n");
   // Only the first of April is in the range; the whole month is scanned.
   EXPECT_EQ(Reader.Entries(Range(3, 20, 4, 1)),
             (std::vector<std::string>{"Alpha", "My ISP", "Only Late"}));

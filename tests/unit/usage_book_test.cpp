@@ -130,12 +130,37 @@ TEST_F(UsageBookTest, CallCountsSurviveTheCachedTotals) {
   EXPECT_EQ(Stored("Recv"), 200);
 }
 
+// A tick every second; the hour changes between two of them. What was
+// counted before goes to 13 o'clock, what after to 14, and the hours add up
+// to the day.
+TEST_F(UsageBookTest, EachHourHoldsWhatWasCountedInIt) {
+  Source.Clock = 46363 + (13 * 3600 + 3597) / 86400.0;  // 13:59:57
+  for (const int64_t bytes : {1000, 500, 0, 700}) {
+    Flush();
+    State.RecvUnflushed += bytes;
+    State.XmitUnflushed += bytes / 100;
+    Source.Advance(1000);
+  }
+  Source.Advance(130000);
+  Flush();
+  EXPECT_EQ(Stored("Recv.13"), 1500);
+  EXPECT_EQ(Stored("Recv.14"), 700);
+  EXPECT_EQ(Stored("Xmit.13"), 15);
+  EXPECT_EQ(Stored("Xmit.14"), 7);
+  EXPECT_EQ(Stored("Recv"), 2200);
+  EXPECT_EQ(Stored("Hours.13"), 3);
+  EXPECT_EQ(Stored("Hours.14"), 131);
+  EXPECT_EQ(Stored("Hours"), 134);
+  EXPECT_EQ(Stored("Recv.12"), -1);
+}
+
 TEST_F(UsageBookTest, NewMonthGoesToANewFileAndTheOldOneIsKept) {
   Source.Clock = EncodeDaySerial(2026, 11, 30) + 0.99;
   Source.Ticks += 130000;
   State.RecvUnflushed = 111;
   Flush();
   Source.Clock = EncodeDaySerial(2026, 12, 1) + 0.01;
+  Flush();  // the first tick of the new day
   Source.Ticks += 130000;
   State.RecvUnflushed = 222;
   Flush();
@@ -242,6 +267,7 @@ TEST_F(UsageBookTest, AmountsThatCouldNotBeWrittenKeepTheirEntryAndDay) {
   State.HoursBase = 0;
   State.EntryName = "Other";
   Source.Advance(86400000);
+  Flush();  // a tick of the next day
   Book.CountCall(State, Source);
   State.HoursBase = Source.Ticks;
   State.RecvUnflushed = 100;
