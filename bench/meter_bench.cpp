@@ -6,10 +6,10 @@
 
 #include <cmath>
 
-#include "controls/glyph_canvas.h"
 #include "controls/meter_model.h"
 #include "controls/meter_painter.h"
 #include "controls/meter_renderer.h"
+#include "ui/glyph_canvas.h"
 
 namespace {
 

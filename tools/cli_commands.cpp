@@ -34,12 +34,24 @@ EUsage TArguments::Unexpected() const {
   return EUsage(arg, arg.rfind('-', 0) == 0 ? "unknown option" : "unexpected argument");
 }
 
+namespace {
+
+// --csv or --json: one output at a time.
+void ChooseFormat(bool& chosen, bool other, const char* option) {
+  if (other) throw EUsage(option, "only one of --csv and --json");
+  chosen = true;
+}
+
+}  // namespace
+
 void ReadFolderOptions(int argc, char** argv, TFolderOptions& options,
                        const std::function<bool(TArguments&)>& other) {
   TArguments args(argc, argv);
   while (!args.AtEnd()) {
     if (args.Take("--csv"))
-      options.Csv = true;
+      ChooseFormat(options.Csv, options.Json, "--csv");
+    else if (args.Take("--json"))
+      ChooseFormat(options.Json, options.Csv, "--json");
     else if (args.Take("--folder", 1))
       options.Folder = FolderArgument(args.Values()[0]);
     else if (!other || !other(args))
@@ -84,4 +96,9 @@ void BinaryStandardOutput() {
 #ifdef _WIN32
   _setmode(_fileno(stdout), _O_BINARY);
 #endif
+}
+
+void PrintJson(const std::string& json) {
+  BinaryStandardOutput();
+  std::fputs((json + "\n").c_str(), stdout);
 }

@@ -27,20 +27,21 @@ struct EFileProblem : std::runtime_error {
       : std::runtime_error(path + ": " + reason) {}
 };
 
-// report daily|weekly|monthly|yearly [--folder DIR] [--csv]
+// report daily|weekly|monthly|yearly|hourly|top [--day YYYY-MM-DD] [--count N]
+//        [--folder DIR] [--csv|--json]
 int ReportCommand(int argc, char** argv);
 extern const char* const kReportUsage;
 
 // stats [--folder DIR] (--month YYYY-MM-DD | --range YYYY-MM-DD YYYY-MM-DD)
-//       [--entry NAME] [--csv]
+//       [--entry NAME] [--csv|--json]
 int StatsCommand(int argc, char** argv);
 extern const char* const kStatsUsage;
 
-// log [--folder DIR] [--csv]
+// log [--folder DIR] [--csv|--json]
 int LogCommand(int argc, char** argv);
 extern const char* const kLogUsage;
 
-// quota [--folder DIR] [--today YYYY-MM-DD] [--csv]
+// quota [--folder DIR] [--today YYYY-MM-DD] [--csv|--json]
 int QuotaCommand(int argc, char** argv);
 extern const char* const kQuotaUsage;
 
@@ -72,9 +73,10 @@ std::string FolderArgument(std::string folder);
 struct TFolderOptions {
   std::string Folder = FolderArgument(".");  // --folder DIR
   bool Csv = false;                          // --csv
+  bool Json = false;                         // --json
 };
 
-// Reads the arguments into options: --folder DIR and --csv, and any other
+// Reads the arguments into options: --folder DIR, --csv or --json, and any other
 // through other, which takes it from the arguments or returns false. A usage
 // error for an argument that none takes, or a value missing.
 void ReadFolderOptions(int argc, char** argv, TFolderOptions& options,
@@ -92,3 +94,5 @@ int TellNotes(const TReadNotes& notes);
 
 // Standard output without the line-break translation of Windows.
 void BinaryStandardOutput();
+// Writes a JSON document to standard output, ending with a line break.
+void PrintJson(const std::string& json);

@@ -10,11 +10,12 @@
 #include "formatting/number_format.h"
 #include "platform/date_time.h"
 #include "platform/files.h"
+#include "reports/json_text.h"
 #include "reports/quota.h"
 #include "storage/ini_file.h"
 
 const char* const kQuotaUsage =
-    "       tallyline-cli quota [--folder DIR] [--today YYYY-MM-DD] [--csv]\n";
+    "       tallyline-cli quota [--folder DIR] [--today YYYY-MM-DD] [--csv|--json]\n";
 
 namespace {
 
@@ -37,6 +38,21 @@ std::string ShortDate(int32_t day) {
   return FormatDateTimePicture(day, FormatSettings().ShortDateFormat);
 }
 
+// The figures as one object, with the export's columns as keys and its
+// values, the percent a number.
+std::string FiguresJson(const TQuotaFigures& f) {
+  return TJsonObject()
+      .String("start", FormatDateTimePicture(f.Period.Start, "yyyy-MM-dd"))
+      .String("end", FormatDateTimePicture(f.Period.End, "yyyy-MM-dd"))
+      .Number("used", f.Used)
+      .Number("limit", f.Limit)
+      .Raw("percent", QuotaPercentText(f))
+      .Number("daysleft", f.DaysLeft)
+      .Number("budget", f.Budget)
+      .Number("projected", f.Projected)
+      .Text();
+}
+
 }  // namespace
 
 int QuotaCommand(int argc, char** argv) {
@@ -54,6 +70,10 @@ int QuotaCommand(int argc, char** argv) {
   if (!quota.Enabled) std::fputs("tallyline-cli: the quota is not enabled\n", stderr);
   const TQuotaFigures figures = ReadQuotaFigures(options.Folder, quota, today, notes);
   const int status = TellNotes(notes);
+  if (options.Json) {
+    PrintJson(FiguresJson(figures));
+    return status;
+  }
   BinaryStandardOutput();
   if (options.Csv) {
     std::fputs(QuotaCsv(figures).c_str(), stdout);

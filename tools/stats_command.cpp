@@ -9,12 +9,14 @@
 #include <vector>
 
 #include "cli_commands.h"
+#include "reports/json_text.h"
 #include "reports/stats_model.h"
 #include "storage/text_utils.h"
 
 const char* const kStatsUsage =
     "       tallyline-cli stats [--folder DIR]\n"
-    "           (--month YYYY-MM-DD | --range YYYY-MM-DD YYYY-MM-DD) [--entry NAME] [--csv]\n";
+    "           (--month YYYY-MM-DD | --range YYYY-MM-DD YYYY-MM-DD) [--entry NAME]\n"
+    "           [--csv|--json]\n";
 
 namespace {
 
@@ -64,6 +66,19 @@ int StatsCommand(int argc, char** argv) {
       {"entry-period", totals.EntryPeriod},
       {"all-day", totals.AllDay},
       {"all-period", totals.AllPeriod}};
+  if (options.Json) {
+    std::vector<std::string> objects;
+    for (const auto& [name, f] : rows)
+      objects.push_back(TJsonObject()
+                            .String("row", name)
+                            .Number("seconds", f.Seconds)
+                            .Number("calls", f.Calls)
+                            .Number("received", f.Received)
+                            .Number("sent", f.Sent)
+                            .Text());
+    PrintJson(JsonArray(objects));
+    return status;
+  }
   BinaryStandardOutput();
   if (options.Csv) {
     std::fputs("ROW,SECONDS,CALLS,RECEIVED,SENT\r\n", stdout);

@@ -4,22 +4,32 @@
 //       prints the text of a settings or month file, plain or container
 //   tallyline-cli pack IN OUT [--compress] [--password P]
 //       writes the text of IN to OUT in the container form
-//   tallyline-cli report daily|weekly|monthly|yearly [--folder DIR] [--csv]
+//   tallyline-cli report daily|weekly|monthly|yearly [--folder DIR] [--csv|--json]
 //       prints the rows of the basic reports over the month files in DIR\data
 //       (DIR: the program's folder, by default the current one), or their
 //       export with --csv
+//   tallyline-cli report hourly [--day YYYY-MM-DD] [--folder DIR] [--csv|--json]
+//       prints the hours of the day (by default today); a day without hours
+//       is said on standard error and is no failure
+//   tallyline-cli report top [--count N] [--folder DIR] [--csv|--json]
+//       prints the N days (by default 10) with the largest totals, largest first
 //   tallyline-cli stats [--folder DIR] (--month YYYY-MM-DD | --range YYYY-MM-DD YYYY-MM-DD)
-//                       [--entry NAME] [--csv]
+//                       [--entry NAME] [--csv|--json]
 //       prints the entries offered and the day and period totals of the
 //       statistics window for the month of a day or a range of days, the entry
 //       rows for the entry named (zeros when it is not offered), or the totals
 //       as plain numbers with --csv
-//   tallyline-cli log [--folder DIR] [--csv]
+//   tallyline-cli log [--folder DIR] [--csv|--json]
 //       prints the connection log newest first, or its export with --csv
-//   tallyline-cli quota [--folder DIR] [--today YYYY-MM-DD] [--csv]
+//   tallyline-cli quota [--folder DIR] [--today YYYY-MM-DD] [--csv|--json]
 //       prints the billing period that holds the day (by default today) and
 //       the data quota's figures, as the settings in DIR set the quota, or
 //       one line of plain values with --csv
+//
+// --json prints one JSON document instead, ending with a line break: the
+// export's columns as keys in lower case (a report row's "start" is its first
+// day, yyyy-mm-dd, and a row of hours adds "THH:00"), numbers as numbers,
+// texts in UTF-8.
 //   tallyline-cli --version
 //       prints the program's name and version
 //   tallyline-cli --help (or -h)

@@ -1,6 +1,6 @@
 #include "controls/hint_window_win32.h"
 
-#include "controls/canvas.h"
+#include "ui/canvas.h"
 #include "ui/dpi_win32.h"
 #include "ui/handle_guards_win32.h"
 

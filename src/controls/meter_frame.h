@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/canvas.h"
+#include "ui/canvas.h"
 #include "controls/meter_model.h"
 #include "controls/meter_scale.h"
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "controls/canvas.h"
+#include "ui/canvas.h"
 #include "controls/meter_history.h"
 #include "controls/meter_scale.h"
 #include "platform/date_time.h"

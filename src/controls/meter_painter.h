@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "controls/canvas.h"
+#include "ui/canvas.h"
 #include "controls/meter_frame.h"
 #include "controls/meter_model.h"
 #include "controls/meter_pixels.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "controls/canvas.h"
+#include "ui/canvas.h"
 
 // The graph's own pixel work on 24-bit bitmaps: its anti-aliased line, the
 // blend that lays line pixels over the background, and the box filter that

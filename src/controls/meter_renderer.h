@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "controls/canvas.h"
+#include "ui/canvas.h"
 #include "controls/meter_frame.h"
 #include "controls/meter_model.h"
 #include "controls/meter_pixels.h"

@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "controls/gdi_canvas_win32.h"
+#include "ui/gdi_canvas_win32.h"
 #include "controls/hint_window_win32.h"
 #include "controls/meter_model.h"
 #include "controls/meter_renderer.h"

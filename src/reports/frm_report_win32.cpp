@@ -2,27 +2,45 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cstring>
 
+#include "formatting/date_format.h"
 #include "storage/file_helpers.h"
+#include "storage/text_utils.h"
+#include "ui/color_button_win32.h"
+#include "ui/image_file_win32.h"
 
 namespace {
 
 // Wide enough for the two dates of a billing period in the first column.
 constexpr int kClientWidth = 560;
-constexpr int kClientHeight = 360;
+constexpr int kClientHeight = 480;
+constexpr int kChartHeight = 130;
 constexpr int kMargin = 4;
 constexpr int kRowHeight = 20;
 constexpr int kColumnWidth = 90;
 // Apart from the dialog's own IDOK and IDCANCEL.
 constexpr UINT cmCopy = 101;
 constexpr UINT cmExport = 102;
+constexpr UINT cmCopyChart = 103;
+constexpr UINT cmSaveChart = 104;
 // Posted once the window shows: what the loading left out.
 constexpr UINT WMTELLSKIPPED = WM_APP + 1;
 
 int CompareRows(const void* a, const void* b, int32_t parameter) {
   return CompareReportRows(*static_cast<const TReportRow*>(a), *static_cast<const TReportRow*>(b),
                            parameter);
+}
+
+// The lists' highlight, paled over the chart's background: the selected
+// row's place shows in the same hue, and its bars stay clear on it.
+TColor PaleHighlight(TColor background) {
+  const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT), under = ResolvedColor(background);
+  const auto mix = [](int a, int b) { return static_cast<BYTE>((a + 2 * b) / 3); };
+  return RGB(mix(GetRValue(highlight), GetRValue(under)),
+             mix(GetGValue(highlight), GetGValue(under)),
+             mix(GetBValue(highlight), GetBValue(under)));
 }
 
 void CopyToClipboard(HWND owner, const std::string& text) {
@@ -38,11 +56,19 @@ void CopyToClipboard(HWND owner, const std::string& text) {
 
 }  // namespace
 
-TFrmReport::TFrmReport(HWND owner, const std::string& folder, const TQuotaSettings& quota)
-    : FReport(LoadReport(folder)), PopupMenu1(CreatePopupMenu()) {
-  AskExportPath = [this] { return SaveDialog1(); };
+TFrmReport::TFrmReport(HWND owner, const std::string& folder, const TQuotaSettings& quota,
+                       const TChartLook& look)
+    : FFolder(folder), FReport(LoadReport(folder)), FLook(look), PopupMenu1(CreatePopupMenu()) {
+  AskExportPath = [this] { return SaveDialog("CSV Report (*.csv)\0*.csv\0", "csv"); };
+  AskChartPath = [this] {
+    return CanWritePng() ? SaveDialog("PNG picture (*.png)\0*.png\0", "png")
+                         : SaveDialog("Bitmap (*.bmp)\0*.bmp\0", "bmp");
+  };
   AppendMenuA(PopupMenu1.Get(), MF_STRING, cmCopy, "Copy to Clipboard");
   AppendMenuA(PopupMenu1.Get(), MF_STRING, cmExport, "Export Report..");
+  AppendMenuA(PopupMenu1.Get(), MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(PopupMenu1.Get(), MF_STRING, cmCopyChart, "Copy chart");
+  AppendMenuA(PopupMenu1.Get(), MF_STRING, cmSaveChart, "Save chart...");
   TDialogArgs args;
   args.ClassName = "TFrmReport";
   args.Caption = "Basic Reports";
@@ -51,9 +77,12 @@ TFrmReport::TFrmReport(HWND owner, const std::string& folder, const TQuotaSettin
   args.Owner = owner;
   args.Resizable = true;
   CreateDialogForm(args);
+  FLook.Dpi = Dpi();
+  FLook.Selection = PaleHighlight(FLook.Background);
   TControlArgs tabs{Handle(), "", "", WS_VISIBLE};
   tabs.Font = Font();
   std::vector<std::string> names(kReportTabNames.begin(), kReportTabNames.end());
+  names.push_back("Hourly");
   // A billing period rarely matches a calendar month: its rows get a tab of
   // their own rather than mixing with the months'.
   if (quota.Enabled) {
@@ -62,19 +91,28 @@ TFrmReport::TFrmReport(HWND owner, const std::string& folder, const TQuotaSettin
   }
   PC = std::make_unique<TTabControl>(tabs, names);
   for (int tab = rtDaily; tab <= rtYearly; ++tab) CreateList(kFirstColumns[tab], FReport.Rows[tab]);
+  CreateList("Hour", FHourly);
   if (quota.Enabled) CreateList("Period", FBillingPeriods);
+  // The day chosen in the daily list is the day whose hours show.
+  FCharts[rtDaily]->OnListChange = [this] {
+    const int selected = FLists[rtDaily]->Selected();
+    if (selected >= 0)
+      ShowHoursOf(static_cast<const TReportRow*>(FLists[rtDaily]->Data(selected))->Day);
+  };
+  if (!FReport.Rows[rtDaily].empty()) ShowHoursOf(FReport.Rows[rtDaily].back().Day);
   FormResize();
   ShowDialog();
   if (!FReport.Notes.Texts().empty()) PostMessageA(Handle(), WMTELLSKIPPED, 0, 0);
 }
 
-// The list of the next tab's page, with only the captions now; the other
-// cells when a row first shows.
+// The list of the next tab's page under its chart, with only the captions
+// now; the other cells when a row first shows.
 void TFrmReport::CreateList(const char* firstColumn, const std::vector<TReportRow>& rows) {
   const int width = Scaled(kColumnWidth);
   std::vector<TListColumn> columns{{firstColumn, width}};
   for (const char* caption : kReportColumns) columns.push_back({caption, width, true});
-  TControlArgs args{PC->Page(static_cast<int>(FLists.size())), "", "", WS_VISIBLE | WS_TABSTOP};
+  const HWND page = PC->Page(static_cast<int>(FLists.size()));
+  TControlArgs args{page, "", "", WS_VISIBLE | WS_TABSTOP};
   args.Font = Font();
   auto list = std::make_unique<TPTListView>(args, columns, Scaled(kRowHeight));
   TPTListView& view = *list;
@@ -88,7 +126,23 @@ void TFrmReport::CreateList(const char* firstColumn, const std::vector<TReportRo
   view.BeginUpdate();
   for (const TReportRow& row : rows) view.AddItem(row.Caption, &row);
   view.EndUpdate();
+  FCharts.push_back(std::make_unique<TReportChart>(page, view, FLook, Font()));
   FLists.push_back(std::move(list));
+}
+
+// The hourly list takes the day's hours; the rows it showed go only after
+// it no longer shows them.
+void TFrmReport::ShowHoursOf(int day) {
+  if (day == FHourlyDay) return;
+  FHourlyDay = day;
+  TPTListView& list = *FLists[kHourlyTab];
+  list.Clear();
+  FHourly = HourlyRows(FFolder, day, FReport.Notes);
+  list.BeginUpdate();
+  for (const TReportRow& row : FHourly) list.AddItem(row.Caption, &row);
+  list.EndUpdate();
+  list.SetColumnCaption(0, FormatDateTimePicture(day, FormatSettings().ShortDateFormat));
+  FCharts[kHourlyTab]->Render();
 }
 
 LRESULT TFrmReport::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -111,10 +165,18 @@ void TFrmReport::FormResize() {
   PC->SetBounds(margin, margin, client.right - 2 * margin, client.bottom - 2 * margin);
   RECT page;
   GetClientRect(PC->Page(0), &page);
-  for (const auto& list : FLists) {
-    list->SetBounds(0, 0, page.right, page.bottom);
-    FitColumns(*list);
+  const int chart = std::min(Scaled(kChartHeight), static_cast<int>(page.bottom) / 2);
+  for (size_t tab = 0; tab < FLists.size(); ++tab) {
+    FCharts[tab]->SetBounds(0, 0, page.right, chart - margin);
+    FLists[tab]->SetBounds(0, chart, page.right, page.bottom - chart);
+    FitColumns(*FLists[tab]);
   }
+}
+
+// The charts' labels and margins follow the new DPI too.
+void TFrmReport::DpiChanged(int) {
+  FLook.Dpi = Dpi();
+  for (const auto& chart : FCharts) chart->SetLook(FLook, Font());
 }
 
 // The first column takes what the other four leave of the list's inside,
@@ -136,9 +198,13 @@ void TFrmReport::LV_ColumnClick(TPTListView& list, int column) {
 }
 
 bool TFrmReport::PopupMenu1Command(UINT command) {
-  if (command == cmCopy) mnuCopyClick();
-  if (command == cmExport) ExporttoCSV1Click();
-  return command == cmCopy || command == cmExport;
+  switch (command) {
+    case cmCopy: mnuCopyClick(); return true;
+    case cmExport: ExporttoCSV1Click(); return true;
+    case cmCopyChart: CopyChartClick(); return true;
+    case cmSaveChart: SaveChartClick(); return true;
+  }
+  return false;
 }
 
 void TFrmReport::ShowPopupMenu(int x, int y) {
@@ -164,18 +230,34 @@ void TFrmReport::ExporttoCSV1Click() {
   std::vector<const TReportRow*> rows;
   for (int i = 0; i < list.Count(); ++i)
     rows.push_back(static_cast<const TReportRow*>(list.Data(i)));
-  WriteTextFile(path, ReportCsv(rows));
+  WriteTextFile(path, ReportCsv(rows, ActiveTab() == kHourlyTab));
 }
 
-std::string TFrmReport::SaveDialog1() {
+void TFrmReport::CopyChartClick() {
+  CopyPixelsToClipboard(Handle(), FCharts[ActiveTab()]->Pixels());
+}
+
+// A PNG where the system can write one, else a bitmap file.
+void TFrmReport::SaveChartClick() {
+  const std::string path = AskChartPath();
+  if (path.empty()) return;
+  const TPixels pixels = FCharts[ActiveTab()]->Pixels();
+  const bool png =
+      path.size() > 4 && CompareTextIgnoringCase(path.substr(path.size() - 4), ".png") == 0;
+  if (!(png ? WritePng(path, pixels) : WriteBmp(path, pixels)))
+    MessageBoxA(Handle(), (path + " cannot be written.").c_str(), "Basic Reports",
+                MB_OK | MB_ICONWARNING);
+}
+
+std::string TFrmReport::SaveDialog(const char* filter, const char* extension) {
   char path[MAX_PATH] = "";
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = Handle();
-  dialog.lpstrFilter = "CSV Report (*.csv)\0*.csv\0";
+  dialog.lpstrFilter = filter;
   dialog.lpstrFile = path;
   dialog.nMaxFile = sizeof path;
-  dialog.lpstrDefExt = "csv";
+  dialog.lpstrDefExt = extension;
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   return GetSaveFileNameA(&dialog) ? path : "";
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "reports/quota.h"
+#include "reports/report_chart_win32.h"
 #include "reports/report_model.h"
 #include "ui/dialog_win32.h"
 #include "ui/handle_guards_win32.h"
@@ -15,44 +16,61 @@
 #include "ui/tab_control_win32.h"
 
 // The basic reports: the usage totals of every recorded day, by day, week,
-// month and year on four tabs, and by billing period on a fifth while the
-// quota is watched, each sortable by its columns, with a row copied to the
-// clipboard or a tab exported as CSV from the lists' menu. It reads the
-// month files once, when it opens, and writes only the export.
+// month and year, the hours of a day, and by billing period while the quota
+// is watched, a tab each; each list sortable by its columns under a chart
+// of its rows, with rows copied to the clipboard, a tab exported as CSV and
+// its chart copied or saved from the lists' menu. It reads the month files
+// once, when it opens (a day's hours when the day is chosen), and writes
+// only what the user saves.
 class TFrmReport : public TDialog {
  public:
   // folder: the program's folder, which holds "data"; quota: whether the
-  // billing periods show, and on which day they start.
-  TFrmReport(HWND owner, const std::string& folder, const TQuotaSettings& quota);
+  // billing periods show, and on which day they start; look: the graph's
+  // colours, for the charts.
+  TFrmReport(HWND owner, const std::string& folder, const TQuotaSettings& quota,
+             const TChartLook& look);
 
-  // Asks where to export; empty when the user cancels. By default the
-  // system's save dialog.
+  // Asks where to save; empty when the user cancels. By default the
+  // system's save dialog, for the export's CSV and for the chart's picture.
   std::function<std::string()> AskExportPath;
+  std::function<std::string()> AskChartPath;
 
-  // A tab's list: by TReportTab, then the billing periods' while the quota
-  // is watched.
+  // A tab's list and chart: daily, weekly, monthly, yearly, hourly (the
+  // hours of the day chosen in the daily list, or of the last day), then the
+  // billing periods' while the quota is watched.
+  static constexpr int kHourlyTab = 4;
   int TabCount() const { return static_cast<int>(FLists.size()); }
   TPTListView& List(int tab) { return *FLists[tab]; }
+  TReportChart& Chart(int tab) { return *FCharts[tab]; }
   int ActiveTab() const { return PC->TabIndex(); }
   void mnuCopyClick();
   void ExporttoCSV1Click();
+  void CopyChartClick();
+  void SaveChartClick();
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void DpiChanged(int fromDpi) override;
 
  private:
   void CreateList(const char* firstColumn, const std::vector<TReportRow>& rows);
+  void ShowHoursOf(int day);
   void FormResize();
   void FitColumns(TPTListView& list);
   void LV_ColumnClick(TPTListView& list, int column);
   void ShowPopupMenu(int x, int y);
   bool PopupMenu1Command(UINT command);
   void TellWhatWasLeftOut();
-  std::string SaveDialog1();
+  std::string SaveDialog(const char* filter, const char* extension);
 
+  std::string FFolder;
   TReport FReport;
+  std::vector<TReportRow> FHourly;
+  int FHourlyDay = 0;  // the day whose hours show; 0: none yet
   std::vector<TReportRow> FBillingPeriods;
+  TChartLook FLook;
   std::unique_ptr<TTabControl> PC;
   std::vector<std::unique_ptr<TPTListView>> FLists;
+  std::vector<std::unique_ptr<TReportChart>> FCharts;  // by tab, with their lists
   TOwnedMenu PopupMenu1;
 };

@@ -181,18 +181,19 @@ std::string QuotaBalloonText(TQuotaLevel level, const TQuotaFigures& figures,
   return text;
 }
 
-std::string QuotaCsv(const TQuotaFigures& figures) {
-  // Tenths of a percent, rounded down like the whole percent and printed
-  // without the locale: 99.96 % is not yet "100.0".
+std::string QuotaPercentText(const TQuotaFigures& figures) {
   const int64_t tenths = figures.Limit > 0 ? ScaleDown(figures.Used, 1000, figures.Limit) : 0;
+  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+}
+
+std::string QuotaCsv(const TQuotaFigures& figures) {
   char values[256];
-  std::snprintf(values, sizeof values, "%s,%s,%lld,%lld,%lld.%lld,%d,%lld,%lld\r\n",
+  std::snprintf(values, sizeof values, "%s,%s,%lld,%lld,%s,%d,%lld,%lld\r\n",
                 FormatDateTimePicture(figures.Period.Start, "yyyy-MM-dd").c_str(),
                 FormatDateTimePicture(figures.Period.End, "yyyy-MM-dd").c_str(),
                 static_cast<long long>(figures.Used), static_cast<long long>(figures.Limit),
-                static_cast<long long>(tenths / 10), static_cast<long long>(tenths % 10),
-                static_cast<int>(figures.DaysLeft), static_cast<long long>(figures.Budget),
-                static_cast<long long>(figures.Projected));
+                QuotaPercentText(figures).c_str(), static_cast<int>(figures.DaysLeft),
+                static_cast<long long>(figures.Budget), static_cast<long long>(figures.Projected));
   return std::string("START,END,USED,LIMIT,PERCENT,DAYSLEFT,BUDGET,PROJECTED\r\n") + values;
 }
 

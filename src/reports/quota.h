@@ -92,6 +92,11 @@ std::string QuotaBudgetText(const TQuotaFigures& figures,
 std::string QuotaBalloonText(TQuotaLevel level, const TQuotaFigures& figures,
                              const TFormatSettings& fs = FormatSettings());
 
+// The percent used with one decimal, rounded down like the whole percent
+// (99.96 % is not yet "100.0"), and "." whatever the locale; "0.0" without
+// a limit.
+std::string QuotaPercentText(const TQuotaFigures& figures);
+
 // "START,END,USED,LIMIT,PERCENT,DAYSLEFT,BUDGET,PROJECTED" and the line of
 // values: dates yyyy-mm-dd, whole numbers, the percent with one decimal and
 // "." whatever the locale. Each line ends with "\r\n".

@@ -10,6 +10,8 @@
 namespace {
 
 constexpr DWORD kExtendedStyle = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
+// Posted to the list itself once a change of its view is handled.
+constexpr UINT kViewChangedMessage = WM_APP + 60;
 
 // The rows live in the control; the list view only counts them and asks for
 // what it shows, so a list of any length opens at once. The image list is the
@@ -28,15 +30,13 @@ TPTListView::TPTListView(const TControlArgs& args, const std::vector<TListColumn
     : TControl(ReportArgs(args)) {
   SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, kExtendedStyle, kExtendedStyle);
   for (size_t i = 0; i < columns.size(); ++i) {
-    // The header takes "&" for an access key; a caption shows as it stands.
-    std::string caption = ReplaceAll(columns[i].Caption, "&", "&&");
     LVCOLUMNA column{};
-    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_SUBITEM;
     column.fmt = columns[i].RightAligned ? LVCFMT_RIGHT : LVCFMT_LEFT;
     column.cx = columns[i].Width;
-    column.pszText = caption.data();
     column.iSubItem = static_cast<int>(i);
     SendMessageA(Handle(), LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    SetColumnCaption(static_cast<int>(i), columns[i].Caption);
     FRightAligned.push_back(columns[i].RightAligned);
   }
   if (rowHeight > 0) SetRowHeight(rowHeight);
@@ -109,12 +109,31 @@ void TPTListView::SetSelected(int index) {
   SendMessageA(Handle(), LVM_ENSUREVISIBLE, index, FALSE);
 }
 
+// The header takes "&" for an access key; a caption shows as it stands.
+void TPTListView::SetColumnCaption(int column, const std::string& caption) {
+  std::string text = ReplaceAll(caption, "&", "&&");
+  LVCOLUMNA item{};
+  item.mask = LVCF_TEXT;
+  item.pszText = text.data();
+  SendMessageA(Handle(), LVM_SETCOLUMNA, column, reinterpret_cast<LPARAM>(&item));
+}
+
 void TPTListView::SetColumnWidth(int column, int width) {
   SendMessageA(Handle(), LVM_SETCOLUMNWIDTH, column, width);
 }
 
 int TPTListView::ColumnWidth(int column) const {
   return static_cast<int>(SendMessageA(Handle(), LVM_GETCOLUMNWIDTH, column, 0));
+}
+
+// Told once the list has handled what is under way, and once for a burst.
+void TPTListView::ViewChanged() {
+  if (!OnViewChange || FViewChangePosted) return;
+  FViewChangePosted = PostMessageA(Handle(), kViewChangedMessage, 0, 0);
+}
+
+int TPTListView::TopRow() const {
+  return static_cast<int>(SendMessageA(Handle(), LVM_GETTOPINDEX, 0, 0));
 }
 
 int TPTListView::VisibleRows() const {
@@ -140,6 +159,7 @@ void TPTListView::Sort(TCompare compare, int32_t parameter) {
     return compare(a.Data, b.Data, parameter) < 0;
   });
   InvalidateRect(Handle(), nullptr, TRUE);
+  ViewChanged();
   if (!chosen) return;
   const auto row = std::find_if(FRows.begin(), FRows.end(),
                                 [&](const TRow& candidate) { return candidate.Data == chosen; });
@@ -171,6 +191,7 @@ bool TPTListView::Notified(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
       if (OnColumnClick) OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(notification).iSubItem);
       break;
     case NM_CUSTOMDRAW: return CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(notification), result);
+    case LVN_ITEMCHANGED: ViewChanged(); break;
     case LVN_KEYDOWN:
       if (reinterpret_cast<const NMLVKEYDOWN&>(notification).wVKey == 'C' &&
           GetKeyState(VK_CONTROL) < 0 && OnCopy)
@@ -186,6 +207,15 @@ bool TPTListView::Notified(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
 // handling on Windows, but not on Wine: the list answers it itself, and the
 // default handling never sees it.
 bool TPTListView::Intercept(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (msg == kViewChangedMessage) {
+    FViewChangePosted = false;
+    if (OnViewChange) OnViewChange();
+    result = 0;
+    return true;
+  }
+  // What scrolls the rows; the list moves them after this.
+  if (msg == WM_VSCROLL || msg == WM_MOUSEWHEEL || msg == WM_KEYDOWN || msg == WM_SIZE)
+    ViewChanged();
   const bool menuKey = msg == WM_KEYUP && wParam == VK_APPS;
   if (!OnContextMenu || (msg != WM_CONTEXTMENU && !menuKey))
     return TControl::Intercept(msg, wParam, lParam, result);

@@ -32,13 +32,15 @@ class TPTListView : public TControl {
   void Clear();
   int Count() const;
   const void* Data(int index) const;
-  std::string Caption(int index) const;  // as shown, edited in place perhaps
-  int Selected() const;                  // the first selected row; -1 for none
+  std::string Caption(int index) const;   // as shown, edited in place perhaps
+  int Selected() const;                   // the first selected row; -1 for none
   std::vector<int> SelectedRows() const;  // every selected row, in display order
-  void SetSelected(int index);           // the only one selected, scrolled into view; -1 for none
+  void SetSelected(int index);            // the only one selected, scrolled into view; -1 for none
   void SetColumnWidth(int column, int width);
+  void SetColumnCaption(int column, const std::string& caption);
   int ColumnWidth(int column) const;
   int VisibleRows() const;  // how many whole rows fit in view
+  int TopRow() const;       // the display position of the first row in view
   // Painting waits from the first BeginUpdate to the last EndUpdate.
   void BeginUpdate();
   void EndUpdate();
@@ -51,6 +53,9 @@ class TPTListView : public TControl {
   std::function<void(int column)> OnColumnClick;
   // Ctrl+C in the list.
   std::function<void()> OnCopy;
+  // The selection, the order or the rows in view may have changed; called
+  // once the list has taken the change in.
+  std::function<void()> OnViewChange;
 
   // Orders the rows by compare over their data, which receives parameter
   // too (negative: a before b); rows that compare equal keep their order.
@@ -84,10 +89,12 @@ class TPTListView : public TControl {
   bool EndLabelEdit(const LVITEMA& item);
   POINT MenuKeyPoint() const;
   HWND Header() const;
+  void ViewChanged();
 
-  std::vector<TRow> FRows;  // in display order
+  std::vector<TRow> FRows;          // in display order
   std::vector<bool> FRightAligned;  // by column
   int FUpdates = 0;
   TOwnedImageList FRowImages;  // none, only their height: the rows'
   int FRowHeight = 0;          // 0: as high as the font needs
+  bool FViewChangePosted = false;
 };

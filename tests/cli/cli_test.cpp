@@ -159,8 +159,17 @@ TEST_F(CliTest, UsageErrorsNameTheArgumentAndExitWithTwo) {
       {"log --folder", "--folder: needs a value"},
       {"quota --today 2026-02-30", "--today: 2026-02-30 is not a date (YYYY-MM-DD)"},
       {"quota --month 2025-02-01", "--month: unknown option"},
-      {"report", "report: needs daily, weekly, monthly or yearly"},
-      {"report hourly", "hourly: is no report (daily, weekly, monthly or yearly)"}};
+      {"report", "report: needs daily, weekly, monthly, yearly, hourly or top"},
+      {"report hours", "hours: is no report (daily, weekly, monthly, yearly, hourly or top)"},
+      {"report daily --csv --json", "--json: only one of --csv and --json"},
+      {"log --json --csv", "--csv: only one of --csv and --json"},
+      {"report top --count 0", "--count: 0 is not a count (a whole number from 1)"},
+      {"report top --count -3", "--count: -3 is not a count (a whole number from 1)"},
+      {"report top --count 2x", "--count: 2x is not a count (a whole number from 1)"},
+      {"report hourly --day 2026-02-30", "--day: 2026-02-30 is not a date (YYYY-MM-DD)"},
+      {"report daily --day 2026-03-05", "--day: only for report hourly"},
+      {"report hourly --count 3", "--count: only for report top"},
+      {"stats --month 2025-01-01 --day 2025-01-01", "--day: unknown option"}};
   for (const auto& [arguments, reason] : cases) {
     const TRun run = Run(arguments);
     EXPECT_EQ(run.Status, 2) << arguments;
@@ -203,6 +212,86 @@ TEST_F(CliTest, ReportPrintsTheRowsOfEachListAndItsExport) {
   }
   EXPECT_EQ(Run("report weekly --csv --folder " + Q("")).Out,
             "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n12-30-2005,1048676,2058,1050734,90060\r\n");
+  const TRun json = Run("report monthly --json --folder " + Q(""));
+  EXPECT_EQ(json.Status, 0);
+  EXPECT_EQ(
+      json.Out,
+      "[\n{\"start\":\"2005-12-30\",\"received\":100,\"sent\":10,\"total\":110,\"seconds\":60},\n"
+      "{\"start\":\"2006-01-01\",\"received\":1048576,\"sent\":2048,\"total\":1050624,"
+      "\"seconds\":90000}\n]\n");
+}
+
+// March 2026: the 5th with two hours booked, the other days booked before
+// hours were.
+class CliHoursTest : public CliTest {
+ protected:
+  CliHoursTest() {
+    std::filesystem::create_directory(Dir.Path("data"));
+    const auto day = [](int d, const std::string& keys) {
+      return "[" + std::to_string(EncodeDaySerial(2026, 3, d)) + "]\r\n" + keys + "\r\n";
+    };
+    Dir.Write("data/" + std::to_string(EncodeDaySerial(2026, 3, 1)) + ".dat",
+              day(1, "Hours=10\r\nRecv=100\r\n") +
+                  day(5,
+                      "Hours=7200\r\nRecv=3000\r\nXmit=300\r\nHours.13=3600\r\nRecv.13=2000\r\n"
+                      "Xmit.13=200\r\nHours.14=3600\r\nRecv.14=1000\r\nXmit.14=100\r\n") +
+                  day(6, "Hours=60\r\nRecv=5000\r\nXmit=7\r\n") +
+                  day(7, "Hours=30\r\nRecv=4000\r\n"));
+  }
+};
+
+TEST_F(CliHoursTest, HourlyPrintsTheHoursOfTheDayAsked) {
+  const std::string args = " --day 2026-03-05 --folder " + Q("");
+  const TRun text = Run("report hourly" + args);
+  EXPECT_EQ(text.Status, 0);
+  EXPECT_EQ(text.Out,
+            "13:00\t1 KB\t200 bytes\t2 KB\t01:00:00\n"
+            "14:00\t1,000 bytes\t100 bytes\t1 KB\t01:00:00\n");
+  EXPECT_EQ(text.Err, "");
+  EXPECT_EQ(Run("report hourly --csv" + args).Out,
+            "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n03-05-2026 13:00,2000,200,2200,3600\r\n"
+            "03-05-2026 14:00,1000,100,1100,3600\r\n");
+  EXPECT_EQ(Run("report hourly --json" + args).Out,
+            "[\n{\"start\":\"2026-03-05T13:00\",\"received\":2000,\"sent\":200,\"total\":2200,"
+            "\"seconds\":3600},\n"
+            "{\"start\":\"2026-03-05T14:00\",\"received\":1000,\"sent\":100,\"total\":1100,"
+            "\"seconds\":3600}\n]\n");
+}
+
+// A day booked without hours, or not at all, is said and is no failure.
+TEST_F(CliHoursTest, HourlyOfADayWithoutHoursSaysSo) {
+  for (const char* date : {"2026-03-06", "2026-04-01"}) {
+    const std::string args = std::string(" --day ") + date + " --folder " + Q("");
+    const std::string said = std::string("tallyline-cli: ") + date + " has no hourly figures\n";
+    const std::pair<const char*, const char*> outputs[] = {
+        {"", ""}, {" --csv", "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n"}, {" --json", "[]\n"}};
+    for (const auto& [option, out] : outputs) {
+      const TRun run = Run("report hourly" + args + option);
+      EXPECT_EQ(run.Status, 0) << date << option;
+      EXPECT_EQ(run.Out, out) << date << option;
+      EXPECT_EQ(run.Err, said) << date << option;
+    }
+  }
+}
+
+TEST_F(CliHoursTest, TopPrintsTheLargestDaysFirst) {
+  const TRun text = Run("report top --count 2 --folder " + Q(""));
+  EXPECT_EQ(text.Status, 0);
+  EXPECT_EQ(text.Out,
+            "3/6/2026\t4 KB\t7 bytes\t4 KB\t01:00\n"
+            "3/7/2026\t3 KB\t0 bytes\t3 KB\t00:30\n");
+  EXPECT_EQ(Run("report top --csv --count 3 --folder " + Q("")).Out,
+            "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n03-06-2026,5000,7,5007,60\r\n"
+            "03-07-2026,4000,0,4000,30\r\n03-05-2026,3000,300,3300,7200\r\n");
+  // Ten by default: all four days.
+  const TRun json = Run("report top --json --folder " + Q(""));
+  EXPECT_EQ(
+      json.Out,
+      "[\n{\"start\":\"2026-03-06\",\"received\":5000,\"sent\":7,\"total\":5007,\"seconds\":60},\n"
+      "{\"start\":\"2026-03-07\",\"received\":4000,\"sent\":0,\"total\":4000,\"seconds\":30},\n"
+      "{\"start\":\"2026-03-05\",\"received\":3000,\"sent\":300,\"total\":3300,"
+      "\"seconds\":7200},\n"
+      "{\"start\":\"2026-03-01\",\"received\":100,\"sent\":0,\"total\":100,\"seconds\":10}\n]\n");
 }
 
 // Month files of January and February 2025 with the days 10, 15 and 31 of
@@ -266,6 +355,13 @@ TEST_F(CliStatsTest, CsvIsFiveLinesOfPlainIntegers) {
             "entry-period,3650,3,4007,503\r\n"
             "all-day,7200,3,5000,600\r\n"
             "all-period,7350,5,5017,604\r\n");
+  EXPECT_EQ(
+      Run("stats --json --range 2025-01-15 2025-02-01 --entry 'Home ISP' --folder " + Q("")).Out,
+      "[\n{\"row\":\"entry-day\",\"seconds\":3600,\"calls\":2,\"received\":4000,\"sent\":500},\n"
+      "{\"row\":\"entry-period\",\"seconds\":3650,\"calls\":3,\"received\":4007,\"sent\":503},\n"
+      "{\"row\":\"all-day\",\"seconds\":7200,\"calls\":3,\"received\":5000,\"sent\":600},\n"
+      "{\"row\":\"all-period\",\"seconds\":7350,\"calls\":5,\"received\":5017,\"sent\":604}\n"
+      "]\n");
 }
 
 // The period from 15 January to 14 February 2025, asked about on two days:
@@ -279,6 +375,10 @@ TEST_F(CliStatsTest, QuotaCountsThePeriodUpToTheDayAskedAboutAlsoWhenNotEnabled)
   EXPECT_EQ(csv.Err, "");
   EXPECT_EQ(Run("quota --csv --today 2025-01-31 --folder " + Q("")).Out,
             header + "2025-01-15,2025-02-14,5611,8000,70.1,15,159,10231\r\n");
+  const std::string json =
+      "{\"start\":\"2025-01-15\",\"end\":\"2025-02-14\",\"used\":5611,\"limit\":8000,"
+      "\"percent\":70.1,\"daysleft\":15,\"budget\":159,\"projected\":10231}\n";
+  EXPECT_EQ(Run("quota --json --today 2025-01-31 --folder " + Q("")).Out, json);
 
   Dir.Write("settings.ini", "[Quota]\r\nLimit=8000\r\nStartDay=15\r\n");
   const TRun text = Run("quota --folder " + Q("") + " --today 2025-01-31");
@@ -287,6 +387,10 @@ TEST_F(CliStatsTest, QuotaCountsThePeriodUpToTheDayAskedAboutAlsoWhenNotEnabled)
             "Period: 1/15/2025 - 2/14/2025\nQuota: 5 KB of 7 KB (70%)\n"
             "15 days left: 159 bytes a day\nProjected: 9 KB\n");
   EXPECT_EQ(text.Err, "tallyline-cli: the quota is not enabled\n");
+  const TRun off = Run("quota --json --today 2025-01-31 --folder " + Q(""));
+  EXPECT_EQ(off.Status, 0);
+  EXPECT_EQ(off.Out, json);
+  EXPECT_EQ(off.Err, "tallyline-cli: the quota is not enabled\n");
 }
 
 // A month file that cannot be read is named, the rest still shown, and the
@@ -343,6 +447,26 @@ TEST_F(CliTest, LogPrintsTheListNewestFirstReadingOnAfterNulBytes) {
   EXPECT_EQ(folder.Status, 1);
   EXPECT_EQ(folder.Err,
             "tallyline-cli: Not read: " + Dir.Path("Connection.log") + ": is a folder\n");
+}
+
+// The entry's name comes out as UTF-8 from Windows-1252 and escaped; the
+// amounts in full, as the export writes them.
+TEST_F(CliTest, LogJsonEscapesTheEntryAndWritesWholeNumbers) {
+  Dir.Write("Connection.log",
+            "45672.4166666667,45672.4583333333,1,Work,1536,512\r\n"
+            "46363.5,46363.625,2,\"Say \"\"hi\"\" \\ to\t\x01"
+            "caf\xE9 \x80\",1E20,2048\r\n");
+  const TRun run = Run("log --json --folder " + Q(""));
+  EXPECT_EQ(run.Status, 0);
+  EXPECT_EQ(run.Out,
+            "[\n{\"entry\":\"Say \\\"hi\\\" \\\\ to\\t\\u0001caf\xC3\xA9 \xE2\x82\xAC\","
+            "\"start\":\"2026-12-07 12:00:00\",\"end\":\"2026-12-07 15:00:00\",\"seconds\":10800,"
+            "\"received\":100000000000000000000,\"sent\":2048,\"reason\":2},\n"
+            "{\"entry\":\"Work\",\"start\":\"2025-01-15 10:00:00\",\"end\":\"2025-01-15 11:00:00\","
+            "\"seconds\":3600,\"received\":1536,\"sent\":512,\"reason\":1}\n]\n");
+  EXPECT_EQ(run.Err, "");
+  std::filesystem::remove(Dir.Path("Connection.log"));
+  EXPECT_EQ(Run("log --json --folder " + Q("")).Out, "[]\n");
 }
 
 // Output that cannot be written (a full disk, a reader gone) is a failure.

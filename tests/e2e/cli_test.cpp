@@ -49,6 +49,19 @@ TEST(CliOnWindowsTest, ReportWritesItsExportUnchanged) {
   EXPECT_EQ(csv, "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n01-01-2006,1048576,2048,1050624,3600\r\n");
 }
 
+// JSON keeps its line feeds: no CR LF for programs that read it.
+TEST(CliOnWindowsTest, JsonComesOutByteForByte) {
+  TScratchDir dir;
+  std::filesystem::create_directory(dir.Path("data"));
+  dir.Write("data\\38718.dat", "[38718]\r\nHours=3600\r\nRecv=1048576\r\nXmit=2048\r\n");
+  const std::string folder = dir.Folder().substr(0, dir.Folder().size() - 1);
+  const auto [json, status] = RunCli("report monthly --json --folder \"" + folder + "\"");
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(json,
+            "[\n{\"start\":\"2006-01-01\",\"received\":1048576,\"sent\":2048,\"total\":1050624,"
+            "\"seconds\":3600}\n]\n");
+}
+
 TEST(CliOnWindowsTest, LogWritesItsExportUnchanged) {
   TScratchDir dir;
   dir.Write("Connection.log", "45672.4166666667,45672.4583333333,1,Work,1536,512\r\n");

@@ -40,7 +40,8 @@ class GalleryTest : public DialupTest {
     });
   }
 
-  // The twenty days before today, for the reports.
+  // The twenty days before today, for the reports, with their hours: the
+  // evening's, and a short one at noon.
   void WriteHistory() {
     CreateDirectoryA((Copy.Folder() + "data").c_str(), nullptr);
     const int today = static_cast<int>(LocalNow());
@@ -57,6 +58,15 @@ class GalleryTest : public DialupTest {
       for (const auto& [key, value] : values) {
         month.WriteInt64(day, key, value);
         month.WriteInt64(day, key == "Hours" ? entry : entry + "-" + key, value);
+        // The day's amount in 40 parts, over hours that add up to it.
+        const std::pair<int, int64_t> shares[] = {{12, 4}, {18, 6}, {19, 8}, {20, 9},
+                                                  {21, 7}, {22, 4}, {23, 2}};
+        int64_t left = value;
+        for (const auto& [hour, share] : shares) {
+          const int64_t part = hour == 23 ? left : value * share / 40;
+          month.WriteInt64(day, HourKey(key.c_str(), hour), part);
+          left -= part;
+        }
       }
     }
   }
@@ -75,6 +85,18 @@ class GalleryTest : public DialupTest {
   static void Close(HWND window) {
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntilGone(window, 5000));
+  }
+
+  // Yesterday chosen in the daily list (the last row but today's, once the
+  // program booked today), then the hourly tab.
+  void ShootYesterdaysHours(HWND report) {
+    HWND daily = FindChild(report, "SysListView32");
+    PressKey(daily, VK_END);
+    if (SendMessageA(daily, LVM_GETITEMCOUNT, 0, 0) > 20) PressKey(daily, VK_UP);
+    HWND tabs = FindChild(report, "SysTabControl32");
+    for (int tab = 0; tab < 4; ++tab) PressKey(tabs, VK_RIGHT);
+    ASSERT_TRUE(Eventually([&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == 4; }));
+    Shoot(report, "report_hourly");
   }
 
   std::jthread Feeder;
@@ -102,6 +124,7 @@ TEST_F(GalleryTest, EachWindowAndTheMainWindow) {
     HWND window = Open(command, className);
     ASSERT_TRUE(window) << className;
     Shoot(window, name);
+    if (command == cmBasicReports) ShootYesterdaysHours(window);
     Close(window);
   }
 

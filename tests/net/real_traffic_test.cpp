@@ -1,7 +1,8 @@
 // tallyline.exe under Wine measuring real traffic in adapter mode: a veth
 // pair into a network namespace of the test's own carries more than 4 GiB
 // each way, so the 32-bit counters wrap, and the month file must agree with
-// the kernel's counters of the interface to the byte.
+// the kernel's counters of the interface to the byte, in its days and in
+// their hours.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -47,6 +48,8 @@ TEST(RealTrafficTest, MonthFileAgreesWithTheKernelAcrossCounterWraps) {
   EXPECT_GT(received1 - received0, 4 * kGiB);
   EXPECT_EQ(static_cast<uint64_t>(booked), received1 - received0);
   EXPECT_EQ(static_cast<uint64_t>(bookedSent), sent1 - sent0);
+  // And the hours of the days add up to them, to the byte.
+  EXPECT_EQ(BookedTotals(dir.Folder(), true), std::make_pair(booked, bookedSent));
 }
 
 }  // namespace

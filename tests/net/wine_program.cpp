@@ -9,8 +9,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
+#include <vector>
 
 #include "storage/ini_file.h"
+#include "traffic/usage_book.h"
 
 std::string WindowsBin() {
   const char* bin = std::getenv("TALLYLINE_WIN32_BIN");
@@ -64,14 +66,21 @@ bool TWineProgram::ConfirmClose() {
   return false;
 }
 
-std::pair<int64_t, int64_t> BookedTotals(const std::string& folder) {
+std::pair<int64_t, int64_t> BookedTotals(const std::string& folder, bool hours) {
+  std::vector<std::pair<std::string, std::string>> keys{{"Recv", "Xmit"}};
+  if (hours) {
+    keys.clear();
+    for (int hour = 0; hour < 24; ++hour)
+      keys.emplace_back(HourKey("Recv", hour), HourKey("Xmit", hour));
+  }
   int64_t received = 0, sent = 0;
   for (const auto& entry : std::filesystem::directory_iterator(folder + "data")) {
     TIniFile32 file(entry.path().string(), false);
-    for (const std::string& day : file.ReadSections()) {
-      received += file.ReadInt64(day, "Recv", 0);
-      sent += file.ReadInt64(day, "Xmit", 0);
-    }
+    for (const std::string& day : file.ReadSections())
+      for (const auto& [receivedKey, sentKey] : keys) {
+        received += file.ReadInt64(day, receivedKey, 0);
+        sent += file.ReadInt64(day, sentKey, 0);
+      }
   }
   return {received, sent};
 }

@@ -34,7 +34,8 @@ class TWineProgram {
   pid_t FPid;
 };
 
-// "Recv" and "Xmit" summed over every day of every month file in folder.
-std::pair<int64_t, int64_t> BookedTotals(const std::string& folder);
+// "Recv" and "Xmit" summed over every day of every month file in folder, or
+// with hours those of every hour ("Recv.00" to "Recv.23").
+std::pair<int64_t, int64_t> BookedTotals(const std::string& folder, bool hours = false);
 
 inline const std::string kMainCaption = std::string(kAppTitle) + kAppVersionSuffix;

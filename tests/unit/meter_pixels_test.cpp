@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "controls/glyph_canvas.h"
+#include "ui/glyph_canvas.h"
 
 namespace {
 

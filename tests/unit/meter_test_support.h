@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/glyph_canvas.h"
+#include "ui/glyph_canvas.h"
 #include "controls/meter_model.h"
 #include "controls/meter_painter.h"
 

@@ -127,16 +127,16 @@ TEST_F(FrmReportTest, BillingPeriodsOnlyWhileTheQuotaIsWatched) {
   HWND owner = TApplication::Instance().Handle();
   TQuotaSettings quota;
   quota.StartDay = 15;
-  EXPECT_EQ(TFrmReport(owner, Dir.Folder(), quota).TabCount(), 4);
+  EXPECT_EQ(TFrmReport(owner, Dir.Folder(), quota, {}).TabCount(), 5);
   quota.Enabled = true;
-  TFrmReport report(owner, Dir.Folder(), quota);
-  ASSERT_EQ(report.TabCount(), 5);
+  TFrmReport report(owner, Dir.Folder(), quota, {});
+  ASSERT_EQ(report.TabCount(), 6);
   // From the period of 1 January 2025 to that of 31 December 2026.
-  const TPTListView& periods = report.List(4);
+  const TPTListView& periods = report.List(5);
   EXPECT_EQ(periods.Count(), 25);
   EXPECT_EQ(static_cast<const TReportRow*>(periods.Data(0))->RowDate,
             EncodeDaySerial(2024, 12, 15));
-  ShowTab(report.Handle(), 4);
+  ShowTab(report.Handle(), 5);
   Shoot(report.Handle(), "report_billing");
 }
 
@@ -179,6 +179,58 @@ TEST_F(FrmReportTest, CopiesTheSelectedRowOnlyAndSaysWhatWasLeftOut) {
   report.List(rtMonthly).SetSelected(0);
   report.mnuCopyClick();
   EXPECT_EQ(ClipboardText(), "2006 / Jan - DL: 1.50 MB UL: 12 KB TOTAL: 1.51 MB");
+}
+
+// The hours of the day chosen in the daily list, under their chart; a click
+// on a row's bars selects the row, which the chart then highlights; the
+// chart is copied as a bitmap and saved as a PNG.
+TEST_F(FrmReportTest, ChartsFollowTheirListsAndTheHourlyTabTheChosenDay) {
+  MakeDirectory(Dir.Path("data"));
+  Dir.Write("data\\46357.dat",
+            "[46362]\r\nRecv=100\r\nXmit=10\r\n\r\n"
+            "[46363]\r\nHours=7200\r\nRecv=3000000\r\nXmit=300000\r\nHours.09=3600\r\n"
+            "Recv.09=1000000\r\nXmit.09=100000\r\nHours.13=3600\r\nRecv.13=2000000\r\n"
+            "Xmit.13=200000\r\n");
+  HWND owner = TApplication::Instance().Handle();
+  TChartLook look;
+  look.Selection = 0x00FFFF;
+  TFrmReport report(owner, Dir.Folder(), TQuotaSettings{}, look);
+  PumpMessages(100);
+  // The last day's hours, until another day is chosen.
+  TPTListView& hours = report.List(TFrmReport::kHourlyTab);
+  ASSERT_EQ(hours.Count(), 2);
+  EXPECT_EQ(hours.Caption(1), "13:00");
+  report.List(rtDaily).SetSelected(0);
+  PumpMessages(100);
+  EXPECT_EQ(hours.Count(), 0);  // 6 December has no hours
+  report.List(rtDaily).SetSelected(1);
+  PumpMessages(100);
+  ASSERT_EQ(hours.Count(), 2);
+
+  ShowTab(report.Handle(), TFrmReport::kHourlyTab);
+  TReportChart& chart = report.Chart(TFrmReport::kHourlyTab);
+  const TChartLayout& layout = chart.Layout();
+  ASSERT_EQ(layout.Count, 2);
+  const int secondRow = layout.Plot.Left + layout.SlotWidth + layout.SlotWidth / 2;
+  SendMessageA(chart.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(secondRow, layout.Plot.Top + 1));
+  PumpMessages(100);
+  EXPECT_EQ(hours.Selected(), 1);
+  EXPECT_EQ(chart.Pixels().Rgb(layout.Plot.Left + layout.SlotWidth + layout.SlotWidth - 1,
+                              layout.Plot.Top + 1),
+            0x00FFFFu);
+  Shoot(report.Handle(), "report_hourly");
+
+  report.CopyChartClick();
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  const auto* dib = static_cast<const BITMAPINFOHEADER*>(GlobalLock(GetClipboardData(CF_DIB)));
+  ASSERT_NE(dib, nullptr);
+  EXPECT_EQ(dib->biWidth, chart.Pixels().Width);
+  EXPECT_EQ(dib->biHeight, chart.Pixels().Height);
+  GlobalUnlock(GetClipboardData(CF_DIB));
+  CloseClipboard();
+  report.AskChartPath = [this] { return Dir.Path("hours.png"); };
+  report.SaveChartClick();
+  EXPECT_EQ(Dir.Read("hours.png").substr(0, 8), "\x89PNG\r\n\x1A\n");
 }
 
 }  // namespace

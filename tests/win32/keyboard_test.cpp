@@ -203,7 +203,7 @@ TEST_F(KeyboardTest, ReportsSwitchTabsAndCopyRowsByKey) {
   EXPECT_EQ(report.ActiveTab(), 1);
   Press(VK_TAB, {VK_CONTROL, VK_SHIFT});
   Press(VK_TAB, {VK_CONTROL, VK_SHIFT});
-  EXPECT_EQ(report.ActiveTab(), 3);
+  EXPECT_EQ(report.ActiveTab(), 4);  // the last: hourly
   Press(VK_TAB, {VK_CONTROL});
   ASSERT_EQ(report.ActiveTab(), 0);
   TPTListView& daily = report.List(0);

@@ -1,4 +1,4 @@
-#include "controls/gdi_canvas_win32.h"
+#include "ui/gdi_canvas_win32.h"
 
 #include <new>
 

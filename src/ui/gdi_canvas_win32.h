@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "controls/canvas.h"
+#include "ui/canvas.h"
 #include "ui/handle_guards_win32.h"
 
 // A canvas on a 24-bit top-down DIB section in a memory device context: GDI

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "controls/canvas.h"
+#include "ui/canvas.h"
 
 // A canvas with no system behind it, so that layouts and pixels come out the
 // same on every machine: every character is a fixed cell, drawn as a small

@@ -1,4 +1,4 @@
-#include "controls/glyph_canvas.h"
+#include "ui/glyph_canvas.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "reports/report_chart.h"
+#include "ui/form_win32.h"
+#include "ui/gdi_canvas_win32.h"
+#include "ui/list_view_win32.h"
+
+// The chart of a report list, as a child window above it: the list's rows in
+// the order shown, from its first row in view on, painted into a back
+// buffer whenever the list's view changes; a click on a row's bars selects
+// that row in the list.
+class TReportChart : public TForm {
+ public:
+  // The list and the font stay the caller's and must outlive the chart.
+  TReportChart(HWND parent, TPTListView& list, const TChartLook& look, HFONT font);
+  ~TReportChart() override;
+
+  void SetBounds(int left, int top, int width, int height);
+  void SetLook(const TChartLook& look, HFONT font);
+  // Paints the chart again from the list.
+  void Render();
+  const TChartLayout& Layout() const { return FLayout; }
+  // The picture as it shows.
+  TPixels Pixels() { return FCanvas.Pixels(); }
+
+  // The list's view changed and the chart shows it.
+  std::function<void()> OnListChange;
+
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void Click(int x, int y);
+
+  TPTListView& FList;
+  TChartLook FLook;
+  TGdiCanvas FCanvas;
+  TChartLayout FLayout;
+};
