@@ -79,6 +79,7 @@ THostOptions TFrmMain::Options() const {
   options.Colors = s.Colors;
   options.Rates = FDisplaySettings.Rates;
   options.Quota = FQuota;
+  options.Export = FExport;
   return options;
 }
 
@@ -95,6 +96,7 @@ void TFrmMain::SetOptions(const THostOptions& options) {
   if (!FBorderless) SetMenu(Handle(), s.MainMenu ? FMenus.MainMenu1 : nullptr);
   FQuota = options.Quota;
   UpdateQuota();
+  FExport = options.Export;
 }
 
 void TFrmMain::SetTrayImageIndex(int index) {

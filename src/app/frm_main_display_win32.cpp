@@ -2,6 +2,8 @@
 // "Not Connected" label and the graph.
 #include "app/display_text.h"
 #include "app/frm_main_win32.h"
+#include "platform/tick_count.h"
+#include "storage/file_helpers.h"
 
 namespace {
 
@@ -15,6 +17,8 @@ void TFrmMain::Timer1Timer() {
   FMeasurement->Tick();
   if (FMeasurement->State.LastFlush != FQuotaFlush) UpdateQuota();
   PostMessageA(Handle(), WMUPDATEDISPLAY, 0, 0);
+  if (!FExport.MetricsFile.empty() && TickCount() - FMetricsWritten >= FExport.Interval * 1000u)
+    WriteMetrics();
   TakeNotices();
 }
 
@@ -76,4 +80,18 @@ void TFrmMain::FollowNewData() {
 std::string TFrmMain::VexaMeter1FormatHint(const THistoryData& sample) const {
   if (!FMainSettings.GraphTips) return std::string();
   return GraphHintText(sample.Value1, sample.Value2, sample.Time, FDisplaySettings.Rates);
+}
+
+// The figures' file, whole each time; one that cannot be written is told
+// once and tried again at the next interval.
+void TFrmMain::WriteMetrics() {
+  if (FExport.MetricsFile.empty()) return;
+  FMetricsWritten = TickCount();
+  TMetrics metrics = FMeasurement->Metrics();
+  if (FQuota.Enabled) metrics.Quota = FQuotaFigures;
+  const std::string path = MetricsPath(FFolder, FExport.MetricsFile);
+  if (ReplaceFileText(path, MetricsText(metrics)) || !FMetricsTold.insert(path).second) return;
+  FNotices.push_back("Tallyline cannot write the metrics file " + path + ". It tries again every " +
+                     std::to_string(FExport.Interval) + " seconds.");
+  PostMessageA(Handle(), WMSHOWNOTICES, 0, 0);
 }

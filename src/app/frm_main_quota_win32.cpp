@@ -17,6 +17,7 @@ void TFrmMain::UpdateQuota() {
   for (const std::string& text : notes.Texts())
     if (FQuotaNoted.insert(text).second) FNotices.push_back("Data quota: " + text);
   if (!FNotices.empty()) PostMessageA(Handle(), WMSHOWNOTICES, 0, 0);
+  FQuotaFigures = figures;
   FDisplaySettings.QuotaTip = QuotaTipLine(figures);
   FsBar->SetHint(QuotaBudgetText(figures));
   WarnOfQuota(figures);

@@ -115,6 +115,7 @@ void TFrmMain::ApplySettings() {
   FDisplaySettings.ReconStall = s.ReconStall;
   FDisplaySettings.ShowActivity = s.ShowActivity;
   FQuota = ReadQuotaSettings(*FSettings);
+  FExport = ReadExportSettings(*FSettings);
   FMeasurement->State.CUI = static_cast<uint16_t>(s.CUI);
   FVexaTray1->SetImageIndex(s.ShowActivity ? 1 : 0);
   ArrangeControls();
@@ -174,6 +175,7 @@ void TFrmMain::FormClose() {
   // Nothing counted is left behind: the open connection's line, then the
   // totals; what no file would take is said once, now.
   const std::vector<std::string> unwritten = FMeasurement->Close();
+  WriteMetrics();
   if (!unwritten.empty()) {
     std::string text = "Tallyline could not write what it counted into:\n";
     for (const std::string& file : unwritten) text += file + "\n";
@@ -209,6 +211,7 @@ void TFrmMain::ShowFromElsewhere() {
 void TFrmMain::EndSession() {
   KillTimer(Handle(), Timer1);
   FMeasurement->Close();
+  WriteMetrics();
   DestroyWindow(Handle());
 }
 

@@ -108,6 +108,7 @@ class TFrmMain : public TForm, private TSetupHost, private TRedialView {
   void EndSession();
   LRESULT WMCopyData(const COPYDATASTRUCT& data);
   void ShowFromElsewhere();
+  void WriteMetrics();
   void SavePlacement();
   void PruneWindowsSection();
 
@@ -228,6 +229,10 @@ class TFrmMain : public TForm, private TSetupHost, private TRedialView {
   bool FShowingNotice = false;
   bool FAskingToClose = false;
   std::set<std::string> FQuotaNoted;  // what reading the quota noted, told once
+  TQuotaFigures FQuotaFigures;        // as last read
+  TExportSettings FExport;
+  uint32_t FMetricsWritten = 0;        // tick of the last write of the figures' file
+  std::set<std::string> FMetricsTold;  // files that could not be written, told
   bool FBorderless = false;
   bool FBrowseMode = false;
   bool FActivated = false;

@@ -40,9 +40,35 @@ void TMeasurement::Tick() {
   Guarded([this] { FBook.FlushTotals(State, FSource, false); });
 }
 
+// Each update's bytes and online time are the link's, counted for the
+// figures' file; the totals the window shows start again when Setup changes
+// the link, these do not.
 TDisplayUpdate TMeasurement::UpdateDisplay(const TDisplaySettings& settings, int32_t visibleCount,
                                            bool dialling) {
-  return ::UpdateDisplay(State, settings, FSource.TickCount(), visibleCount, dialling);
+  const uint32_t now = FSource.TickCount();
+  const int64_t received = State.RecvTotal, sent = State.XmitTotal;
+  TDisplayUpdate update = ::UpdateDisplay(State, settings, now, visibleCount, dialling);
+  if (!State.EntryName.empty()) {
+    TLinkCount& count = FCounted[State.EntryName];
+    count.Received += State.RecvTotal - received;
+    count.Sent += State.XmitTotal - sent;
+    if (!update.NotConnected && FLastUpdate != 0) count.OnlineMs += now - FLastUpdate;
+  }
+  FLastUpdate = now;
+  return update;
+}
+
+TMetrics TMeasurement::Metrics() {
+  TMetrics metrics;
+  metrics.Links = FCounted;
+  const auto [received, sent] = FBook.DayTotals(FSource.Now());
+  metrics.TodayReceived = received + State.RecvUnflushed;
+  metrics.TodaySent = sent + State.XmitUnflushed;
+  metrics.Connected = State.DialupMode ? State.RasConnection != 0
+                                       : State.SelectedIndex != 0 && !State.AdapterMissing;
+  metrics.SpeedBytesPerSecond = State.SampleStats.dwBps / 8;
+  metrics.Dialup = State.DialupMode;
+  return metrics;
 }
 
 void TMeasurement::EnumerateAdapters() {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/display_update.h"
+#include "reports/metrics_export.h"
 #include "storage/ini_file.h"
 #include "traffic/link_source.h"
 #include "traffic/meter_state.h"
@@ -37,6 +38,9 @@ class TMeasurement : private TConnectionEvents {
   // What the window is to tell the user, each once; taken by the call.
   std::vector<std::string> TakeNotices();
 
+  // What the figures' file tells now; the quota is the window's to add.
+  TMetrics Metrics();
+
   TMeterState State;
   const TUsageBook& Book() const { return FBook; }
 
@@ -53,4 +57,6 @@ class TMeasurement : private TConnectionEvents {
   TUsageBook FBook;
   std::vector<std::string> FNotices;
   std::set<std::string> FNoticed;
+  std::map<std::string, TLinkCount> FCounted;  // by link, since the start
+  uint32_t FLastUpdate = 0;                    // tick of the last display update; 0 before it
 };

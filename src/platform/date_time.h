@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 // The day-based date-time used in the data files and the graph: days since
 // 30 December 1899, the fraction being the time of day.
 using TDateTime = double;
@@ -31,3 +33,6 @@ TSystemTime DecodeDateTime(TDateTime value);
 // Local wall-clock time from the system.
 TSystemTime LocalSystemTime();
 TDateTime LocalNow();
+// The seconds since 1 January 1970 UTC of a local wall-clock time, by the
+// system's time zone rules for that date.
+int64_t UnixTimeOfLocal(const TSystemTime& local);

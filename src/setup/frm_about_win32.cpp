@@ -17,7 +17,7 @@ constexpr int kButtonWidth = 75, kButtonHeight = 23;
 constexpr int kClientWidth = 240, kClientHeight = kButtonTop + kButtonHeight + kMargin;
 constexpr int kTextLeft = kMargin + kLogoWidth + kMargin;  // the title's and the lines under it
 constexpr int kLineHeight = 16;
-constexpr int kTitleHeight = 29;                           // the characters', in pixels at 96 DPI
+constexpr int kTitleHeight = 29;  // the characters', in pixels at 96 DPI
 constexpr COLORREF kShadow = RGB(192, 192, 192), kLinkColor = RGB(0, 0, 255);
 constexpr const char* kLicenceText = "MIT licence";
 
@@ -118,10 +118,9 @@ TFrmAbout::TFrmAbout(HWND owner) : OpenAddress(OpenWithShell) {
       std::make_unique<TShadowedTitle>(ChildArgs(Handle(), kAppTitle, WS_VISIBLE, FTitleFont.Get(),
                                                  textLeft, titleTop, title.cx + 2, title.cy + 1));
   const int versionTop = titleTop + title.cy + Scaled(2);
-  FVersion = std::make_unique<TLabel>(ChildArgs(Handle(), std::string("Version ") + kAppVersion,
-                                                WS_VISIBLE, Font(), textLeft + 2, versionTop,
-                                                Scaled(kClientWidth - kTextLeft - kMargin),
-                                                Scaled(kLineHeight)));
+  FVersion = std::make_unique<TLabel>(
+      ChildArgs(Handle(), std::string("Version ") + kAppVersion, WS_VISIBLE, Font(), textLeft + 2,
+                versionTop, Scaled(kClientWidth - kTextLeft - kMargin), Scaled(kLineHeight)));
   const std::string licence = ExeFolder() + "LICENSE.txt";
   const bool shipped = FLicenceLink = FileExists(licence);
   const SIZE link = TextSize(shipped ? FLinkFont.Get() : Font(), kLicenceText);
@@ -136,8 +135,8 @@ TFrmAbout::TFrmAbout(HWND owner) : OpenAddress(OpenWithShell) {
   } else {
     FLabel5 = std::make_unique<TLabel>(licenceArgs);
   }
-  FImage1 = std::make_unique<TImage>(
-      Args(Handle(), "", kMargin, kLogoTop, kLogoWidth, kLogoHeight), TOwnedImageList(Logo()));
+  FImage1 = std::make_unique<TImage>(Args(Handle(), "", kMargin, kLogoTop, kLogoWidth, kLogoHeight),
+                                     TOwnedImageList(Logo()));
 
   TControlArgs close = Args(Handle(), "Close", (kClientWidth - kButtonWidth) / 2, kButtonTop,
                             kButtonWidth, kButtonHeight);

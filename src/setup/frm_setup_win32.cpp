@@ -1,6 +1,7 @@
 #include "setup/frm_setup_win32.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <chrono>
 
@@ -168,6 +169,17 @@ void TFrmSetup::CreateOptionsTab(HWND page) {
       std::make_unique<TLabel>(Args(page, "&Number of hours to keep available", 20, 144, 240, 16)));
   seNOH = std::make_unique<TSpinEdit>(Args(page, "", 264, 140, 70, 22), kMinHours, kMaxHours);
   seNOH->OnChange = [this] { Changed(); };
+  // The figures for a monitoring engine, in a file its collector reads.
+  FStatics.push_back(GroupBox(page, "Metrics for Prometheus", 8, 188, 420, 90));
+  FStatics.push_back(std::make_unique<TLabel>(Args(page, "M&etrics file:", 20, 212, 84, 16)));
+  eMetricsFile = std::make_unique<TEdit>(Args(page, "", 108, 208, 232, 22));
+  bBrowseMetrics = std::make_unique<TButton>(Args(page, "&Browse...", 346, 207, 72, 24));
+  FStatics.push_back(std::make_unique<TLabel>(Args(page, "&Interval:", 20, 246, 84, 16)));
+  seMetricsInterval = std::make_unique<TSpinEdit>(Args(page, "", 108, 242, 70, 22),
+                                                  kMinExportInterval, kMaxExportInterval);
+  FStatics.push_back(std::make_unique<TLabel>(Args(page, "seconds", 184, 246, 80, 16)));
+  eMetricsFile->OnChange = seMetricsInterval->OnChange = [this] { Changed(); };
+  bBrowseMetrics->OnClick = [this] { bBrowseMetricsClick(); };
 }
 
 void TFrmSetup::CreateQuotaTab(HWND page) {
@@ -250,6 +262,8 @@ void TFrmSetup::FormCreate() {
   CheckBox5->SetChecked(v.MainMenu);
   CheckBox6->SetChecked(v.GraphTips);
   seNOH->SetValue(v.Hours);
+  eMetricsFile->SetText(v.MetricsFile);
+  seMetricsInterval->SetValue(v.MetricsInterval);
   CheckQuota->SetChecked(v.QuotaEnabled);
   eQuotaLimit->SetText(v.QuotaLimit);
   cbQuotaUnit->SetItemIndex(v.QuotaUnit);
@@ -295,6 +309,8 @@ TSetupValues TFrmSetup::Values() const {
   v.MainMenu = CheckBox5->Checked();
   v.GraphTips = CheckBox6->Checked();
   v.Hours = seNOH->Value();
+  v.MetricsFile = eMetricsFile->Text();
+  v.MetricsInterval = seMetricsInterval->Value();
   v.QuotaEnabled = CheckQuota->Checked();
   v.QuotaLimit = eQuotaLimit->Text();
   v.QuotaUnit = cbQuotaUnit->ItemIndex();
@@ -323,6 +339,21 @@ void TFrmSetup::CheckQuotaClick() {
   const bool enabled = CheckQuota->Checked();
   for (TControl* control : FQuotaControls) control->SetEnabled(enabled);
   for (TSpinEdit* spin : {seStartDay.get(), seWarnAt.get()}) spin->SetEnabled(enabled);
+}
+
+// The file's name in the box; the box keeps its text when the user cancels.
+void TFrmSetup::bBrowseMetricsClick() {
+  char path[MAX_PATH] = "";
+  lstrcpynA(path, eMetricsFile->Text().c_str(), sizeof path);
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = Handle();
+  dialog.lpstrFilter = "Prometheus metrics (*.prom)\0*.prom\0";
+  dialog.lpstrFile = path;
+  dialog.nMaxFile = sizeof path;
+  dialog.lpstrDefExt = "prom";
+  dialog.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  if (GetSaveFileNameA(&dialog)) eMetricsFile->SetText(path);
 }
 
 void TFrmSetup::bApplyClick() {

@@ -47,6 +47,7 @@ class TFrmSetup : public TDialog {
   void cbGMaxValueChange();
   void ScrollBar2Change();
   void CheckQuotaClick();
+  void bBrowseMetricsClick();
   void bApplyClick();
   void bOKClick();
 
@@ -72,6 +73,9 @@ class TFrmSetup : public TDialog {
   // "Options"
   std::unique_ptr<TCheckBox> CheckBox2, CheckBox1, CheckBox5, CheckBox6;
   std::unique_ptr<TSpinEdit> seNOH;
+  std::unique_ptr<TEdit> eMetricsFile;
+  std::unique_ptr<TButton> bBrowseMetrics;
+  std::unique_ptr<TSpinEdit> seMetricsInterval;
   // "Quota"
   std::unique_ptr<TCheckBox> CheckQuota;
   std::unique_ptr<TEdit> eQuotaLimit;

@@ -208,6 +208,8 @@ TSetupValues ReadSetupValues(TSetupHost& host) {
   v.MainMenu = options.MainMenu;
   v.GraphTips = options.GraphTips;
   v.Hours = std::clamp(ini.ReadInteger("BrowseMode", "Hours", v.Hours), kMinHours, kMaxHours);
+  v.MetricsFile = options.Export.MetricsFile;
+  v.MetricsInterval = options.Export.Interval;
   v.QuotaEnabled = options.Quota.Enabled;
   const TLimitText limit = ShownLimit(options.Quota.Limit);
   v.QuotaLimit = limit.Text;
@@ -228,6 +230,9 @@ std::string ApplySetup(const TSetupValues& values, TSetupHost& host) {
   THostOptions options = Options(values, graph);
   options.Quota = Quota(values, host.Options().Quota);
   WriteQuotaSettings(ini, options.Quota);
+  options.Export = {values.MetricsFile,
+                    std::clamp(values.MetricsInterval, kMinExportInterval, kMaxExportInterval)};
+  WriteExportSettings(ini, options.Export);
   host.SetOptions(options);
   if (!values.ShowActivity) host.SetTrayImageIndex(0);
   if (!values.StatsTrayTip) host.SetTrayTip(kAppTitle);

@@ -6,6 +6,7 @@
 
 #include "controls/meter_model.h"
 #include "formatting/rate_format.h"
+#include "reports/metrics_export.h"
 #include "reports/quota.h"
 #include "setup/setup_tables.h"
 #include "storage/ini_file.h"
@@ -20,6 +21,7 @@ struct THostOptions {
   TColorSet Colors{};
   TRateUnits Rates;
   TQuotaSettings Quota;
+  TExportSettings Export;
 };
 
 // What Setup reads from the main window and changes in it: the settings,
@@ -63,7 +65,9 @@ struct TSetupValues {
   bool StatsTrayTip = true;
   bool MainMenu = true;
   bool GraphTips = true;
-  int Hours = 6;  // of history kept for browse mode
+  int Hours = 6;            // of history kept for browse mode
+  std::string MetricsFile;  // the figures' file, as typed
+  int MetricsInterval = 15;
   // "Quota": the limit as shown or typed, in the unit of kQuotaUnits.
   bool QuotaEnabled = false;
   std::string QuotaLimit = "0";

@@ -26,6 +26,19 @@ void WriteTextFile(const std::string& path, const std::string& text) {
   file->Close();
 }
 
+bool ReplaceFileText(const std::string& path, const std::string& text) {
+  const std::string temp = path + ".tmp";
+  try {
+    WriteTextFile(temp, text);
+  } catch (const EFileError&) {
+    RemoveFile(temp);
+    return false;
+  }
+  if (RenameReplacing(temp, path)) return true;
+  RemoveFile(temp);
+  return false;
+}
+
 void FindFiles(const std::string& folder, const std::string& mask,
                std::vector<std::string>& files) {
   std::string prefix = folder;

@@ -11,6 +11,11 @@ void EnsureFileExists(const std::string& path);
 // reason when the file cannot be created or written.
 void WriteTextFile(const std::string& path, const std::string& text);
 
+// Writes text to "PATH.tmp" beside path, and puts that in path's place in
+// one step: a reader sees the old file or the new one, never part of one.
+// False when either step fails (the temporary file is then gone).
+bool ReplaceFileText(const std::string& path, const std::string& text);
+
 // Appends folder + name for every file (not sub-folder) of folder whose name
 // matches mask, in the file system's order.
 void FindFiles(const std::string& folder, const std::string& mask, std::vector<std::string>& files);

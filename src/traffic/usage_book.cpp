@@ -302,3 +302,19 @@ std::vector<std::string> TUsageBook::Unwritten() const {
   for (const TPendingTotals& totals : FPendingTotals) add(MonthFileName(FFolder, totals.Counted));
   return files;
 }
+
+std::pair<int64_t, int64_t> TUsageBook::DayTotals(TDateTime day) const {
+  int64_t received = 0, sent = 0;
+  const std::string path = MonthFileName(FFolder, day);
+  if (FileExists(path)) {  // the file class would make a missing one
+    TIniFile32 file(path, false);
+    received = file.ReadInt64(DaySerial(day), "Recv", 0);
+    sent = file.ReadInt64(DaySerial(day), "Xmit", 0);
+  }
+  for (const TPendingTotals& owed : FPendingTotals)
+    if (DaySerial(owed.Counted) == DaySerial(day)) {
+      received += owed.Received;
+      sent += owed.Sent;
+    }
+  return {received, sent};
+}

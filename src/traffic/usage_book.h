@@ -61,6 +61,9 @@ class TUsageBook {
   void AppendConnectionLog(const TMeterState& state, TLinkSource& source, int endReason);
   // The files that still wait for something counted; empty when all is in.
   std::vector<std::string> Unwritten() const;
+  // The bytes received and sent of a day: what its month file holds and
+  // what waits to be booked there.
+  std::pair<int64_t, int64_t> DayTotals(TDateTime day) const;
 
   // The month file object, for tests: nothing before the first write.
   const TIniFile32* DataFile() const { return FDataFile.get(); }

@@ -77,4 +77,34 @@ TEST_F(MeasurementTest, CloseLogsTheOpenConnectionAndBooksTheRest) {
   EXPECT_EQ(Dir.Read("Connection.log"), "46363.5,46363.5000462963,2,MyISP,1000,10\r\n");
 }
 
+// The figures' counters hold every byte since the start: a flush that books
+// them, one that cannot, and the end of the connection take nothing off;
+// today's totals hold what is booked and what waits.
+TEST_F(MeasurementTest, MetricsCountersNeverFallAndTodayHoldsWhatWaits) {
+  for (int second = 0; second < 3; ++second) Second(0, 0);
+  Second(1000, 100);
+  TMetrics metrics = Measurement.Metrics();
+  EXPECT_EQ(metrics.Links.at("MyISP").Received, 1000);
+  EXPECT_EQ(metrics.TodayReceived, 1000);  // all of it waits in the state
+  EXPECT_TRUE(metrics.Connected);
+  const std::string month = MonthFileName(Dir.Folder(), Source.Clock);
+  std::filesystem::rename(month, month + ".away");
+  MakeDirectory(month);
+  Source.Advance(120000);
+  Second(2000, 100);  // a flush that cannot write: the amounts are owed
+  Source.Connection = 0;
+  Second(0, 0);
+  metrics = Measurement.Metrics();
+  EXPECT_EQ(metrics.Links.at("MyISP").Received, 3000);
+  EXPECT_EQ(metrics.Links.at("MyISP").Sent, 200);
+  EXPECT_EQ(metrics.TodayReceived, 3000);
+  EXPECT_FALSE(metrics.Connected);
+  std::filesystem::remove(month);
+  std::filesystem::rename(month + ".away", month);
+  Measurement.Close();
+  metrics = Measurement.Metrics();
+  EXPECT_EQ(metrics.Links.at("MyISP").Received, 3000);
+  EXPECT_EQ(metrics.TodayReceived, 3000);  // now from the file
+}
+
 }  // namespace

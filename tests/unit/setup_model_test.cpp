@@ -100,6 +100,8 @@ TEST_F(SetupModelTest, OkWritesEveryKeyAsChosenAndRestartsNothingWithoutANewLink
   v.QuotaStartDay = 15;
   v.QuotaCount = 2;
   v.QuotaWarnPercent = 90;
+  v.MetricsFile = "metrics\\tallyline.prom";
+  v.MetricsInterval = 2;  // below the least
   Apply(v);
   EXPECT_FALSE(Restarted());
   EXPECT_EQ(Host.State.RecvTotal, 9000);
@@ -133,13 +135,16 @@ TEST_F(SetupModelTest, OkWritesEveryKeyAsChosenAndRestartsNothingWithoutANewLink
       {"Quota/Limit", "5368709120"},
       {"Quota/StartDay", "15"},
       {"Quota/Count", "2"},
-      {"Quota/WarnPercent", "90"}};
+      {"Quota/WarnPercent", "90"},
+      {"Export/MetricsFile", "metrics\\tallyline.prom"},
+      {"Export/Interval", "5"}};
   for (const auto& [path, value] : expected) {
     const size_t slash = path.find('/');
     EXPECT_EQ(Setting(path.substr(0, slash).c_str(), path.substr(slash + 1).c_str()), value)
         << path;
   }
   EXPECT_EQ(Host.State.CUI, 5);
+  EXPECT_EQ(Host.Shown.Export, (TExportSettings{"metrics\\tallyline.prom", 5}));
 }
 
 TEST_F(SetupModelTest, FirstApplyInDialupModeRecordsTheFirstRowAndEndsNothing) {

@@ -25,3 +25,15 @@ TSystemTime LocalSystemTime() {
   t.MilliSecond = static_cast<int>(ts.tv_nsec / 1000000);
   return t;
 }
+
+int64_t UnixTimeOfLocal(const TSystemTime& local) {
+  tm time{};
+  time.tm_year = local.Year - 1900;
+  time.tm_mon = local.Month - 1;
+  time.tm_mday = local.Day;
+  time.tm_hour = local.Hour;
+  time.tm_min = local.Minute;
+  time.tm_sec = local.Second;
+  time.tm_isdst = -1;  // as the zone's rules have it on that date
+  return static_cast<int64_t>(mktime(&time));
+}
