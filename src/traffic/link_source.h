@@ -7,8 +7,8 @@
 #include "platform/date_time.h"
 #include "traffic/platform_records.h"
 
-// What the system offers the sampler: the Remote Access Service, the Windows
-// 9x dial-up statistics, the IP Helper tables, and the clocks. The Windows
+// What the system offers the sampler: the Remote Access Service, the
+// registry's dial-up statistics, the IP Helper tables, and the clocks. The Windows
 // build binds the real services; tests put fakes in their place.
 class TLinkSource {
  public:
@@ -20,8 +20,8 @@ class TLinkSource {
   // Whether RasGetConnectionStatistics was found when the program started.
   virtual bool HasRasStatistics() const = 0;
   virtual uint32_t RasGetConnectionStatistics(uint32_t connection, TRasStats* stats) = 0;
-  // One value of "PerfStats\StatData" under HKEY_DYN_DATA (Windows 9x); false
-  // when the key or the value cannot be read.
+  // One value of "PerfStats\StatData" under HKEY_DYN_DATA (systems whose RAS
+  // keeps no statistics); false when the key or the value cannot be read.
   virtual bool ReadDialupStatistic(const char* valueName, uint32_t& value) = 0;
 
   // GetIfTable and GetIpAddrTable (sorted): the rows, or false when the

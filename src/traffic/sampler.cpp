@@ -34,7 +34,8 @@ void SampleDialup(TMeterState& state, TLinkSource& source, TConnectionEvents& ev
   if (source.HasRasStatistics()) {
     source.RasGetConnectionStatistics(state.RasConnection, &state.SampleStats);
   } else {
-    // Windows 9x: no connection time from the system, so it is measured here.
+    // No statistics from RAS, so no connection time either: it is measured
+    // here.
     state.SampleStats = ReadDialupRegistryCounters(source);
     const uint32_t now = source.TickCount();
     if (state.TickBase == 0) state.TickBase = now;

@@ -35,5 +35,5 @@ void EnumerateAdapters(TMeterState& state, TLinkSource& source);
 // row has the key or a table cannot be read.
 void ReadAdapterCounters(TMeterState& state, TLinkSource& source);
 
-// The Windows 9x dial-up statistics; a value that cannot be read stays 0.
+// The registry's dial-up statistics; a value that cannot be read stays 0.
 TRasStats ReadDialupRegistryCounters(TLinkSource& source);

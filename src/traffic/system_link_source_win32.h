@@ -8,8 +8,9 @@
 #include "traffic/link_source.h"
 
 // The link as the system reports it: RAS through the access object, the
-// Windows 9x statistics from the registry, the IP Helper tables (loaded at
-// run time, as Windows 95 lacks them, and Windows XP the 64-bit one).
+// dial-up statistics from the registry where RAS has none, the IP Helper
+// tables (loaded at run time, so that a system without them, or without the
+// 64-bit one, still gets the rest).
 class TSystemLinkSource : public TLinkSource {
  public:
   explicit TSystemLinkSource(TIpRasAccess& ras);

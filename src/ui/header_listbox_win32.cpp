@@ -9,8 +9,8 @@
 
 namespace {
 
-// HDS_NOSIZING (Common Controls 6), which the headers leave out for our XP
-// target.
+// HDS_NOSIZING (Common Controls 6), which the headers leave out for the
+// WINVER we build with.
 constexpr DWORD kNoSizing = 0x0800;
 
 TControlArgs ListArgs(TControlArgs args) {
