@@ -12,7 +12,7 @@ void TFrmMain::UpdateQuota() {
   }
   TReadNotes notes;
   const TQuotaFigures figures =
-      ReadQuotaFigures(FFolder, FQuota, static_cast<int32_t>(LocalNow()), notes);
+      ReadQuotaFigures(FFolder, FQuota, static_cast<int32_t>(FSource->Now()), notes);
   // Read every two minutes: what the reading noted is told once a run.
   for (const std::string& text : notes.Texts())
     if (FQuotaNoted.insert(text).second) FNotices.push_back("Data quota: " + text);

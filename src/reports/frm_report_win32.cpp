@@ -78,7 +78,8 @@ TFrmReport::TFrmReport(HWND owner, const std::string& folder, const TQuotaSettin
   args.Resizable = true;
   CreateDialogForm(args);
   FLook.Dpi = Dpi();
-  FLook.Selection = PaleHighlight(FLook.Background);
+  // The system's highlight is paled; a colour of the look's own stands.
+  if (FLook.Selection == TChartLook{}.Selection) FLook.Selection = PaleHighlight(FLook.Background);
   TControlArgs tabs{Handle(), "", "", WS_VISIBLE};
   tabs.Font = Font();
   std::vector<std::string> names(kReportTabNames.begin(), kReportTabNames.end());

@@ -36,8 +36,8 @@ TPTListView::TPTListView(const TControlArgs& args, const std::vector<TListColumn
     column.cx = columns[i].Width;
     column.iSubItem = static_cast<int>(i);
     SendMessageA(Handle(), LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-    SetColumnCaption(static_cast<int>(i), columns[i].Caption);
     FRightAligned.push_back(columns[i].RightAligned);
+    SetColumnCaption(static_cast<int>(i), columns[i].Caption);
   }
   if (rowHeight > 0) SetRowHeight(rowHeight);
 }
@@ -110,10 +110,13 @@ void TPTListView::SetSelected(int index) {
 }
 
 // The header takes "&" for an access key; a caption shows as it stands.
+// The alignment goes with the text: Wine's list view sets the header's
+// format from whatever it is given, and would lose it otherwise.
 void TPTListView::SetColumnCaption(int column, const std::string& caption) {
   std::string text = ReplaceAll(caption, "&", "&&");
   LVCOLUMNA item{};
-  item.mask = LVCF_TEXT;
+  item.mask = LVCF_TEXT | LVCF_FMT;
+  item.fmt = FRightAligned[column] ? LVCFMT_RIGHT : LVCFMT_LEFT;
   item.pszText = text.data();
   SendMessageA(Handle(), LVM_SETCOLUMNA, column, reinterpret_cast<LPARAM>(&item));
 }
