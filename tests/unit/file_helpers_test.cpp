@@ -75,6 +75,24 @@ TEST_F(FileHelpersTest, EnsureFileExistsLeavesFoldersAndMissingFoldersAlone) {
   EXPECT_FALSE(std::filesystem::exists(nowhere));
 }
 
+// A collector reads the file at any moment: it is the old text or the new,
+// and a write that cannot be made leaves the old one and no temporary file.
+TEST_F(FileHelpersTest, ReplaceFileTextSwapsInWholeTextsOrNothing) {
+  Dir.Write("m.prom", "old\n");
+  EXPECT_TRUE(ReplaceFileText(Dir.Path("m.prom"), "new\n"));
+  EXPECT_EQ(Dir.Read("m.prom"), "new\n");
+  EXPECT_FALSE(FileExists(Dir.Path("m.prom.tmp")));
+
+  const std::string nowhere = Dir.Path("missing") + PathDelim + "m.prom";
+  EXPECT_FALSE(ReplaceFileText(nowhere, "x\n"));
+  EXPECT_FALSE(std::filesystem::exists(Dir.Path("missing")));
+
+  MakeDirectory(Dir.Path("taken.prom"));  // the name is a folder's
+  EXPECT_FALSE(ReplaceFileText(Dir.Path("taken.prom"), "x\n"));
+  EXPECT_TRUE(std::filesystem::is_directory(Dir.Path("taken.prom")));
+  EXPECT_FALSE(FileExists(Dir.Path("taken.prom.tmp")));
+}
+
 TEST_F(FileHelpersTest, FindFilesListsMatchingFilesOnly) {
   Dir.Write("46357.dat", "");
   Dir.Write("46388.DAT", "");

@@ -107,4 +107,24 @@ TEST_F(MeasurementTest, MetricsCountersNeverFallAndTodayHoldsWhatWaits) {
   EXPECT_EQ(metrics.TodayReceived, 3000);  // now from the file
 }
 
+// A call on another entry: the window's totals start again, the old entry's
+// counters stay as they were and the new entry's start from nothing.
+TEST_F(MeasurementTest, MetricsKeepEachLinksCountersAcrossAChangeOfLink) {
+  Second(0, 0);  // the first two updates learn the counters
+  Second(0, 0);
+  Second(1000, 100);
+  Source.Connection = 0;
+  Second(0, 0);
+  Source.Entry = "Other";
+  Source.Connection = 6;
+  Source.Stats = {};
+  Second(0, 0);
+  Second(70, 7);
+  const TMetrics metrics = Measurement.Metrics();
+  EXPECT_EQ(metrics.Links.at("MyISP").Received, 1000);
+  EXPECT_EQ(metrics.Links.at("MyISP").Sent, 100);
+  EXPECT_EQ(metrics.Links.at("Other").Received, 70);
+  EXPECT_EQ(metrics.Links.at("Other").Sent, 7);
+}
+
 }  // namespace
