@@ -177,7 +177,8 @@ TEST(PrometheusTest, ScrapedCountersAgreeWithTheKernel) {
                                 "\r\n\r\n[Export]\r\nMetricsFile=metrics\\tallyline.prom\r\n"
                                 "Interval=5\r\n");
 
-  const auto [exporterPort, prometheusPort] = FreePorts();
+  const std::pair<uint16_t, uint16_t> ports = FreePorts();
+  const uint16_t exporterPort = ports.first, prometheusPort = ports.second;
   // Only the textfile collector: the others would only add series and time.
   TServer exporter(
       {"prometheus-node-exporter", "--collector.disable-defaults", "--collector.textfile",
