@@ -32,7 +32,7 @@ cpu_of() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 measure() {
   local label=$1 settings=$2 folder app pid before after rss
   folder=$(mktemp -d)
-  cp "${TALLYLINE_EXE:-$root/build/win32/bin/tallyline.exe}" "$folder/"
+  cp "${TALLYLINE_EXE:-$root/build/win32/bin/tallyline.exe}" "$folder/tallyline.exe"
   printf "[Settings]\r\n${settings}\r\n${extra}\r\n${placement}" >"$folder/settings.ini"
   if [ "$mode" = dialup ]; then
     cp "$root/build/win32/bin/rasapi32.dll" "$folder/"
@@ -43,7 +43,7 @@ measure() {
   window=$(wine "$driver" wait "$main_caption" 30000 | tr -d '\r')
   # WM_SYSCOMMAND SC_MAXIMIZE
   [ "${maximise:-0}" = 1 ] && wine "$driver" post "$window" 274 61488 >/dev/null
-  pid=$(pgrep -n -f 'tallyline.exe')
+  pid=$app  # exec keeps the shell job's id: the Windows process
   sleep "$warmup"
   before=$(cpu_of "$pid")
   sleep "$seconds"
@@ -73,7 +73,7 @@ start_traffic() {
   ip link set "$host" up
   ip netns exec "$ns" ip addr add 10.213.7.2/24 dev tlb$$p
   ip netns exec "$ns" ip link set tlb$$p up
-  trap 'kill $(jobs -p) 2>/dev/null; ip netns del "$ns" 2>/dev/null; stop_wine; kill $xvfb_pid 2>/dev/null' EXIT
+  trap 'kill $(jobs -p) 2>/dev/null; ip netns del "$ns" 2>/dev/null; stop_wine; kill $xvfb_pid 2>/dev/null || true' EXIT
   ip netns exec "$ns" python3 -c '
 import math, socket, time
 server = socket.create_server(("10.213.7.2", 5001))
@@ -85,10 +85,14 @@ while True:
     t += 1
     time.sleep(0.1)
 ' &
-  sleep 1
   python3 -c '
-import socket
-s = socket.create_connection(("10.213.7.2", 5001))
+import socket, time
+for _ in range(100):  # the server may take a while to listen
+    try:
+        s = socket.create_connection(("10.213.7.2", 5001))
+        break
+    except ConnectionRefusedError:
+        time.sleep(0.1)
 while s.recv(1 << 16):
     pass
 ' &
@@ -107,12 +111,7 @@ elif [ "$mode" = dialup ]; then
   measure "Dial-up, ReconStall 0" 'Dialup=1\r\nReconStall=0'
   measure "Dial-up, ReconStall 1" 'Dialup=1\r\nReconStall=1'
 else
-  # The first interface with a hardware address, as the program names it.
-  adapter=$(for dev in /sys/class/net/*; do
-    mac=$(cat "$dev/address")
-    [ "$mac" != "00:00:00:00:00:00" ] && { echo "$(basename "$dev") @ ${mac^^}" | tr ':' '-'; break; }
-  done)
-  extra="[NIC]\r\nS=${adapter}\r\n"
+  extra="[NIC]\r\nS=$(first_adapter)\r\n"
   measure "AntiAlias 0" 'AntiAlias=0'
   measure "AntiAlias 3" 'AntiAlias=3'
 fi

@@ -12,10 +12,7 @@ years=${2:-20}
 runs=${3:-5}
 lines=${4:-100000}
 source "$root/scripts/lib/wine_env.sh"
-start_private_display
-prepare_wine_prefix
-folder=$(mktemp -d)
-trap 'rm -rf "$folder"; stop_wine; kill $xvfb_pid 2>/dev/null' EXIT
+start_scratch_run
 cp "$root/build/win32/bin/tallyline.exe" "$folder/"
 printf '[Settings]\r\nDialup=0\r\n' >"$folder/settings.ini"
 mkdir "$folder/data"

@@ -57,8 +57,30 @@ prepare_wine_prefix() {
   done
 }
 
+# A private display, the prefix, and a scratch folder ($folder) for a run of
+# the program; all go when the calling script ends.
+start_scratch_run() {
+  start_private_display
+  prepare_wine_prefix
+  folder=$(mktemp -d)
+  trap 'rm -rf "$folder"; stop_wine; kill $xvfb_pid 2>/dev/null || true' EXIT
+}
+
 stop_wine() {
   wineserver -k 2>/dev/null || true
+}
+
+# The first interface with a hardware address, as the program names it in
+# its settings: "eth0 @ 02-42-AC-11-00-02".
+first_adapter() {
+  local dev mac
+  for dev in /sys/class/net/*; do
+    mac=$(cat "$dev/address")
+    if [ "$mac" != "00:00:00:00:00:00" ]; then
+      echo "$(basename "$dev") @ ${mac^^}" | tr ':' '-'
+      return
+    fi
+  done
 }
 
 # Closes the main window as a user would, answering its question.
