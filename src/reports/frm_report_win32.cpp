@@ -1,7 +1,5 @@
 #include "reports/frm_report_win32.h"
 
-#include <commdlg.h>
-
 #include <algorithm>
 #include <cstring>
 
@@ -9,6 +7,7 @@
 #include "storage/file_helpers.h"
 #include "storage/text_utils.h"
 #include "ui/color_button_win32.h"
+#include "ui/common_dialogs_win32.h"
 #include "ui/image_file_win32.h"
 
 namespace {
@@ -260,7 +259,7 @@ std::string TFrmReport::SaveDialog(const char* filter, const char* extension) {
   dialog.nMaxFile = sizeof path;
   dialog.lpstrDefExt = extension;
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-  return GetSaveFileNameA(&dialog) ? path : "";
+  return SaveFileDialog(dialog) ? path : "";
 }
 
 void TFrmReport::TellWhatWasLeftOut() {

@@ -1,12 +1,12 @@
 #include "setup/frm_setup_win32.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <chrono>
 
 #include "base/product.h"
 #include "setup/setup_tables.h"
+#include "ui/common_dialogs_win32.h"
 
 namespace {
 
@@ -353,7 +353,7 @@ void TFrmSetup::bBrowseMetricsClick() {
   dialog.nMaxFile = sizeof path;
   dialog.lpstrDefExt = "prom";
   dialog.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-  if (GetSaveFileNameA(&dialog)) eMetricsFile->SetText(path);
+  if (SaveFileDialog(dialog)) eMetricsFile->SetText(path);
 }
 
 void TFrmSetup::bApplyClick() {

@@ -1,8 +1,8 @@
 #include "ui/color_button_win32.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
+#include "ui/common_dialogs_win32.h"
 #include "ui/handle_guards_win32.h"
 
 namespace {
@@ -53,7 +53,7 @@ void TColorButton::Choose() {
   dialog.rgbResult = ResolvedColor(FColor);
   dialog.lpCustColors = CustomColors.data();
   dialog.Flags = CC_RGBINIT;
-  if (!ChooseColorA(&dialog) || dialog.rgbResult == ResolvedColor(FColor)) return;
+  if (!ChooseColorDialog(dialog) || dialog.rgbResult == ResolvedColor(FColor)) return;
   SetColor(dialog.rgbResult);
   if (OnColorChange) OnColorChange();
 }

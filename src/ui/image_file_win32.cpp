@@ -3,8 +3,9 @@
 #include <wincodec.h>
 
 #include <cstring>
-#include <fstream>
 #include <vector>
+
+#include "platform/files.h"
 
 namespace {
 
@@ -113,12 +114,16 @@ bool WriteBmp(const std::string& path, const TPixels& pixels) {
   file.bfType = 0x4D42;  // "BM"
   file.bfOffBits = sizeof file + sizeof dib.Header;
   file.bfSize = file.bfOffBits + dib.Header.biSizeImage;
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(&file), sizeof file);
-  out.write(reinterpret_cast<const char*>(&dib.Header), sizeof dib.Header);
-  out.write(reinterpret_cast<const char*>(dib.Rows.data()),
-            static_cast<std::streamsize>(dib.Rows.size()));
-  return static_cast<bool>(out.flush());
+  std::optional<TFile> out = TFile::CreateAlways(path);
+  if (!out) return false;
+  try {
+    out->Write(&file, sizeof file);
+    out->Write(&dib.Header, sizeof dib.Header);
+    out->Write(dib.Rows.data(), dib.Rows.size());
+    return true;
+  } catch (const EFileError&) {
+    return false;
+  }
 }
 
 bool CopyPixelsToClipboard(HWND owner, const TPixels& pixels) {
