@@ -6,16 +6,26 @@
 
 namespace {
 
-// Waiting for a completion is cut into seconds to notice termination.
-constexpr DWORD kWaitSlice = 1000;
+constexpr UINT kCheckIntervalMs = 1000;
 
 using TNotifyAddrChange = DWORD(WINAPI*)(HANDLE* handle, OVERLAPPED* overlapped);
+using TCancelIPChangeNotify = BOOL(WINAPI*)(OVERLAPPED* overlapped);
+
+FARPROC IpHelperEntry(const char* name) {
+  HMODULE module = LoadLibraryA("iphlpapi.dll");
+  return module ? GetProcAddress(module, name) : nullptr;
+}
 
 TNotifyAddrChange NotifyAddrChangeEntry() {
-  HMODULE module = LoadLibraryA("iphlpapi.dll");
-  return module ? reinterpret_cast<TNotifyAddrChange>(
-                      reinterpret_cast<void*>(GetProcAddress(module, "NotifyAddrChange")))
-                : nullptr;
+  static const auto entry = reinterpret_cast<TNotifyAddrChange>(
+      reinterpret_cast<void*>(IpHelperEntry("NotifyAddrChange")));
+  return entry;
+}
+
+TCancelIPChangeNotify CancelIPChangeNotifyEntry() {
+  static const auto entry = reinterpret_cast<TCancelIPChangeNotify>(
+      reinterpret_cast<void*>(IpHelperEntry("CancelIPChangeNotify")));
+  return entry;
 }
 
 }  // namespace
@@ -34,64 +44,48 @@ std::string IpHelperErrorText(DWORD result, const char* function) {
   }
 }
 
-// What the thread and its owner share; the last one to let go frees it.
-struct TNicChangeThread::TShared {
-  HWND Window;
-  UINT Message;
-  TNotifyAddrChange Notify = NotifyAddrChangeEntry();
-  HANDLE NotifyHandle = nullptr;
-  HANDLE Port = nullptr;
-  OVERLAPPED Overlapped{};
-  std::atomic<bool> Terminated{false};
-
-  void Request() {
-    const DWORD result = Notify ? Notify(&NotifyHandle, &Overlapped) : ERROR_NOT_SUPPORTED;
-    const std::string error = IpHelperErrorText(result, "NotifyAddrChange");
-    if (!error.empty()) throw EIpHlpError(error);
-  }
-  ~TShared() {
-    if (Port) CloseHandle(Port);
-  }
-};
-
 TNicChangeThread::TNicChangeThread(HWND window, UINT message)
-    : FShared(std::make_shared<TShared>()) {
-  FShared->Window = window;
-  FShared->Message = message;
-  FShared->Request();
-  FShared->Port = CreateIoCompletionPort(FShared->NotifyHandle, nullptr, 0, 0);
-  if (!FShared->Port) throw EIpHlpError(SystemErrorText(GetLastError()));
-  auto* shared = new std::shared_ptr<TShared>(FShared);
-  HANDLE thread = CreateThread(nullptr, 0, Run, shared, 0, nullptr);
-  if (!thread) {
-    delete shared;
-    throw EIpHlpError(SystemErrorText(GetLastError()));
-  }
-  CloseHandle(thread);
+    : FWindow(window), FMessage(message), FRequest(std::make_unique<TRequest>()) {
+  FRequest->Event = TOwnedKernelHandle(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  if (!FRequest->Event.Get()) throw EIpHlpError(SystemErrorText(GetLastError()));
+  Request();
+  SetTimer(FWindow, TimerId(), kCheckIntervalMs, Check);
 }
 
 TNicChangeThread::~TNicChangeThread() {
-  FShared->Terminated = true;
+  KillTimer(FWindow, TimerId());
+  TRequest& request = *FRequest;
+  if (WaitForSingleObject(request.Event.Get(), 0) == WAIT_OBJECT_0) return;  // not pending
+  const TCancelIPChangeNotify cancel = CancelIPChangeNotifyEntry();
+  DWORD bytes;
+  if (cancel && cancel(&request.Overlapped))
+    GetOverlappedResult(request.NotifyHandle, &request.Overlapped, &bytes, TRUE);
+  else
+    FRequest.release();  // still pending: the system may yet write to it
 }
 
-DWORD WINAPI TNicChangeThread::Run(void* parameter) {
-  std::unique_ptr<std::shared_ptr<TShared>> owner(
-      static_cast<std::shared_ptr<TShared>*>(parameter));
-  TShared& shared = **owner;
+void TNicChangeThread::Request() {
+  TRequest& request = *FRequest;
+  ResetEvent(request.Event.Get());
+  request.Overlapped = {};
+  request.Overlapped.hEvent = request.Event.Get();
+  const TNotifyAddrChange notify = NotifyAddrChangeEntry();
+  const DWORD result =
+      notify ? notify(&request.NotifyHandle, &request.Overlapped) : ERROR_NOT_SUPPORTED;
+  const std::string error = IpHelperErrorText(result, "NotifyAddrChange");
+  if (!error.empty()) throw EIpHlpError(error);
+}
+
+// Runs the handler, then asks for the next change. A failed request ends
+// the watching (nothing may leave a timer's callback); the sampler checks
+// the adapter on every read, so counting goes on.
+void CALLBACK TNicChangeThread::Check(HWND window, UINT, UINT_PTR id, DWORD) {
+  auto* watcher = reinterpret_cast<TNicChangeThread*>(id);
+  if (WaitForSingleObject(watcher->FRequest->Event.Get(), 0) != WAIT_OBJECT_0) return;
+  SendMessageA(window, watcher->FMessage, 0, 0);
   try {
-    while (!shared.Terminated) {
-      DWORD bytes;
-      ULONG_PTR key;
-      OVERLAPPED* overlapped;
-      if (!GetQueuedCompletionStatus(shared.Port, &bytes, &key, &overlapped, kWaitSlice)) continue;
-      if (shared.Terminated) break;
-      // Runs the handler on the window's thread and waits for it.
-      SendMessageA(shared.Window, shared.Message, 0, 0);
-      shared.Request();
-    }
+    watcher->Request();
   } catch (...) {
-    // A failed request ends the watching (nothing may leave the thread); the
-    // sampler checks the adapter on every read, so counting goes on.
+    KillTimer(window, id);
   }
-  return 0;
 }

@@ -2,10 +2,11 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <memory>
+#include <string>
 
 #include "dialup/ip_errors.h"
+#include "ui/handle_guards_win32.h"
 
 // An IP Helper function failed.
 class EIpHlpError : public EIpBaseException {
@@ -13,24 +14,39 @@ class EIpHlpError : public EIpBaseException {
   using EIpBaseException::EIpBaseException;
 };
 
-// Waits in the background for the system's address-change notification and
-// then sends the window a message, which runs the window's handler (the
-// adapter list rebuilt) on the user-interface thread while the watcher waits.
+// Watches for the system's address-change notification and then sends the
+// window a message, which runs the window's handler (the adapter list
+// rebuilt) on the user-interface thread. It has no thread of its own: a
+// thread that waited would cost a megabyte of memory under Wine, where a
+// timer of the window, looking once a second whether the request completed,
+// costs nothing.
 class TNicChangeThread {
  public:
-  // Requests the first notification and starts the thread. Throws EIpHlpError
-  // or the system's error when the request or the completion port fails.
+  // Requests the first notification and starts the timer. Throws EIpHlpError
+  // or the system's error when the request or the event fails.
   TNicChangeThread(HWND window, UINT message);
-  // Asks the thread to end; it notices within a second and frees what it
-  // holds itself, so this never waits for it.
+  // Stops the timer and cancels the request, waiting for the cancelled
+  // request to let go of its record.
   ~TNicChangeThread();
   TNicChangeThread(const TNicChangeThread&) = delete;
   TNicChangeThread& operator=(const TNicChangeThread&) = delete;
 
  private:
-  struct TShared;
-  static DWORD WINAPI Run(void* shared);
-  std::shared_ptr<TShared> FShared;
+  // What the system writes when a request completes, and the event it sets.
+  struct TRequest {
+    TOwnedKernelHandle Event;
+    HANDLE NotifyHandle = nullptr;
+    OVERLAPPED Overlapped{};
+  };
+
+  static void CALLBACK Check(HWND window, UINT, UINT_PTR id, DWORD);
+  void Request();
+  // The object's address: no other timer of the window has it.
+  UINT_PTR TimerId() const { return reinterpret_cast<UINT_PTR>(this); }
+
+  HWND FWindow;
+  UINT FMessage;
+  std::unique_ptr<TRequest> FRequest;
 };
 
 // The text of an IP Helper result for a function, or empty for success
