@@ -107,8 +107,14 @@ void TMeterPainter::DrawSupersampled(const TRect& strip, const TPixels& target) 
   if (pixels.Width < width || pixels.Height < height)
     FSuper.SetSize(std::max(pixels.Width, width), std::max(pixels.Height, height));
   FSuper.SetView(scaled, {scaled.Left, scaled.Top});
-  FSuper.FillRect(Scaled({0, 0, F.Width, F.Height}), M.BackgroundColor());
-  FSuper.FillRect(Scaled(FPlot), M.GraphBackgroundColor());
+  // The background around the plot, then the plot: each pixel once.
+  const TRect all = Scaled({0, 0, F.Width, F.Height}), plot = Scaled(FPlot);
+  for (const TRect& margin : {TRect{all.Left, all.Top, all.Right, plot.Top},
+                              TRect{all.Left, plot.Bottom, all.Right, all.Bottom},
+                              TRect{all.Left, plot.Top, plot.Left, plot.Bottom},
+                              TRect{plot.Right, plot.Top, all.Right, plot.Bottom}})
+    if (margin.Intersects(scaled)) FSuper.FillRect(margin, M.BackgroundColor());
+  FSuper.FillRect(plot, M.GraphBackgroundColor());
   DrawSeries(strip);
   BoxFilter(FSuper.Pixels(), target, FFactor, strip);
 }

@@ -99,17 +99,38 @@ void DrawSmoothLine(const TSmoothTarget& target, TPoint a, TPoint b, double weig
   }
 }
 
+// Whether the first N rows of N pixels from block on hold one colour: the
+// first row repeats its first pixel, and the others repeat the first row.
+template <int N>
+bool Uniform(const uint8_t* block, std::ptrdiff_t stride) {
+  if (std::memcmp(block, block + 3, (N - 1) * 3) != 0) return false;
+  for (int row = 1; row < N; ++row)
+    if (std::memcmp(block + row * stride, block, N * 3) != 0) return false;
+  return true;
+}
+
 // N, the block's side that counts, is a constant here, so the division by
-// the block's area is a cheap one.
+// the block's area is a cheap one. A block of one colour, as most of the
+// plot is, is its mean without the sums. The source's address and stride
+// are copied first: the writes of bytes may alias anything, and would have
+// the compiler read them again for every pixel.
 template <int N>
 void BoxFilterOf(const TPixels& source, const TPixels& target, int factor, const TRect& area) {
   const TRect r = area.Intersection({0, 0, target.Width, target.Height});
+  const uint8_t* const bits = source.Bits;
+  const std::ptrdiff_t stride = source.Stride;
+  const int step = factor * 3;  // bytes from one block to the next
   for (int y = r.Top; y < r.Bottom; ++y) {
     uint8_t* out = target.At(r.Left, y);
-    for (int x = r.Left; x < r.Right; ++x, out += 3) {
-      int sum[3] = {0, 0, 0};
+    const uint8_t* block = bits + (y - area.Top) * factor * stride + (r.Left - area.Left) * step;
+    for (int x = r.Left; x < r.Right; ++x, out += 3, block += step) {
+      if (Uniform<N>(block, stride)) {
+        std::memcpy(out, block, 3);
+        continue;
+      }
+      unsigned sum[3] = {0, 0, 0};
       for (int row = 0; row < N; ++row) {
-        const uint8_t* in = source.At((x - area.Left) * factor, (y - area.Top) * factor + row);
+        const uint8_t* in = block + row * stride;
         for (int i = 0; i < N * 3; i += 3) {
           sum[0] += in[i];
           sum[1] += in[i + 1];

@@ -73,7 +73,7 @@ std::vector<TRect> Ends(const TMeterFrame& last, const TMeterFrame& next, const 
           {static_cast<int>(joint), area.Top, area.Right, area.Bottom}};
 }
 
-// What stands still over the series of a plain picture scrolled by shift:
+// What stands still over the series of a picture scrolled by shift:
 // the time lines, dotted lines whose dots would no longer fall on their
 // places, and texts in area.
 void AddStill(std::vector<TRect>& parts, const TMeterFrame& last, const TMeterFrame& next,
@@ -107,6 +107,8 @@ std::optional<TMeterRenderer::TResult> TMeterRenderer::Paint(const TMeterModel& 
   const TRect whole{0, 0, width, height};
   const TRect& plot = next->Layout.Plot;
   std::vector<TRect> changed;
+  std::optional<TScroll> scroll;
+  const bool supersampled = next->Look.AntiAlias > 0;
   const uint64_t appends = FLast ? next->Appends - FLast->Appends : 0;
   if (FLast && MovedOn(*FLast, *next) &&
       appends * next->Look.HScale < static_cast<uint64_t>(plot.Right - plot.Left)) {
@@ -115,23 +117,24 @@ std::optional<TMeterRenderer::TResult> TMeterRenderer::Paint(const TMeterModel& 
     std::vector<TRect> parts;
     AddChangedLabels(parts, *FLast, *next);
     if (shift > 0) {
-      changed.push_back(area);
+      scroll = {area, shift};
       const std::vector<TRect> ends = Ends(*FLast, *next, area, shift);
-      if (next->Look.AntiAlias > 0) {
-        // Supersampled series scroll in their own layer; the grid and the
-        // texts are laid over them afresh.
+      if (supersampled) {
+        // Supersampled series scroll in their own layer too, and the ends
+        // are drawn into it, before any part is laid over the grid afresh.
         ScrollLeft(FLayer.Pixels(), area, shift);
         for (const TRect& end : Merged(ends))
           DrawMeterSeries(meter, *next, main, super, FLayer, end);
-        ComposeMeterPart(meter, *next, main, super, FLayer, area);
-      } else {
-        ScrollLeft(main.Pixels(), area, shift);
-        parts.insert(parts.end(), ends.begin(), ends.end());
-        AddStill(parts, *FLast, *next, area, shift);
       }
+      ScrollLeft(main.Pixels(), area, shift);
+      parts.insert(parts.end(), ends.begin(), ends.end());
+      AddStill(parts, *FLast, *next, area, shift);
     }
     for (const TRect& part : Merged(std::move(parts))) {
-      PaintMeterPart(meter, *next, main, super, part, &FLayer);
+      if (supersampled)
+        ComposeMeterPart(meter, *next, main, super, FLayer, part);
+      else
+        PaintMeterPart(meter, *next, main, super, part);
       changed.push_back(part.Intersection(whole));
     }
   } else {
@@ -139,5 +142,5 @@ std::optional<TMeterRenderer::TResult> TMeterRenderer::Paint(const TMeterModel& 
     changed.push_back(whole);
   }
   FLast = std::move(next);
-  return TResult{FLast->Layout, std::move(changed)};
+  return TResult{FLast->Layout, std::move(changed), scroll};
 }

@@ -3,25 +3,34 @@
 #include <optional>
 #include <vector>
 
-#include "ui/canvas.h"
 #include "controls/meter_frame.h"
 #include "controls/meter_model.h"
 #include "controls/meter_pixels.h"
+#include "ui/canvas.h"
 
 // Keeps a picture of the graph current at the cost of what changed. After
-// appends to a live view with nothing else changed, it scrolls the series by
-// the samples' width and paints only the strips at both ends where samples
-// leave and join, and the time labels whose text changed. Plain series lie
-// over the grid, so what stands still under them is painted again too: the
-// time lines, dotted grid lines, and texts the scroll would move.
-// Supersampled series lie under the grid; they scroll in a layer of their
-// own, under the grid and the texts laid over them afresh. The picture
-// equals a whole paint pixel for pixel; any other change paints it whole.
+// appends to a live view with nothing else changed, it scrolls the picture
+// by the samples' width and paints again only the strips at both ends where
+// samples leave and join, what stands still while the series move (the time
+// lines, dotted grid lines, and texts the scroll would move), and the time
+// labels whose text changed. Supersampled series lie under the grid; they
+// also scroll in a layer of their own, from which those parts are laid again
+// with the grid and the texts over them. The picture equals a whole paint
+// pixel for pixel; any other change paints it whole.
 class TMeterRenderer {
  public:
+  // The picture's pixels inside Area moved Distance pixels to the left; the
+  // rightmost Distance columns of Area are among the changed parts, so a copy
+  // of the picture scrolled the same way and then given those parts equals it.
+  struct TScroll {
+    TRect Area;
+    int Distance = 0;
+  };
   struct TResult {
     TMeterLayout Layout;
-    std::vector<TRect> Changed;  // where the picture's pixels may have changed
+    // Where the picture's pixels may have changed, after the scroll if any.
+    std::vector<TRect> Changed;
+    std::optional<TScroll> Scroll;
   };
 
   // Nothing, leaving the picture as it was, when the control is too narrow.

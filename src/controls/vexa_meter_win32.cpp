@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <vector>
+
 #include "ui/dpi_win32.h"
 
 namespace {
@@ -9,6 +11,15 @@ namespace {
 constexpr UINT_PTR kHintTimer = 1;
 constexpr UINT kHintDelayMs = 500;
 constexpr int kHintBelowMouse = 6;
+
+std::vector<RECT> RegionRects(HRGN region) {
+  const DWORD size = GetRegionData(region, 0, nullptr);
+  std::vector<char> data(size);
+  auto* header = reinterpret_cast<RGNDATA*>(data.data());
+  if (size == 0 || !GetRegionData(region, size, header)) return {};
+  const auto* rects = reinterpret_cast<const RECT*>(header->Buffer);
+  return {rects, rects + header->rdh.nCount};
+}
 
 }  // namespace
 
@@ -56,6 +67,15 @@ void TVexaMeter::Render() {
   FDrawn = result.has_value();
   if (!result) return;
   SetLayout(result->Layout);
+  // The window's picture scrolls as the back buffer did, so that only the
+  // parts that changed besides are copied to it. Parts still waiting for a
+  // paint move along, as the system offsets them with the scroll.
+  if (result->Scroll) {
+    const TRect& a = result->Scroll->Area;
+    const RECT area{a.Left, a.Top, a.Right, a.Bottom};
+    ScrollWindowEx(Handle(), -result->Scroll->Distance, 0, &area, &area, nullptr, nullptr,
+                   SW_INVALIDATE);
+  }
   for (const TRect& part : result->Changed) {
     const RECT r{part.Left, part.Top, part.Right, part.Bottom};
     InvalidateRect(Handle(), &r, FALSE);
@@ -94,14 +114,18 @@ LRESULT TVexaMeter::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 // Changes made without a repaint (some properties, the size) show here; what
-// they changed joins the area to paint before it is taken.
+// they changed joins the area to paint before it is taken. The copy goes
+// rectangle by rectangle, not over the box around them all: after a scroll
+// the parts lie far apart, and the copy converts every pixel it is given.
 void TVexaMeter::WMPaint() {
   if (!FRendered) Render();
+  const TGdiObject<HRGN> update(CreateRectRgn(0, 0, 0, 0));
+  GetUpdateRgn(Handle(), update.Get(), FALSE);
   const TPaintDC dc(Handle());
   if (!FDrawn) return;  // too narrow: the window keeps what it showed
-  const RECT& r = dc.Area();
-  BitBlt(dc.Get(), r.left, r.top, r.right - r.left, r.bottom - r.top, FMain.Dc(), r.left, r.top,
-         SRCCOPY);
+  for (const RECT& r : RegionRects(update.Get()))
+    BitBlt(dc.Get(), r.left, r.top, r.right - r.left, r.bottom - r.top, FMain.Dc(), r.left, r.top,
+           SRCCOPY);
 }
 
 void TVexaMeter::WMMouseMove(int x, int y) {
