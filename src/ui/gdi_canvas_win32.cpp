@@ -2,15 +2,6 @@
 
 #include <new>
 
-namespace {
-
-// Bounds on what is kept: the graph draws in a few pens and measures the
-// same few texts at every paint.
-constexpr size_t kMaxPens = 16;
-constexpr size_t kMaxExtents = 256;
-
-}  // namespace
-
 TGdiCanvas::TGdiCanvas() {
   SetBkMode(FDc.Get(), TRANSPARENT);  // text and dotted pens leave what is below
 }
@@ -20,27 +11,6 @@ TGdiCanvas::TGdiCanvas() {
 void TGdiCanvas::SetFont(HFONT font) {
   FFontSelection = {};
   FFontSelection = TSelection(FDc.Get(), font);
-  FExtents.clear();
-}
-
-// The graph draws hundreds of lines a paint: a pen made and selected for
-// each would cost more than the line.
-void TGdiCanvas::UsePen(TPenStyle style, int width, uint32_t rgb) {
-  const auto key = std::make_tuple(style, width, rgb);
-  auto pen = FPens.find(key);
-  if (pen == FPens.end()) {
-    if (FPens.size() >= kMaxPens) {
-      FPenSelection = {};
-      FPen = nullptr;
-      FPens.clear();
-    }
-    pen = FPens.emplace(key, CreatePen(style == TPenStyle::Dotted ? PS_DOT : PS_SOLID, width, rgb))
-              .first;
-  }
-  if (pen->second.Get() == FPen) return;
-  FPenSelection = {};
-  FPenSelection = TSelection(FDc.Get(), pen->second.Get());
-  FPen = pen->second.Get();
 }
 
 void TGdiCanvas::SetSize(int width, int height) {
@@ -91,25 +61,24 @@ void TGdiCanvas::FillRect(const TRect& rect, TColor color) {
 }
 
 void TGdiCanvas::Line(TPoint from, TPoint to, TColor color, int width, TPenStyle style) {
-  UsePen(style, width, ColorToRgb(color));
+  const TGdiObject<HPEN> pen(
+      CreatePen(style == TPenStyle::Dotted ? PS_DOT : PS_SOLID, width, ColorToRgb(color)));
+  const TSelection selected(FDc.Get(), pen.Get());
   MoveToEx(FDc.Get(), from.X, from.Y, nullptr);
   LineTo(FDc.Get(), to.X, to.Y);
 }
 
 void TGdiCanvas::FrameRect(const TRect& rect, TColor color) {
-  UsePen(TPenStyle::Solid, 1, ColorToRgb(color));
+  const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, ColorToRgb(color)));
+  const TSelection selectedPen(FDc.Get(), pen.Get());
   const TSelection hollow(FDc.Get(), GetStockObject(NULL_BRUSH));
   Rectangle(FDc.Get(), rect.Left, rect.Top, rect.Right, rect.Bottom);
 }
 
-// The labels are measured again at every paint, and each measure asks the
-// font's glyphs.
 TSize TGdiCanvas::TextExtent(const std::string& text) {
-  if (const auto known = FExtents.find(text); known != FExtents.end()) return known->second;
-  if (FExtents.size() >= kMaxExtents) FExtents.clear();
   SIZE size{};
   GetTextExtentPoint32A(FDc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
-  return FExtents[text] = {size.cx, size.cy};
+  return {size.cx, size.cy};
 }
 
 void TGdiCanvas::WriteText(int x, int y, const std::string& text, TColor color) {

@@ -2,11 +2,6 @@
 
 #include <windows.h>
 
-#include <map>
-#include <string>
-#include <tuple>
-#include <unordered_map>
-
 #include "ui/canvas.h"
 #include "ui/handle_guards_win32.h"
 
@@ -34,18 +29,10 @@ class TGdiCanvas : public TCanvas {
   void WriteText(int x, int y, const std::string& text, TColor color) override;
 
  private:
-  // Selects the pen, made on its first use and kept.
-  void UsePen(TPenStyle style, int width, uint32_t rgb);
-
   // Declared in the order of release, last first.
   TMemoryDC FDc;
   TGdiObject<HBITMAP> FBitmap;
-  std::map<std::tuple<TPenStyle, int, uint32_t>, TGdiObject<HPEN>> FPens;
   TSelection FBitmapSelection;
   TSelection FFontSelection;
-  TSelection FPenSelection;
-  HPEN FPen = nullptr;  // the one selected
-  // The font's extents of the texts measured so far.
-  std::unordered_map<std::string, TSize> FExtents;
   TPixels FPixels;
 };

@@ -1,5 +1,5 @@
-// The graph's GDI canvas keeps its pens and the extents of its texts from
-// one paint to the next; what it keeps must never show in the picture.
+// The graph's GDI canvas: each line in its own colour, however many colours
+// a paint uses, and texts measured in the font set last.
 #include "ui/gdi_canvas_win32.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@
 
 namespace {
 
-// More colours than pens are kept, twice over: every line in its own.
+// Many colours, twice over: every line in its own.
 TEST(GdiCanvasTest, LinesKeepTheirColoursPastThePensKept) {
   TGdiCanvas canvas;
   canvas.SetSize(40, 3);
@@ -20,7 +20,7 @@ TEST(GdiCanvasTest, LinesKeepTheirColoursPastThePensKept) {
   EXPECT_EQ(canvas.Pixels().Rgb(0, 1), 0x0000FFu);
 }
 
-// A new font measures anew: the extents kept were the old font's.
+// A new font measures anew.
 TEST(GdiCanvasTest, TextExtentFollowsTheFont) {
   const TGdiObject<HFONT> small(CreateFontA(-10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                             DEFAULT_CHARSET, 0, 0, 0, 0, "Arial"));
