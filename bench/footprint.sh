@@ -2,10 +2,11 @@
 # What tallyline.exe costs in memory over the smallest windowed program:
 # the program (watching an adapter, default settings, its window at
 # 584 x 282) and bench/empty_window_win32.cpp run side by side under the same
-# Wine, the empty window twice: plain, and loading the common controls as
-# the program must for its status bar. After 25 seconds each one's
-# proportional (PSS) and private memory, the differences, and the ten
-# mappings whose PSS differs most from the plain empty window's.
+# Wine, the empty window twice: plain, and with the least a tray meter's
+# window must have, the system's status bar and an icon in the tray. After
+# 25 seconds each one's proportional (PSS) and private memory, the
+# differences, and the ten mappings whose PSS differs most from each empty
+# window's.
 #   bench/footprint.sh
 # (scripts/build win32 first, or TALLYLINE_EXE names another build to measure)
 set -euo pipefail
@@ -31,8 +32,8 @@ start "$main_caption" tallyline.exe
 app=$pid
 start "Empty window" empty_window.exe
 empty=$pid
-start "Empty window with common controls" empty_window.exe controls
-controls=$pid
+start "Empty window with status bar and tray icon" empty_window.exe tray
+tray=$pid
 sleep 25
 
 # KiB of Pss and of Private_Clean + Private_Dirty.
@@ -45,25 +46,33 @@ by_mapping() {
 }
 read -r app_pss app_private < <(totals "$app")
 read -r empty_pss empty_private < <(totals "$empty")
-read -r controls_pss controls_private < <(totals "$controls")
+read -r tray_pss tray_private < <(totals "$tray")
 by_mapping "$app" >"$folder/app.map"
 by_mapping "$empty" >"$folder/empty.map"
+by_mapping "$tray" >"$folder/tray.map"
+
+# largest_differences MAP: the ten mappings whose PSS differs most.
+largest_differences() {
+  awk 'FNR == NR {a[$1] = $2; next} {e[$1] = $2}
+       END {
+         for (n in e) if (!(n in a)) a[n] = 0
+         for (n in a) printf "%d %s %d %d\n", a[n] - e[n], n, a[n], e[n] + 0
+       }' "$folder/app.map" "$1" |
+    sort -k1,1nr | head -10 |
+    awk '{printf "  %s: %d - %d = %+d\n", $2, $3, $4, $1}'
+}
 
 echo "tallyline.exe: PSS $app_pss KiB, private $app_private KiB"
 echo "empty window: PSS $empty_pss KiB, private $empty_private KiB"
 echo "difference: PSS $((app_pss - empty_pss)) KiB, private $((app_private - empty_private)) KiB"
-echo "empty window with common controls: PSS $controls_pss KiB, private $controls_private KiB"
-echo "difference from it: PSS $((app_pss - controls_pss)) KiB, private $((app_private - controls_private)) KiB"
+echo "empty window with status bar and tray icon: PSS $tray_pss KiB, private $tray_private KiB"
+echo "difference from it: PSS $((app_pss - tray_pss)) KiB, private $((app_private - tray_private)) KiB"
 echo "largest PSS differences by mapping (program - empty window, KiB):"
-awk 'FNR == NR {a[$1] = $2; next} {e[$1] = $2}
-     END {
-       for (n in e) if (!(n in a)) a[n] = 0
-       for (n in a) printf "%d %s %d %d\n", a[n] - e[n], n, a[n], e[n] + 0
-     }' "$folder/app.map" "$folder/empty.map" |
-  sort -k1,1nr | head -10 |
-  awk '{printf "  %s: %d - %d = %+d\n", $2, $3, $4, $1}'
+largest_differences "$folder/empty.map"
+echo "largest PSS differences by mapping (program - window with status bar and tray icon, KiB):"
+largest_differences "$folder/tray.map"
 
 close_main_window
 wine "$driver" close "Empty window" >/dev/null
-wine "$driver" close "Empty window with common controls" >/dev/null
-wait "$app" "$empty" "$controls"
+wine "$driver" close "Empty window with status bar and tray icon" >/dev/null
+wait "$app" "$empty" "$tray"
