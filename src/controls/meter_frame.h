@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/canvas.h"
 #include "controls/meter_model.h"
 #include "controls/meter_scale.h"
+#include "ui/canvas.h"
 
 // A text of the graph and the box its extent gives it where it is written.
 struct TMeterText {
@@ -56,6 +56,12 @@ struct TMeterFrame {
   int32_t BrowseOffset = -1;
   uint64_t Appends = 0;
   uint32_t Clears = 0;
+
+  // Where the series may draw: the plot, and as far around it as their
+  // pixels reach. Around it lies only the background, under texts.
+  TRect SeriesArea() const {
+    return Layout.Plot.Inflate(Reach + 1).Intersection({0, 0, Width, Height});
+  }
 };
 
 // Lays the graph out at width x height, measuring texts on main. Nothing

@@ -1,6 +1,7 @@
 #include "controls/meter_painter.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
 #include "controls/meter_pixels.h"
@@ -8,6 +9,14 @@
 namespace {
 
 constexpr int kStripWidth = 64;  // pixels of the picture supersampled at a time
+
+// The four bands of outer around inner, which lies inside it.
+std::array<TRect, 4> Around(const TRect& outer, const TRect& inner) {
+  return {TRect{outer.Left, outer.Top, outer.Right, inner.Top},
+          TRect{outer.Left, inner.Bottom, outer.Right, outer.Bottom},
+          TRect{outer.Left, inner.Top, inner.Left, inner.Bottom},
+          TRect{inner.Right, inner.Top, outer.Right, inner.Bottom}};
+}
 
 struct TSeries {
   TColor Color;
@@ -31,11 +40,12 @@ class TMeterPainter {
   void Paint(const TRect& part, TPixelBuffer* layer);
   // Supersampled series into layer alone.
   void DrawLayer(const TRect& part, const TPixels& layer);
-  // Layer's series into main, and what lies over them.
-  void Compose(const TRect& part, const TPixels& layer);
+  // Layer's series into main, and what lies over them, in all parts at once.
+  void Compose(const std::vector<TRect>& parts, const TPixels& layer);
 
  private:
-  bool SetPart(const TRect& part);
+  bool SetParts(const std::vector<TRect>& parts);
+  bool Touches(const TRect& r) const;
   void DrawSupersampled(const TRect& strip, const TPixels& target);
   void DrawGrid();
   void DrawText(const TMeterText& text);
@@ -56,23 +66,33 @@ class TMeterPainter {
   TCanvas& FMain;
   TCanvas& FSuper;
   const int FFactor;
-  TRect FPart;
+  std::vector<TRect> FParts;  // inside the picture, none empty
   // Series at factor 1 go straight into the main bitmap's pixels.
   TSmoothTarget FSmooth;
 };
 
-bool TMeterPainter::SetPart(const TRect& part) {
-  FPart = part.Intersection({0, 0, F.Width, F.Height});
-  FMain.SetView(FPart, {});
-  return !FPart.IsEmpty();
+bool TMeterPainter::SetParts(const std::vector<TRect>& parts) {
+  FParts.clear();
+  for (const TRect& part : parts) {
+    const TRect inside = part.Intersection({0, 0, F.Width, F.Height});
+    if (!inside.IsEmpty()) FParts.push_back(inside);
+  }
+  FMain.SetView(FParts, {});
+  return !FParts.empty();
+}
+
+bool TMeterPainter::Touches(const TRect& r) const {
+  return std::any_of(FParts.begin(), FParts.end(),
+                     [&](const TRect& part) { return part.Intersects(r); });
 }
 
 void TMeterPainter::Paint(const TRect& part, TPixelBuffer* layer) {
-  if (!SetPart(part)) return;
+  if (!SetParts({part})) return;
+  const TRect& area = FParts.front();
   if (FFactor > 1) {
     const TPixels target = layer ? layer->Pixels() : FMain.Pixels();
-    DrawLayer(FPart, target);
-    if (layer) CopyPixels(target, FMain.Pixels(), FPart);
+    DrawLayer(area, target);
+    if (layer) CopyPixels(target, FMain.Pixels(), {area});
   } else {
     FMain.FillRect({0, 0, F.Width, F.Height}, M.BackgroundColor());
     FMain.FillRect(FPlot, M.GraphBackgroundColor());
@@ -80,7 +100,7 @@ void TMeterPainter::Paint(const TRect& part, TPixelBuffer* layer) {
   // The grid lies under plain series; over supersampled ones it is drawn
   // after the filter, so it stays sharp.
   DrawGrid();
-  if (FFactor == 1) DrawSeries(FPart);
+  if (FFactor == 1) DrawSeries(area);
   FMain.FrameRect(FPlot.Inflate(1), M.BorderColor());
 }
 
@@ -90,9 +110,16 @@ void TMeterPainter::DrawLayer(const TRect& part, const TPixels& layer) {
     DrawSupersampled({left, r.Top, std::min(left + kStripWidth, r.Right), r.Bottom}, layer);
 }
 
-void TMeterPainter::Compose(const TRect& part, const TPixels& layer) {
-  if (!SetPart(part)) return;
-  CopyPixels(layer, FMain.Pixels(), FPart);
+// The layer is read only where the series may draw: what lies around that
+// is the background, and the layer's scroll leaves it undefined there.
+void TMeterPainter::Compose(const std::vector<TRect>& parts, const TPixels& layer) {
+  if (!SetParts(parts)) return;
+  const TRect series = F.SeriesArea();
+  for (const TRect& band : Around({0, 0, F.Width, F.Height}, series))
+    if (Touches(band)) FMain.FillRect(band, M.BackgroundColor());
+  std::vector<TRect> copied;
+  for (const TRect& part : FParts) copied.push_back(part.Intersection(series));
+  CopyPixels(layer, FMain.Pixels(), copied);
   DrawGrid();
   FMain.FrameRect(FPlot.Inflate(1), M.BorderColor());
 }
@@ -106,13 +133,10 @@ void TMeterPainter::DrawSupersampled(const TRect& strip, const TPixels& target) 
   const int width = scaled.Right - scaled.Left, height = scaled.Bottom - scaled.Top;
   if (pixels.Width < width || pixels.Height < height)
     FSuper.SetSize(std::max(pixels.Width, width), std::max(pixels.Height, height));
-  FSuper.SetView(scaled, {scaled.Left, scaled.Top});
+  FSuper.SetView({scaled}, {scaled.Left, scaled.Top});
   // The background around the plot, then the plot: each pixel once.
-  const TRect all = Scaled({0, 0, F.Width, F.Height}), plot = Scaled(FPlot);
-  for (const TRect& margin : {TRect{all.Left, all.Top, all.Right, plot.Top},
-                              TRect{all.Left, plot.Bottom, all.Right, all.Bottom},
-                              TRect{all.Left, plot.Top, plot.Left, plot.Bottom},
-                              TRect{plot.Right, plot.Top, all.Right, plot.Bottom}})
+  const TRect plot = Scaled(FPlot);
+  for (const TRect& margin : Around(Scaled({0, 0, F.Width, F.Height}), plot))
     if (margin.Intersects(scaled)) FSuper.FillRect(margin, M.BackgroundColor());
   FSuper.FillRect(plot, M.GraphBackgroundColor());
   DrawSeries(strip);
@@ -123,19 +147,18 @@ void TMeterPainter::DrawGrid() {
   const TPenStyle style = M.GridStyle() == gDotted ? TPenStyle::Dotted : TPenStyle::Solid;
   for (const TMeterFrame::TGridLine& line : F.GridLines) {
     for (const TMeterText& label : line.Labels) DrawText(label);
-    if (line.Line && FPart.Intersects({FPlot.Left, line.Y + 1, FPlot.Right, line.Y + 2}))
+    if (line.Line && Touches({FPlot.Left, line.Y + 1, FPlot.Right, line.Y + 2}))
       FMain.Line({FPlot.Left, line.Y + 1}, {FPlot.Right, line.Y + 1}, M.GridColor(), 1, style);
   }
   for (const TMeterFrame::TTimeLine& line : F.TimeLines) {
-    if (FPart.Intersects({line.X, FPlot.Top, line.X + 1, FPlot.Bottom}))
+    if (Touches({line.X, FPlot.Top, line.X + 1, FPlot.Bottom}))
       FMain.Line({line.X, FPlot.Top}, {line.X, FPlot.Bottom}, M.GridColor(), 1, style);
     if (line.Label) DrawText(*line.Label);
   }
 }
 
 void TMeterPainter::DrawText(const TMeterText& text) {
-  if (FPart.Intersects(text.Ink()))
-    FMain.WriteText(text.Box.Left, text.Box.Top, text.Text, M.TextColor());
+  if (Touches(text.Ink())) FMain.WriteText(text.Box.Left, text.Box.Top, text.Text, M.TextColor());
 }
 
 // Only the samples whose drawing may reach into area: sample i draws from
@@ -240,9 +263,9 @@ void DrawMeterSeries(const TMeterModel& meter, const TMeterFrame& frame, TCanvas
   TMeterPainter(meter, frame, main, super).DrawLayer(part, layer.Pixels());
 }
 
-void ComposeMeterPart(const TMeterModel& meter, const TMeterFrame& frame, TCanvas& main,
-                      TCanvas& super, const TPixelBuffer& layer, const TRect& part) {
-  TMeterPainter(meter, frame, main, super).Compose(part, layer.Pixels());
+void ComposeMeterParts(const TMeterModel& meter, const TMeterFrame& frame, TCanvas& main,
+                       TCanvas& super, const TPixelBuffer& layer, const std::vector<TRect>& parts) {
+  TMeterPainter(meter, frame, main, super).Compose(parts, layer.Pixels());
 }
 
 void PaintMeterWhole(const TMeterModel& meter, const TMeterFrame& frame, TCanvas& main,

@@ -1,11 +1,12 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
-#include "ui/canvas.h"
 #include "controls/meter_frame.h"
 #include "controls/meter_model.h"
 #include "controls/meter_pixels.h"
+#include "ui/canvas.h"
 
 // Draws the part of frame's picture inside part into main, using super for
 // the supersampled series when the meter's AntiAlias is above 0 (it grows
@@ -19,10 +20,11 @@ void PaintMeterPart(const TMeterModel& meter, const TMeterFrame& frame, TCanvas&
 void DrawMeterSeries(const TMeterModel& meter, const TMeterFrame& frame, TCanvas& main,
                      TCanvas& super, TPixelBuffer& layer, const TRect& part);
 
-// For supersampled frames: main inside part becomes layer's series with the
-// grid, the texts and the frame laid over them.
-void ComposeMeterPart(const TMeterModel& meter, const TMeterFrame& frame, TCanvas& main,
-                      TCanvas& super, const TPixelBuffer& layer, const TRect& part);
+// For supersampled frames: main inside parts becomes layer's series with the
+// grid, the texts and the frame laid over them. All parts in one pass, so
+// that a line or a text crossing many of them is drawn once.
+void ComposeMeterParts(const TMeterModel& meter, const TMeterFrame& frame, TCanvas& main,
+                       TCanvas& super, const TPixelBuffer& layer, const std::vector<TRect>& parts);
 
 // Sizes main (and layer) for frame and draws all of it.
 void PaintMeterWhole(const TMeterModel& meter, const TMeterFrame& frame, TCanvas& main,

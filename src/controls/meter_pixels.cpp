@@ -151,25 +151,44 @@ void BoxFilter(const TPixels& source, const TPixels& target, int factor, const T
   }
 }
 
+// Bytes behind the picture that its start moves into as it scrolls: hours
+// of a live graph before the pixels go back to the buffer's start.
+constexpr size_t kScrollRoom = 64 * 1024;
+
 void TPixelBuffer::SetSize(int width, int height) {
   if (width == FPixels.Width && height == FPixels.Height) return;
   const int stride = (std::max(width, 0) * 3 + 3) & ~3;
-  FBits.assign(static_cast<size_t>(stride) * std::max(height, 0), 0);
+  FBits.assign(static_cast<size_t>(stride) * std::max(height, 0) + kScrollRoom, 0);
   FPixels = {FBits.data(), std::max(width, 0), std::max(height, 0), stride};
 }
 
-void CopyPixels(const TPixels& source, const TPixels& target, const TRect& area) {
-  const TRect r = area.Intersection({0, 0, target.Width, target.Height});
-  if (r.IsEmpty()) return;
-  const size_t bytes = static_cast<size_t>(r.Right - r.Left) * 3;
-  for (int y = r.Top; y < r.Bottom; ++y)
-    std::memcpy(target.At(r.Left, y), source.At(r.Left, y), bytes);
+void TPixelBuffer::ScrollLeft(int distance) {
+  if (FBits.empty()) return;
+  const size_t size = static_cast<size_t>(FPixels.Stride) * FPixels.Height;
+  size_t start = static_cast<size_t>(FPixels.Bits - FBits.data()) + distance * size_t{3};
+  if (start + size > FBits.size()) {
+    const size_t kept = start < FBits.size() ? FBits.size() - start : 0;
+    std::memmove(FBits.data(), FBits.data() + start, kept);
+    start = 0;
+  }
+  FPixels.Bits = FBits.data() + start;
 }
 
-void ScrollLeft(const TPixels& pixels, const TRect& area, int distance) {
-  const TRect r = area.Intersection({0, 0, pixels.Width, pixels.Height});
-  if (r.Right - r.Left <= distance) return;
-  const size_t bytes = static_cast<size_t>(r.Right - r.Left - distance) * 3;
-  for (int y = r.Top; y < r.Bottom; ++y)
-    std::memmove(pixels.At(r.Left, y), pixels.At(r.Left + distance, y), bytes);
+// Rows of a few pixels are copied in place: a call for each would cost more
+// than the copy (a time line's part is three pixels wide and as tall as the
+// plot).
+void CopyPixels(const TPixels& source, const TPixels& target, const std::vector<TRect>& areas) {
+  constexpr int kInPlace = 4;  // pixels
+  for (const TRect& area : areas) {
+    const TRect r = area.Intersection({0, 0, target.Width, target.Height});
+    const int bytes = (r.Right - r.Left) * 3;
+    for (int y = r.Top; y < r.Bottom && bytes > 0; ++y) {
+      uint8_t* to = target.At(r.Left, y);
+      const uint8_t* from = source.At(r.Left, y);
+      if (bytes > kInPlace * 3)
+        std::memcpy(to, from, static_cast<size_t>(bytes));
+      else
+        for (int i = 0; i < bytes; i += 3) std::memcpy(to + i, from + i, 3);
+    }
+  }
 }

@@ -8,7 +8,7 @@
 
 // The graph's own pixel work on 24-bit bitmaps: its anti-aliased line, the
 // blend that lays line pixels over the background, and the box filter that
-// shrinks a supersampled picture, and the scroll that moves a live graph on.
+// shrinks a supersampled picture.
 
 // Channels in pixel order: blue, green, red.
 using TChannels = std::array<int, 3>;
@@ -45,15 +45,15 @@ class TPixelBuffer {
   // Contents are undefined after a change of size.
   void SetSize(int width, int height);
   const TPixels& Pixels() const { return FPixels; }
+  // Every pixel moves distance pixels to the left; the rightmost distance
+  // columns are undefined. The picture's start mostly just moves on into
+  // room kept behind it, so the pixels themselves are seldom copied.
+  void ScrollLeft(int distance);
 
  private:
   std::vector<uint8_t> FBits;
   TPixels FPixels;
 };
 
-// Copies the pixels inside area between two bitmaps of the same size.
-void CopyPixels(const TPixels& source, const TPixels& target, const TRect& area);
-
-// Moves the pixels inside area distance pixels to the left; the rightmost
-// distance columns of area keep what they held.
-void ScrollLeft(const TPixels& pixels, const TRect& area, int distance);
+// Copies the pixels inside areas between two bitmaps of the same size.
+void CopyPixels(const TPixels& source, const TPixels& target, const std::vector<TRect>& areas);

@@ -105,42 +105,48 @@ std::optional<TMeterRenderer::TResult> TMeterRenderer::Paint(const TMeterModel& 
     return std::nullopt;
   }
   const TRect whole{0, 0, width, height};
-  const TRect& plot = next->Layout.Plot;
   std::vector<TRect> changed;
   std::optional<TScroll> scroll;
-  const bool supersampled = next->Look.AntiAlias > 0;
   const uint64_t appends = FLast ? next->Appends - FLast->Appends : 0;
+  const TRect area = next->SeriesArea();
   if (FLast && MovedOn(*FLast, *next) &&
-      appends * next->Look.HScale < static_cast<uint64_t>(plot.Right - plot.Left)) {
+      appends * next->Look.HScale <
+          static_cast<uint64_t>(next->Layout.Plot.Right - next->Layout.Plot.Left)) {
     const auto shift = static_cast<int>(appends * next->Look.HScale);
-    const TRect area = plot.Inflate(next->Reach + 1).Intersection(whole);
     std::vector<TRect> parts;
     AddChangedLabels(parts, *FLast, *next);
     if (shift > 0) {
       scroll = {area, shift};
       const std::vector<TRect> ends = Ends(*FLast, *next, area, shift);
-      if (supersampled) {
-        // Supersampled series scroll in their own layer too, and the ends
-        // are drawn into it, before any part is laid over the grid afresh.
-        ScrollLeft(FLayer.Pixels(), area, shift);
+      if (next->Look.AntiAlias > 0) {
+        // Supersampled series scroll in their layer, and the ends are drawn
+        // into it, before any part is laid over the grid afresh.
+        FLayer.ScrollLeft(shift);
         for (const TRect& end : Merged(ends))
           DrawMeterSeries(meter, *next, main, super, FLayer, end);
       }
-      ScrollLeft(main.Pixels(), area, shift);
       parts.insert(parts.end(), ends.begin(), ends.end());
       AddStill(parts, *FLast, *next, area, shift);
     }
-    for (const TRect& part : Merged(std::move(parts))) {
-      if (supersampled)
-        ComposeMeterPart(meter, *next, main, super, FLayer, part);
-      else
-        PaintMeterPart(meter, *next, main, super, part);
-      changed.push_back(part.Intersection(whole));
-    }
+    for (const TRect& part : Merged(std::move(parts))) changed.push_back(part.Intersection(whole));
+    PaintParts(meter, *next, main, super, changed);
   } else {
     PaintMeterWhole(meter, *next, main, super, &FLayer);
     changed.push_back(whole);
   }
   FLast = std::move(next);
   return TResult{FLast->Layout, std::move(changed), scroll};
+}
+
+void TMeterRenderer::PaintParts(const TMeterModel& meter, TCanvas& main, TCanvas& super,
+                                const std::vector<TRect>& parts) {
+  if (FLast) PaintParts(meter, *FLast, main, super, parts);
+}
+
+void TMeterRenderer::PaintParts(const TMeterModel& meter, const TMeterFrame& frame, TCanvas& main,
+                                TCanvas& super, const std::vector<TRect>& parts) {
+  if (frame.Look.AntiAlias > 0)
+    ComposeMeterParts(meter, frame, main, super, FLayer, parts);
+  else
+    for (const TRect& part : parts) PaintMeterPart(meter, frame, main, super, part);
 }

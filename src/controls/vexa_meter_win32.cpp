@@ -12,13 +12,23 @@ constexpr UINT_PTR kHintTimer = 1;
 constexpr UINT kHintDelayMs = 500;
 constexpr int kHintBelowMouse = 6;
 
-std::vector<RECT> RegionRects(HRGN region) {
+std::vector<TRect> RegionRects(HRGN region) {
   const DWORD size = GetRegionData(region, 0, nullptr);
   std::vector<char> data(size);
   auto* header = reinterpret_cast<RGNDATA*>(data.data());
   if (size == 0 || !GetRegionData(region, size, header)) return {};
   const auto* rects = reinterpret_cast<const RECT*>(header->Buffer);
-  return {rects, rects + header->rdh.nCount};
+  std::vector<TRect> result;
+  for (DWORD i = 0; i < header->rdh.nCount; ++i)
+    result.push_back({rects[i].left, rects[i].top, rects[i].right, rects[i].bottom});
+  return result;
+}
+
+// What of region lies outside all of parts.
+TGdiObject<HRGN> Outside(HRGN region, const std::vector<TRect>& parts) {
+  TGdiObject<HRGN> rest(RegionOf(parts));
+  CombineRgn(rest.Get(), region, rest.Get(), RGN_DIFF);
+  return rest;
 }
 
 }  // namespace
@@ -65,21 +75,22 @@ void TVexaMeter::Render() {
   std::optional<TMeterRenderer::TResult> result =
       FRenderer.Paint(*this, FMain, FSuper, client.right, client.bottom);
   FDrawn = result.has_value();
+  FFresh.clear();
   if (!result) return;
   SetLayout(result->Layout);
-  // The window's picture scrolls as the back buffer did, so that only the
+  FFresh = result->Changed;
+  // The window's picture scrolls as the renderer says, so that only the
   // parts that changed besides are copied to it. Parts still waiting for a
-  // paint move along, as the system offsets them with the scroll.
+  // paint move along, as the system offsets them with the scroll; the paint
+  // finds them outside the fresh parts and paints them again.
   if (result->Scroll) {
     const TRect& a = result->Scroll->Area;
     const RECT area{a.Left, a.Top, a.Right, a.Bottom};
     ScrollWindowEx(Handle(), -result->Scroll->Distance, 0, &area, &area, nullptr, nullptr,
                    SW_INVALIDATE);
   }
-  for (const TRect& part : result->Changed) {
-    const RECT r{part.Left, part.Top, part.Right, part.Bottom};
-    InvalidateRect(Handle(), &r, FALSE);
-  }
+  // One request to the system for all parts, not one for each.
+  InvalidateRgn(Handle(), RegionOf(result->Changed).Get(), FALSE);
 }
 
 LRESULT TVexaMeter::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -114,17 +125,23 @@ LRESULT TVexaMeter::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 // Changes made without a repaint (some properties, the size) show here; what
-// they changed joins the area to paint before it is taken. The copy goes
-// rectangle by rectangle, not over the box around them all: after a scroll
-// the parts lie far apart, and the copy converts every pixel it is given.
+// they changed joins the area to paint before it is taken. Since the back
+// buffer does not scroll, it holds the picture only where the last render
+// painted; the rest of the area (another window uncovered it) is painted
+// into it first. The copy goes rectangle by rectangle, not over the box
+// around them all: after a scroll the parts lie far apart, and the copy
+// converts every pixel it is given.
 void TVexaMeter::WMPaint() {
   if (!FRendered) Render();
   const TGdiObject<HRGN> update(CreateRectRgn(0, 0, 0, 0));
   GetUpdateRgn(Handle(), update.Get(), FALSE);
   const TPaintDC dc(Handle());
   if (!FDrawn) return;  // too narrow: the window keeps what it showed
-  for (const RECT& r : RegionRects(update.Get()))
-    BitBlt(dc.Get(), r.left, r.top, r.right - r.left, r.bottom - r.top, FMain.Dc(), r.left, r.top,
+  const std::vector<TRect> stale = RegionRects(Outside(update.Get(), FFresh).Get());
+  FRenderer.PaintParts(*this, FMain, FSuper, stale);
+  FFresh.insert(FFresh.end(), stale.begin(), stale.end());
+  for (const TRect& r : RegionRects(update.Get()))
+    BitBlt(dc.Get(), r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top, FMain.Dc(), r.Left, r.Top,
            SRCCOPY);
 }
 

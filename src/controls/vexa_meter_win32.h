@@ -4,12 +4,13 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
-#include "ui/gdi_canvas_win32.h"
 #include "controls/hint_window_win32.h"
 #include "controls/meter_model.h"
 #include "controls/meter_renderer.h"
 #include "ui/form_win32.h"
+#include "ui/gdi_canvas_win32.h"
 
 struct TVexaMeterArgs {
   HWND Parent = nullptr;
@@ -22,11 +23,12 @@ struct TVexaMeterArgs {
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
-// The throughput graph as a child window: keeps the meter's picture in a back
-// buffer, brought up to date at the cost of what changed, and copies only the
-// changed parts to the screen (no background erase, so the repaint after
-// each sample does not flicker); shows the hint for the sample under the
-// mouse, and reports clicks to its owner.
+// The throughput graph as a child window: paints the meter's picture into a
+// back buffer at the cost of what changed, scrolls the window's picture as
+// the graph moves on, and copies only the changed parts to the screen (no
+// background erase, so the repaint after each sample does not flicker);
+// shows the hint for the sample under the mouse, and reports clicks to its
+// owner.
 class TVexaMeter : public TMeterModel, public TForm {
  public:
   explicit TVexaMeter(const TVexaMeterArgs& args);
@@ -48,8 +50,8 @@ class TVexaMeter : public TMeterModel, public TForm {
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  // Brings the back buffer up to date and invalidates the parts of it that
-  // changed.
+  // Paints what changed into the back buffer, scrolls the window, and
+  // invalidates the changed parts.
   void Render();
   void WMPaint();
   void WMMouseMove(int x, int y);
@@ -64,8 +66,9 @@ class TVexaMeter : public TMeterModel, public TForm {
   TGdiCanvas FMain;
   TGdiCanvas FSuper;
   TMeterRenderer FRenderer;
-  bool FDrawn = false;     // the back buffer holds a picture of the client area
-  bool FRendered = false;  // and it is current: a repaint is under way
+  bool FDrawn = false;        // the back buffer holds a picture of the client area
+  bool FRendered = false;     // and it is current: a repaint is under way
+  std::vector<TRect> FFresh;  // where the back buffer holds the current picture
   std::unique_ptr<THintWindow> FHint;
   bool FTracking = false;  // a leave notice is requested
   bool FCrossHair = false;

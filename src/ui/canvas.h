@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Colours as the settings store them: 0x00BBGGRR, or a system colour index
 // with the top bit set (0x8000000F is the button face).
@@ -75,8 +76,8 @@ class TCanvas {
   // view is the whole bitmap again, at origin (0, 0).
   virtual void SetSize(int width, int height) = 0;
   // Drawing from now on lands origin on pixel (0, 0) and changes only what
-  // falls inside clip; both are in drawing coordinates.
-  virtual void SetView(const TRect& clip, TPoint origin) = 0;
+  // falls inside one of clip's rectangles; both are in drawing coordinates.
+  virtual void SetView(const std::vector<TRect>& clip, TPoint origin) = 0;
   // Finishes pending drawing first, so the pixels are current.
   virtual TPixels Pixels() = 0;
   virtual uint32_t ColorToRgb(TColor color) const = 0;

@@ -36,12 +36,20 @@ void TGdiCanvas::SetSize(int width, int height) {
   FPixels = {static_cast<uint8_t*>(bits), width, height, (width * 3 + 3) & ~3};
 }
 
+TGdiObject<HRGN> RegionOf(const std::vector<TRect>& rects) {
+  TGdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+  for (const TRect& r : rects) {
+    const TGdiObject<HRGN> part(CreateRectRgn(r.Left, r.Top, r.Right, r.Bottom));
+    CombineRgn(region.Get(), region.Get(), part.Get(), RGN_OR);
+  }
+  return region;
+}
+
 // The clip region is in device coordinates, the origin moves the drawing.
-void TGdiCanvas::SetView(const TRect& clip, TPoint origin) {
+void TGdiCanvas::SetView(const std::vector<TRect>& clip, TPoint origin) {
   SetWindowOrgEx(FDc.Get(), origin.X, origin.Y, nullptr);
-  const TRect device = clip.Offset(-origin.X, -origin.Y);
-  const TGdiObject<HRGN> region(
-      CreateRectRgn(device.Left, device.Top, device.Right, device.Bottom));
+  const TGdiObject<HRGN> region(RegionOf(clip));
+  OffsetRgn(region.Get(), -origin.X, -origin.Y);
   SelectClipRgn(FDc.Get(), region.Get());  // the context keeps a copy
 }
 

@@ -5,6 +5,9 @@
 #include "ui/canvas.h"
 #include "ui/handle_guards_win32.h"
 
+// The union of rects, as a region.
+TGdiObject<HRGN> RegionOf(const std::vector<TRect>& rects);
+
 // A canvas on a 24-bit top-down DIB section in a memory device context: GDI
 // draws the pens and text, the pixels are open to direct work, and the
 // context is ready as the source of the copy to the window.
@@ -17,7 +20,7 @@ class TGdiCanvas : public TCanvas {
   void SetFont(HFONT font);
 
   void SetSize(int width, int height) override;
-  void SetView(const TRect& clip, TPoint origin) override;
+  void SetView(const std::vector<TRect>& clip, TPoint origin) override;
   TPixels Pixels() override;
   uint32_t ColorToRgb(TColor color) const override;
 

@@ -18,7 +18,8 @@ constexpr uint32_t kClassicSysColors[] = {
 void TGlyphCanvas::SetSize(int width, int height) {
   width = std::max(width, 0);
   height = std::max(height, 0);
-  FClip = {0, 0, width, height};
+  FClip = {{0, 0, width, height}};
+  FClipBox = FClip.front();
   FOrigin = {};
   if (width == FWidth && height == FHeight) return;
   FWidth = width;
@@ -27,8 +28,14 @@ void TGlyphCanvas::SetSize(int width, int height) {
   FBits.assign(static_cast<size_t>(FStride) * height, 0);
 }
 
-void TGlyphCanvas::SetView(const TRect& clip, TPoint origin) {
+void TGlyphCanvas::SetView(const std::vector<TRect>& clip, TPoint origin) {
   FClip = clip;
+  FClipBox = {};
+  for (const TRect& r : clip)
+    FClipBox = FClipBox.IsEmpty()
+                   ? r
+                   : TRect{std::min(FClipBox.Left, r.Left), std::min(FClipBox.Top, r.Top),
+                           std::max(FClipBox.Right, r.Right), std::max(FClipBox.Bottom, r.Bottom)};
   FOrigin = origin;
 }
 
@@ -46,11 +53,18 @@ void TGlyphCanvas::FillRect(const TRect& rect, TColor color) {
   Fill(rect, ColorToRgb(color));
 }
 
-// One row is filled pixel by pixel, the others copied from it.
-void TGlyphCanvas::Fill(TRect rect, uint32_t rgb) {
-  rect =
-      rect.Intersection(FClip).Offset(-FOrigin.X, -FOrigin.Y).Intersection({0, 0, FWidth, FHeight});
-  if (rect.IsEmpty()) return;
+// Inside each clip rectangle, one row is filled pixel by pixel, the others
+// copied from it.
+void TGlyphCanvas::Fill(const TRect& area, uint32_t rgb) {
+  for (const TRect& clip : FClip) {
+    const TRect rect = area.Intersection(clip)
+                           .Offset(-FOrigin.X, -FOrigin.Y)
+                           .Intersection({0, 0, FWidth, FHeight});
+    if (!rect.IsEmpty()) FillInside(rect, rgb);
+  }
+}
+
+void TGlyphCanvas::FillInside(const TRect& rect, uint32_t rgb) {
   TPixels pixels = Pixels();
   uint8_t* first = pixels.At(rect.Left, rect.Top);
   for (int x = 0; x < rect.Right - rect.Left; ++x) {
@@ -72,7 +86,7 @@ void TGlyphCanvas::Line(TPoint from, TPoint to, TColor color, int width, TPenSty
   }
   const TRect reach{std::min(from.X, to.X) - size, std::min(from.Y, to.Y) - size,
                     std::max(from.X, to.X) + size, std::max(from.Y, to.Y) + size};
-  if (!reach.Intersects(FClip)) return;
+  if (!reach.Intersects(FClipBox)) return;
   const int dx = std::abs(to.X - from.X), dy = -std::abs(to.Y - from.Y);
   const int sx = from.X < to.X ? 1 : -1, sy = from.Y < to.Y ? 1 : -1;
   int error = dx + dy;
@@ -107,8 +121,8 @@ void TGlyphCanvas::StraightLine(TPoint from, TPoint to, uint32_t rgb, int size, 
   const bool vertical = step.X == 0;
   const int start = vertical ? from.Y : from.X;
   const int direction = vertical ? step.Y : step.X;
-  const int low = (vertical ? FClip.Top : FClip.Left) - size;
-  const int high = (vertical ? FClip.Bottom : FClip.Right) + size;
+  const int low = (vertical ? FClipBox.Top : FClipBox.Left) - size;
+  const int high = (vertical ? FClipBox.Bottom : FClipBox.Right) + size;
   const int first = std::max(0, direction > 0 ? low - start : start - high);
   const int last = std::min(steps - 1, direction > 0 ? high - start : start - low);
   if (first > last) return;

@@ -16,7 +16,7 @@ class TGlyphCanvas : public TCanvas {
   static constexpr int kCharHeight = 13;
 
   void SetSize(int width, int height) override;
-  void SetView(const TRect& clip, TPoint origin) override;
+  void SetView(const std::vector<TRect>& clip, TPoint origin) override;
   TPixels Pixels() override;
   uint32_t ColorToRgb(TColor color) const override;
 
@@ -30,13 +30,15 @@ class TGlyphCanvas : public TCanvas {
  private:
   void Stamp(TPoint at, int size, uint32_t rgb);
   void StraightLine(TPoint from, TPoint to, uint32_t rgb, int size, TPenStyle style);
-  void Fill(TRect rect, uint32_t rgb);
+  void Fill(const TRect& area, uint32_t rgb);
+  void FillInside(const TRect& rect, uint32_t rgb);  // in pixels, inside the bitmap
   void Frame(const TRect& rect, uint32_t rgb);
 
   std::vector<uint8_t> FBits;
   int FWidth = 0;
   int FHeight = 0;
   int FStride = 0;
-  TRect FClip;  // in drawing coordinates
+  std::vector<TRect> FClip;  // in drawing coordinates
+  TRect FClipBox;            // around all of it
   TPoint FOrigin;
 };

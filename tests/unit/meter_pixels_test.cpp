@@ -134,4 +134,34 @@ TEST(BoxFilterTest, TruncatedMeanOfAtMostFourByFour) {
   }
 }
 
+// Scrolled far enough that the buffer runs out of room behind the picture
+// more than once: every pixel is always the one that stood distance further
+// right, each column keeping its own colour as it moves.
+TEST(PixelBufferTest, ScrollMovesEveryPixelLeftAcrossTheRoomsEnd) {
+  constexpr int kWidth = 101, kHeight = 5, kDistance = 7;
+  const auto color = [](int column, int y) {
+    return static_cast<uint32_t>(column * 2654435761u + y * 40503u) & 0xFFFFFF;
+  };
+  TPixelBuffer buffer;
+  buffer.SetSize(kWidth, kHeight);
+  const auto paint = [&](int from, int scrolled) {
+    const TPixels& p = buffer.Pixels();
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = from; x < kWidth; ++x) {
+        const uint32_t c = color(x + scrolled, y);
+        uint8_t* at = p.At(x, y);
+        at[0] = c >> 16, at[1] = c >> 8 & 0xFF, at[2] = c & 0xFF;
+      }
+  };
+  paint(0, 0);
+  for (int scrolled = kDistance; scrolled <= 50000; scrolled += kDistance) {
+    buffer.ScrollLeft(kDistance);
+    paint(kWidth - kDistance, scrolled);
+    const TPixels& p = buffer.Pixels();
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x)
+        ASSERT_EQ(p.Rgb(x, y), color(x + scrolled, y)) << x << ", " << y << " at " << scrolled;
+  }
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "controls/meter_pixels.h"
 #include "unit/meter_test_support.h"
 
 namespace {
@@ -64,13 +65,17 @@ class MeterRendererTest : public testing::TestWithParam<RenderCase> {
   TTestMeter meter{clock};
 };
 
-// After every paint the kept picture equals a whole paint, while appends
-// scroll it, the maximum, the labels and the time labels change, and now
-// and then more than one sample or a change of look comes between paints.
+// What the window shows after every paint equals a whole paint, while
+// appends scroll it, the maximum, the labels and the time labels change,
+// and now and then more than one sample or a change of look comes between
+// paints. The window scrolls as told and takes the changed parts from main;
+// now and then another window uncovers part of it, which main paints again.
 TEST_P(MeterRendererTest, EveryPaintEqualsAWholePaint) {
   constexpr int kWidth = 236, kHeight = 124;
+  const TRect whole{0, 0, kWidth, kHeight};
   TMeterRenderer renderer;
-  TGlyphCanvas main, super, wholeMain, wholeSuper;
+  TGlyphCanvas main, super, screen, wholeMain, wholeSuper;
+  screen.SetSize(kWidth, kHeight);
   int scrolled = 0, paints = 0;
   for (int i = 0; i < 360; ++i) {
     Append(i);
@@ -82,9 +87,19 @@ TEST_P(MeterRendererTest, EveryPaintEqualsAWholePaint) {
     ASSERT_TRUE(result);
     meter.SetLayout(result->Layout);
     ++paints;
-    scrolled += !(result->Changed.front() == TRect{0, 0, kWidth, kHeight});
+    if (result->Scroll) {
+      ++scrolled;
+      ShiftLeft(screen.Pixels(), result->Scroll->Area, result->Scroll->Distance);
+    }
+    CopyPixels(main.Pixels(), screen.Pixels(), result->Changed);
+    if (i % 13 == 7) {
+      const TRect uncovered = TRect{i % 200, i % 90, i % 200 + 40, i % 90 + 30}.Intersection(whole);
+      screen.FillRect(uncovered, 0x00FF00);
+      renderer.PaintParts(meter, main, super, {uncovered});
+      CopyPixels(main.Pixels(), screen.Pixels(), {uncovered});
+    }
     ASSERT_TRUE(PaintMeter(meter, wholeMain, wholeSuper, kWidth, kHeight));
-    const std::optional<TPoint> at = FirstDifference(main, wholeMain);
+    const std::optional<TPoint> at = FirstDifference(screen, wholeMain);
     ASSERT_FALSE(at) << "after append " << i << " at " << at->X << ", " << at->Y;
   }
   EXPECT_GT(scrolled, paints * 3 / 4);

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/glyph_canvas.h"
 #include "controls/meter_model.h"
 #include "controls/meter_painter.h"
+#include "ui/glyph_canvas.h"
 
 // A meter with a hand-driven clock, the fixed English locale and a count of
 // its repaints, and the canvases to paint it on.
@@ -62,6 +62,16 @@ class TRecordingCanvas : public TGlyphCanvas {
 // 0x00BBGGRR of a pixel, for comparing with the meter's colours.
 inline uint32_t PixelAt(TCanvas& canvas, int x, int y) {
   return canvas.Pixels().Rgb(x, y);
+}
+
+// Moves the pixels inside area distance pixels to the left, as a window
+// scrolls; the rightmost distance columns of area keep what they held.
+inline void ShiftLeft(const TPixels& pixels, const TRect& area, int distance) {
+  const TRect r = area.Intersection({0, 0, pixels.Width, pixels.Height});
+  if (r.Right - r.Left <= distance) return;
+  const size_t bytes = static_cast<size_t>(r.Right - r.Left - distance) * 3;
+  for (int y = r.Top; y < r.Bottom; ++y)
+    std::memmove(pixels.At(r.Left, y), pixels.At(r.Left + distance, y), bytes);
 }
 
 // The first pixel where two pictures differ, or nothing.

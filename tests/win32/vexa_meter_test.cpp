@@ -71,8 +71,8 @@ class VexaMeterTest : public testing::Test {
 class VexaMeterPaintTest : public VexaMeterTest, public testing::WithParamInterface<int> {};
 
 // What reaches the screen is what the painter drew, erase or not, and stays
-// so while appends scroll the picture: dotted lines at three pixels a
-// sample, time lines and their labels.
+// so while appends scroll the picture and when a part of it is uncovered:
+// dotted lines at three pixels a sample, time lines and their labels.
 TEST_P(VexaMeterPaintTest, WindowShowsThePaintersPixels) {
   Meter->SetAntiAlias(static_cast<uint8_t>(GetParam()));
   Meter->SetSolid(GetParam() > 0);
@@ -86,19 +86,25 @@ TEST_P(VexaMeterPaintTest, WindowShowsThePaintersPixels) {
 
   RECT client;
   GetClientRect(Meter->Handle(), &client);
-  TGdiCanvas screen;
+  TGdiCanvas screen, main, super;
   screen.SetSize(client.right, client.bottom);
-  {
-    const TWindowDC window(Meter->Handle());
-    BitBlt(screen.Dc(), 0, 0, client.right, client.bottom, window.Get(), 0, 0, SRCCOPY);
-  }
-  TGdiCanvas main, super;
   main.SetFont(Meter->Font());
   ASSERT_TRUE(PaintMeter(*Meter, main, super, client.right, client.bottom));
-  const std::optional<TPoint> at = FirstDifference(screen, main);
-  EXPECT_FALSE(at) << "at " << at->X << ", " << at->Y;
-  // Not a blank window: the frame, the plot and the series are there.
+  const auto expectShown = [&](const char* when) {
+    const TWindowDC window(Meter->Handle());
+    BitBlt(screen.Dc(), 0, 0, client.right, client.bottom, window.Get(), 0, 0, SRCCOPY);
+    const std::optional<TPoint> at = FirstDifference(screen, main);
+    EXPECT_FALSE(at) << when << " at " << at->X << ", " << at->Y;
+  };
+  expectShown("scrolled");
+  // Another window uncovers a part of the graph that the back buffer last
+  // held before the scrolls.
   const TRect& plot = Meter->PlotRect();
+  const RECT uncovered{plot.Left + 30, plot.Top + 10, plot.Left + 130, plot.Bottom - 10};
+  InvalidateRect(Meter->Handle(), &uncovered, FALSE);
+  UpdateWindow(Meter->Handle());
+  expectShown("uncovered");
+  // Not a blank window: the frame, the plot and the series are there.
   EXPECT_EQ(screen.Pixels().Rgb(plot.Left - 1, plot.Top + 5), 0u);
   int blue = 0;
   for (int x = plot.Left; x < plot.Right; ++x)
