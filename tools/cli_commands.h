@@ -28,7 +28,7 @@ struct EFileProblem : std::runtime_error {
 };
 
 // report daily|weekly|monthly|yearly|hourly|top [--day YYYY-MM-DD] [--count N]
-//        [--folder DIR] [--csv|--json]
+//        [--entry KEY] [--folder DIR] [--csv|--json]
 int ReportCommand(int argc, char** argv);
 extern const char* const kReportUsage;
 

@@ -15,9 +15,11 @@
 #include "reports/report_model.h"
 
 const char* const kReportUsage =
-    "       tallyline-cli report daily|weekly|monthly|yearly [--folder DIR] [--csv|--json]\n"
-    "       tallyline-cli report hourly [--day YYYY-MM-DD] [--folder DIR] [--csv|--json]\n"
-    "       tallyline-cli report top [--count N] [--folder DIR] [--csv|--json]\n";
+    "       tallyline-cli report daily|weekly|monthly|yearly [--entry KEY] [--folder DIR]\n"
+    "           [--csv|--json]\n"
+    "       tallyline-cli report hourly [--day YYYY-MM-DD] [--entry KEY] [--folder DIR]\n"
+    "           [--csv|--json]\n"
+    "       tallyline-cli report top [--count N] [--entry KEY] [--folder DIR] [--csv|--json]\n";
 
 namespace {
 
@@ -45,6 +47,13 @@ size_t ParseCount(const std::string& text) {
   for (const char digit : text) count = std::min<uint64_t>(count * 10 + (digit - '0'), kCountCap);
   if (count == 0) throw notACount;
   return static_cast<size_t>(count);
+}
+
+// Nothing to print is said, and is no failure; the entry is named, so that
+// a mistyped key shows.
+void TellNoFigures(std::string what, const std::string& entry) {
+  if (!entry.empty()) what += " for the entry \"" + entry + "\"";
+  std::fprintf(stderr, "tallyline-cli: %s\n", what.c_str());
 }
 
 // The row as an object; "start" is its first day, with the hour for a row
@@ -96,7 +105,15 @@ int ReportCommand(int argc, char** argv) {
   TFolderOptions options;
   int day = static_cast<int>(LocalNow());  // whole days
   size_t count = 10;
+  std::string entry;
   ReadFolderOptions(argc - 1, argv + 1, options, [&](TArguments& args) {
+    if (args.Take("--entry", 1)) {
+      if (!entry.empty()) throw EUsage("--entry", "only once");
+      entry = args.Values()[0];
+      // Empty would be the totals, which are asked for without --entry.
+      if (entry.empty()) throw EUsage("--entry", "needs a value");
+      return true;
+    }
     if (args.Take("--day", 1)) {
       if (list != kHourly) throw EUsage("--day", "only for report hourly");
       day = ParseDay("--day", args.Values()[0]);
@@ -113,17 +130,17 @@ int ReportCommand(int argc, char** argv) {
   if (list == kHourly) {
     // Only the day's month file is read.
     TReadNotes notes;
-    const std::vector<TReportRow> hours = HourlyRows(options.Folder, day, notes);
+    const std::vector<TReportRow> hours = HourlyRows(options.Folder, day, notes, entry);
     const int status = TellNotes(notes);
     // Booked before hours were, or not at all: said, and no failure.
     if (hours.empty() && !notes.Failed())
-      std::fprintf(stderr, "tallyline-cli: %s has no hourly figures\n",
-                   FormatDateTimePicture(day, "yyyy-MM-dd").c_str());
+      TellNoFigures(FormatDateTimePicture(day, "yyyy-MM-dd") + " has no hourly figures", entry);
     PrintRows(hours, options, true);
     return status;
   }
-  const TReport report = LoadReport(options.Folder);
+  const TReport report = LoadReport(options.Folder, FormatSettings(), entry);
   const int status = TellNotes(report.Notes);
+  if (!entry.empty() && report.Rows[rtDaily].empty()) TellNoFigures("no figures", entry);
   PrintRows(list == kTop ? TopDays(report.Rows[rtDaily], count) : report.Rows[list], options,
             false);
   return status;

@@ -13,6 +13,9 @@
 //       is said on standard error and is no failure
 //   tallyline-cli report top [--count N] [--folder DIR] [--csv|--json]
 //       prints the N days (by default 10) with the largest totals, largest first
+//   --entry KEY after any report: the same rows of that one entry (a
+//       phone-book entry or an adapter's key) instead of the totals; an entry
+//       without figures is said on standard error and is no failure
 //   tallyline-cli stats [--folder DIR] (--month YYYY-MM-DD | --range YYYY-MM-DD YYYY-MM-DD)
 //                       [--entry NAME] [--csv|--json]
 //       prints the entries offered and the day and period totals of the

@@ -5,19 +5,11 @@
 
 #include "base/product.h"
 #include "formatting/number_format.h"
+#include "traffic/adapter_counters.h"
 
 namespace {
 
 constexpr size_t kAverageTicks = 4;
-// A 32-bit counter that stepped back wrapped only if the step is at most this
-// many times what the link carries at its nominal speed between the two
-// readings; a larger step is a reset. Twice, because the tick count moves in
-// 10 to 16 ms steps and the timer reads the counters late or early against
-// the system's last refresh of them (some drivers refresh about once a
-// second), so one interval may hold up to two intervals' traffic; and a
-// wireless link may have renegotiated its speed down since. A reset taken for
-// a wrap books at most that much, not up to 2 GiB.
-constexpr uint64_t kWrapMargin = 2;
 // The most characters the tray shows of a tip.
 constexpr size_t kTrayTipLength = 64;
 
@@ -36,12 +28,22 @@ int64_t MovingAverage(std::deque<int32_t>& window, int64_t delta) {
          static_cast<int64_t>(window.size());
 }
 
-// The title, the totals when they are shown, and the quota's line; the
-// title gives way when all would not fit what the tray shows.
+// With all adapters or a set of several, how many of them are counted now:
+// "3 adapters"; empty for one adapter or a dial-up connection.
+std::string AdaptersLine(const TMeterState& s) {
+  if (s.DialupMode || (!s.Choice.All && s.Choice.Keys.size() < 2)) return std::string();
+  const size_t count = PresentAdapters(s.Watched);
+  return std::to_string(count) + (count == 1 ? " adapter" : " adapters");
+}
+
+// The title, the totals when they are shown, how many adapters are counted,
+// and the quota's line; the title gives way when all would not fit what the
+// tray shows.
 std::string TrayTip(const std::string& received, const std::string& sent,
-                    const TDisplaySettings& settings) {
+                    const std::string& adapters, const TDisplaySettings& settings) {
   std::string lines;
   if (settings.StatsTrayTip) lines += "\rD/L: " + received + "\rU/L: " + sent;
+  if (!adapters.empty()) lines += "\r" + adapters;
   if (!settings.QuotaTip.empty()) lines += "\r" + settings.QuotaTip;
   const std::string tip = kAppTitle + lines;
   return tip.size() <= kTrayTipLength ? tip : lines.substr(1);
@@ -97,6 +99,8 @@ std::optional<TDeltas> AccountBytes(TMeterState& s, uint32_t now) {
     s.XmitConnection += *xmitDelta;
     if (s.StopWatchRunning) s.StopWatchTx += *xmitDelta;
   }
+  // Each adapter's share of the sum, counted or let go as the sum was.
+  TakeNewAmounts(s.Watched, recvDelta.has_value(), xmitDelta.has_value());
   const bool firstSent = s.PrevXmit == -1;
   s.PrevXmit = xmit;
   s.PrevTick = c.Tick;
@@ -127,8 +131,9 @@ TDeltas RateTexts(TMeterState& s, const TDeltas& deltas, const TDisplaySettings&
       "D/L: " + received + SpeedPart(static_cast<double>(average.Received), settings.Rates);
   out.StatusPanels[7] =
       "U/L: " + sent + SpeedPart(static_cast<double>(average.Sent), settings.Rates);
-  if (settings.StatsTrayTip || !settings.QuotaTip.empty())
-    out.TrayTip = TrayTip(received, sent, settings);
+  const std::string adapters = AdaptersLine(s);
+  if (settings.StatsTrayTip || !adapters.empty() || !settings.QuotaTip.empty())
+    out.TrayTip = TrayTip(received, sent, adapters, settings);
   return average;
 }
 
@@ -185,18 +190,4 @@ std::array<std::string, 3> StopWatchTexts(const TMeterState& s, const TRateUnits
               SpeedPart(s.StopWatchRx / ticks, rates),
           "U/L: " + FormatByteSize(static_cast<double>(s.StopWatchTx)) +
               SpeedPart(s.StopWatchTx / ticks, rates)};
-}
-
-std::optional<int64_t> CounterDelta(int64_t current, int64_t previous, TCounterRule rule,
-                                    uint32_t speed, uint32_t elapsed) {
-  if (previous == -1) return std::nullopt;
-  const int64_t step = current - previous;
-  if (step >= 0) return step;
-  if (rule != TCounterRule::Wrap32) return 0;
-  const uint32_t wrapped = static_cast<uint32_t>(current) - static_cast<uint32_t>(previous);
-  if (wrapped >= 0x80000000u) return 0;
-  if (speed == 0) return wrapped;
-  // What the link carries at its nominal speed in the elapsed time, in bytes.
-  const uint64_t carried = uint64_t{speed} * elapsed / 8000;
-  return wrapped <= kWrapMargin * carried ? wrapped : 0;
 }

@@ -51,12 +51,3 @@ TDisplayUpdate UpdateDisplay(TMeterState& state, const TDisplaySettings& setting
 // The stopwatch bar's elapsed time, received and sent texts; empty until the
 // stopwatch has counted ticks and bytes both ways.
 std::array<std::string, 3> StopWatchTexts(const TMeterState& state, const TRateUnits& rates);
-
-// The bytes between two counter readings elapsed milliseconds apart, or
-// nothing while the previous one is unset. A counter that stepped back counts
-// 0 (a new connection, or a reset), except under the 32-bit adapter rule
-// where the step modulo 2^32 is a wrap when it is below 2^31 and, with the
-// link's speed known (bits per second; 0 = unknown), no more than twice what
-// the link carries in the elapsed time.
-std::optional<int64_t> CounterDelta(int64_t current, int64_t previous, TCounterRule rule,
-                                    uint32_t speed, uint32_t elapsed);

@@ -125,7 +125,7 @@ void TFrmMain::ApplySettings() {
 void TFrmMain::StartMeasurement() {
   TMeterState& state = FMeasurement->State;
   state.DialupMode = FMainSettings.Dialup;
-  state.SavedAdapterKey = FMainSettings.AdapterKey;
+  state.Choice = FMainSettings.Adapters;
   FMeasurement->EnumerateAdapters();
   state.Connected = true;
   FMeasurement->Sample();

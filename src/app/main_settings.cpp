@@ -33,7 +33,7 @@ TMainSettings ReadMainSettings(TIniFile32& ini) {
     s.Colors[i] = static_cast<uint32_t>(
         ini.ReadInteger("Colors", kColorKeys[i], static_cast<int32_t>(s.Colors[i])));
   s.Dialup = ini.ReadBool("Settings", "Dialup", s.Dialup);
-  s.AdapterKey = ini.ReadString("NIC", "S", "");
+  s.Adapters = ReadAdapterChoice(ini);
   if (ini.SectionExists("Window"))
     s.Window = TMainSettings::TBounds{
         ini.ReadInteger("Window", "1", 0), ini.ReadInteger("Window", "2", 0),

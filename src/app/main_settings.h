@@ -7,6 +7,7 @@
 #include "app/display_text.h"
 #include "setup/setup_tables.h"
 #include "storage/ini_file.h"
+#include "traffic/adapter_choice.h"
 
 // Everything the main window reads from "settings.ini" at start, with the
 // defaults of a file that lacks a key.
@@ -35,7 +36,7 @@ struct TMainSettings {
   TColorSet Colors = {0xFF0000, 0x0000FF, 0x000080, 0x808080, 0, 0xFFFFFF, 0x8000000F};
 
   bool Dialup = false;
-  std::string AdapterKey;  // "NIC" "S"
+  TAdapterChoice Adapters;  // "NIC"
 
   struct TBounds {
     int Left, Top, Width, Height;

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "traffic/adapter_counters.h"
+
 namespace {
 
 // End reasons of the connection log.
@@ -40,21 +42,34 @@ void TMeasurement::Tick() {
   Guarded([this] { FBook.FlushTotals(State, FSource, false); });
 }
 
-// Each update's bytes and online time are the link's, counted for the
-// figures' file; the totals the window shows start again when Setup changes
-// the link, these do not.
+// Each update's bytes and online time are the links', counted for the
+// figures' file: the dial-up entry's, or each adapter's own. The totals the
+// window shows start again when Setup changes the link, these do not.
 TDisplayUpdate TMeasurement::UpdateDisplay(const TDisplaySettings& settings, int32_t visibleCount,
                                            bool dialling) {
   const uint32_t now = FSource.TickCount();
+  const uint32_t elapsed = FLastUpdate == 0 ? 0 : now - FLastUpdate;
+  FLastUpdate = now;
   const int64_t received = State.RecvTotal, sent = State.XmitTotal;
+  std::vector<std::pair<int64_t, int64_t>> before;
+  for (const TWatchedAdapter& a : State.Watched)
+    before.emplace_back(a.UnflushedReceived, a.UnflushedSent);
   TDisplayUpdate update = ::UpdateDisplay(State, settings, now, visibleCount, dialling);
-  if (!State.EntryName.empty()) {
+  if (State.DialupMode) {
+    if (State.EntryName.empty()) return update;
     TLinkCount& count = FCounted[State.EntryName];
     count.Received += State.RecvTotal - received;
     count.Sent += State.XmitTotal - sent;
-    if (!update.NotConnected && FLastUpdate != 0) count.OnlineMs += now - FLastUpdate;
+    if (!update.NotConnected) count.OnlineMs += elapsed;
+    return update;
   }
-  FLastUpdate = now;
+  for (size_t i = 0; i < State.Watched.size(); ++i) {
+    const TWatchedAdapter& adapter = State.Watched[i];
+    TLinkCount& count = FCounted[adapter.Key];
+    count.Received += adapter.UnflushedReceived - before[i].first;
+    count.Sent += adapter.UnflushedSent - before[i].second;
+    if (adapter.Up) count.OnlineMs += elapsed;
+  }
   return update;
 }
 
@@ -64,8 +79,8 @@ TMetrics TMeasurement::Metrics() {
   const auto [received, sent] = FBook.DayTotals(FSource.Now());
   metrics.TodayReceived = received + State.RecvUnflushed;
   metrics.TodaySent = sent + State.XmitUnflushed;
-  metrics.Connected = State.DialupMode ? State.RasConnection != 0
-                                       : State.SelectedIndex != 0 && !State.AdapterMissing;
+  metrics.Connected =
+      State.DialupMode ? State.RasConnection != 0 : PresentAdapters(State.Watched) > 0;
   metrics.SpeedBytesPerSecond = State.SampleStats.dwBps / 8;
   metrics.Dialup = State.DialupMode;
   return metrics;

@@ -18,11 +18,13 @@
 
 namespace {
 
-struct TDayTotals {
+// The amounts of a day or an hour, as read.
+struct TAmounts {
   int64_t Download = 0;
   int64_t Upload = 0;
   int64_t Seconds = 0;
   bool FromOwnFile = false;  // read from the month file the program writes for the day
+  bool Booked = true;        // the entry asked for has a key that day
 };
 
 // A section name that is a day serial of the years 1 to 9999, written as
@@ -43,8 +45,23 @@ bool SameFile(const std::string& a, const std::string& b) {
          });
 }
 
-void ReadDays(const std::string& folder, const std::string& path, std::map<int, TDayTotals>& days,
-              TReport& report) {
+// Whether a section's keys hold any of the amounts.
+bool HasAmounts(const std::vector<std::string>& keys, const TAmountKeys& amounts) {
+  return std::any_of(keys.begin(), keys.end(), [&](const std::string& key) {
+    return SameKey(key, amounts.Received) || SameKey(key, amounts.Sent) ||
+           SameKey(key, amounts.Seconds);
+  });
+}
+
+TAmounts ReadAmounts(TIniFile32& file, const std::string& section, const TAmountKeys& amounts,
+                     TReadNotes& notes) {
+  return {CountedAmount(file.ReadInt64(section, amounts.Received, 0), notes),
+          CountedAmount(file.ReadInt64(section, amounts.Sent, 0), notes),
+          CountedAmount(file.ReadInt64(section, amounts.Seconds, 0), notes)};
+}
+
+void ReadDays(const std::string& folder, const std::string& path, const std::string& entry,
+              std::map<int, TAmounts>& days, TReport& report) {
   TIniFile32 file(path, true);
   file.Refresh();
   TReadNotes& notes = report.Notes;
@@ -52,6 +69,7 @@ void ReadDays(const std::string& folder, const std::string& path, std::map<int, 
     notes.UnreadableFiles.push_back(path + ": " + file.LastLoadError());
     return;
   }
+  const TAmountKeys amounts = AmountKeys(entry);
   for (const std::string& section : file.ReadSections()) {
     const std::optional<int> day = DaySerialOf(section);
     // A header with blanks in it names a section that lookups by name miss.
@@ -62,9 +80,13 @@ void ReadDays(const std::string& folder, const std::string& path, std::map<int, 
     const bool own = SameFile(path, MonthFileName(folder, *day));
     const auto known = days.find(*day);
     if (known != days.end() && (known->second.FromOwnFile || !own)) continue;
-    days[*day] = {CountedAmount(file.ReadInt64(section, "Recv", 0), notes),
-                  CountedAmount(file.ReadInt64(section, "Xmit", 0), notes),
-                  CountedAmount(file.ReadInt64(section, "Hours", 0), notes), own};
+    // The file that decides the day decides it for the entry too, also
+    // when it lacks the entry: an older copy never stands in for it.
+    TAmounts& totals = days[*day] = ReadAmounts(file, section, amounts, notes);
+    totals.FromOwnFile = own;
+    // A day shows in the totals even without amounts (as zeros), but for
+    // an entry only where the entry has a key.
+    totals.Booked = entry.empty() || HasAmounts(file.ReadSection(section), amounts);
   }
 }
 
@@ -73,7 +95,7 @@ class TGrouping {
  public:
   TGrouping(std::vector<TReportRow>& rows, TReadNotes& notes) : FRows(rows), FNotes(notes) {}
 
-  void Add(int64_t key, int day, const TDayTotals& totals) {
+  void Add(int64_t key, int day, const TAmounts& totals) {
     if (FRows.empty() || key != FKey) {
       FRows.push_back({});
       FRows.back().Index = static_cast<int64_t>(FRows.size()) - 1;
@@ -96,10 +118,11 @@ std::string TwoDigits(int value) {
   return text;
 }
 
-void GroupDays(const std::map<int, TDayTotals>& days, TReport& report, const TFormatSettings& fs) {
+void GroupDays(const std::map<int, TAmounts>& days, TReport& report, const TFormatSettings& fs) {
   TGrouping daily(report.Rows[rtDaily], report.Notes), weekly(report.Rows[rtWeekly], report.Notes),
       monthly(report.Rows[rtMonthly], report.Notes), yearly(report.Rows[rtYearly], report.Notes);
   for (const auto& [day, totals] : days) {
+    if (!totals.Booked) continue;
     const TSystemTime date = DecodeDaySerial(day);
     const TIsoWeek week = IsoWeek(day);
     daily.Add(day, day, totals);
@@ -133,23 +156,24 @@ int64_t SortKey(const TReportRow& row, int column) {
 
 }  // namespace
 
-TReport LoadReport(const std::string& folder, const TFormatSettings& fs) {
+TReport LoadReport(const std::string& folder, const TFormatSettings& fs, const std::string& entry) {
   std::vector<std::string> files;
   FindFiles(folder + "data", "*.dat", files);
-  return LoadReportFiles(folder, std::move(files), fs);
+  return LoadReportFiles(folder, std::move(files), fs, entry);
 }
 
 TReport LoadReportFiles(const std::string& folder, std::vector<std::string> files,
-                        const TFormatSettings& fs) {
+                        const TFormatSettings& fs, const std::string& entry) {
   TReport report;
   std::sort(files.begin(), files.end());
-  std::map<int, TDayTotals> days;
-  for (const std::string& path : files) ReadDays(folder, path, days, report);
+  std::map<int, TAmounts> days;
+  for (const std::string& path : files) ReadDays(folder, path, entry, days, report);
   GroupDays(days, report, fs);
   return report;
 }
 
-std::vector<TReportRow> HourlyRows(const std::string& folder, int day, TReadNotes& notes) {
+std::vector<TReportRow> HourlyRows(const std::string& folder, int day, TReadNotes& notes,
+                                   const std::string& entry) {
   std::vector<TReportRow> rows;
   const std::string path = MonthFileName(folder, day);
   if (!FileExists(path)) return rows;
@@ -162,21 +186,16 @@ std::vector<TReportRow> HourlyRows(const std::string& folder, int day, TReadNote
   const std::string section = std::to_string(day);
   const std::vector<std::string> keys = file.ReadSection(section);
   for (int hour = 0; hour < 24; ++hour) {
-    const std::string received = HourKey("Recv", hour), sent = HourKey("Xmit", hour),
-                      seconds = HourKey("Hours", hour);
-    if (std::none_of(keys.begin(), keys.end(), [&](const std::string& key) {
-          return SameKey(key, received) || SameKey(key, sent) || SameKey(key, seconds);
-        }))
-      continue;
+    const TAmountKeys amounts = HourAmountKeys(entry, hour);
+    if (!HasAmounts(keys, amounts)) continue;
     TReportRow& row = rows.emplace_back();
     row.Index = static_cast<int64_t>(rows.size()) - 1;
     row.Day = day;
     row.Period = hour;
     row.RowDate = day + hour / 24.0;
     row.Caption = TwoDigits(hour) + ":00";
-    AddToRow(row, CountedAmount(file.ReadInt64(section, received, 0), notes),
-             CountedAmount(file.ReadInt64(section, sent, 0), notes),
-             CountedAmount(file.ReadInt64(section, seconds, 0), notes), notes);
+    const TAmounts totals = ReadAmounts(file, section, amounts, notes);
+    AddToRow(row, totals.Download, totals.Upload, totals.Seconds, notes);
   }
   return rows;
 }

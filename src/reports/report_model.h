@@ -39,16 +39,23 @@ struct TReport {
 // found in several files counts once: from the month file the program
 // writes for it when that file has it, else from the first file in name
 // order. An amount below 0 counts as 0; sums stop at the largest number.
-TReport LoadReport(const std::string& folder, const TFormatSettings& fs = FormatSettings());
+// An entry (a phone-book entry or an adapter's key) reads that entry's
+// amounts instead of the day's totals, and only the days it has a key on;
+// empty, the totals.
+TReport LoadReport(const std::string& folder, const TFormatSettings& fs = FormatSettings(),
+                   const std::string& entry = "");
 // The same over some of those files only (paths as MonthFileName gives them).
 TReport LoadReportFiles(const std::string& folder, std::vector<std::string> files,
-                        const TFormatSettings& fs = FormatSettings());
+                        const TFormatSettings& fs = FormatSettings(),
+                        const std::string& entry = "");
 
 // The hours of a day from its month file in folder's "data": a row for each
 // hour that has an amount booked (RowDate the hour's start, Day the day,
 // Period the hour, Caption "13:00"); none for a day booked before hours
-// were, or without a file. A file that cannot be read is noted.
-std::vector<TReportRow> HourlyRows(const std::string& folder, int day, TReadNotes& notes);
+// were, or without a file. A file that cannot be read is noted. An entry
+// reads its own hours, as LoadReport reads its days.
+std::vector<TReportRow> HourlyRows(const std::string& folder, int day, TReadNotes& notes,
+                                   const std::string& entry = "");
 
 // The days with the largest totals, largest first (of two equal, the
 // earlier day); at most count of them.

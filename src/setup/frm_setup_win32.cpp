@@ -57,21 +57,36 @@ TFrmSetup::TFrmSetup(HWND owner, TSetupHost& host)
   ShowDialog();
 }
 
+// The source: a dial-up connection, or adapters counted one of three ways.
+// The list's boxes show the adapters counted; ticking one makes a set.
 void TFrmSetup::CreateNetworkTab(HWND page) {
   rbDialup = std::make_unique<TRadioButton>(
-      Args(page, "&Dialup Connection", 12, 12, 200, 20, WS_VISIBLE | WS_GROUP));
-  rbNIC = std::make_unique<TRadioButton>(Args(page, "&Network Interface", 12, 36, 200, 20));
-  lbNIC = std::make_unique<THeaderListbox>(
-      Args(page, "", 12, 64, 412, 220, WS_VISIBLE | WS_GROUP),
-      std::vector<THeaderSection>{{"", Scaled(20)},
-                                  {"Description", Scaled(186), true},
-                                  {"IP", Scaled(80)},
-                                  {"MAC", Scaled(110)}});
-  rbDialup->OnClick = rbNIC->OnClick = [this] {
-    SourceChosen();
+      Args(page, "&Dialup Connection", 12, 8, 200, 20, WS_VISIBLE | WS_GROUP));
+  rbNIC = std::make_unique<TRadioButton>(Args(page, "&Network Interface", 12, 30, 200, 20));
+  rbTicked = std::make_unique<TRadioButton>(Args(page, "&Ticked adapters", 224, 8, 200, 20));
+  rbAll = std::make_unique<TRadioButton>(Args(page, "A&ll adapters", 224, 30, 200, 20));
+  lbNIC = std::make_unique<THeaderListbox>(Args(page, "", 12, 58, 412, 174, WS_VISIBLE | WS_GROUP),
+                                           std::vector<THeaderSection>{{"", Scaled(38)},
+                                                                       {"Description", 0, true},
+                                                                       {"IP", Scaled(84)},
+                                                                       {"MAC", Scaled(108)},
+                                                                       {"Counted", Scaled(74)}});
+  lbReason = std::make_unique<TLabel>(Args(page, "", 12, 238, 412, 46));
+  for (TRadioButton* radio : {rbDialup.get(), rbNIC.get(), rbTicked.get(), rbAll.get()})
+    radio->OnClick = [this] {
+      SourceChosen();
+      Changed();
+    };
+  lbNIC->OnClick = [this] {
+    FAdapters->Select(lbNIC->ItemIndex());
+    ShowAdapters();
     Changed();
   };
-  lbNIC->OnClick = [this] { Changed(); };
+  lbNIC->OnToggle = [this](int row) {
+    FAdapters->Toggle(row);
+    ShowAdapters();
+    Changed();
+  };
 }
 
 void TFrmSetup::CreateGraph1Tab(HWND page) {
@@ -240,9 +255,8 @@ void TFrmSetup::CreateButtons() {
 // The controls from the main window's state and the settings.
 void TFrmSetup::FormCreate() {
   const TSetupValues v = ReadSetupValues(FHost);
+  FAdapters = std::make_unique<TAdapterPicker>(FHost.Meter().Adapters, v.Adapters);
   rbDialup->SetChecked(v.Dialup);
-  rbNIC->SetChecked(!v.Dialup);
-  FillAdapterList(v.AdapterKey);
   SourceChosen();
   RadioGroup1->SetItemIndex(v.GraphType);
   rGridStyle->SetItemIndex(v.GridStyle);
@@ -274,25 +288,37 @@ void TFrmSetup::FormCreate() {
   bApply->SetEnabled(false);
 }
 
-// Row number, description, address and hardware address, one row per
-// adapter, the one with the key chosen.
-void TFrmSetup::FillAdapterList(const std::string& chosenKey) {
+// Row number, description, address, hardware address and whether it is
+// counted, one row per adapter; the way of counting in the radio buttons
+// while adapters are the source; why the selected row is left out.
+void TFrmSetup::ShowAdapters() {
+  const auto top = SendMessageA(lbNIC->Handle(), LB_GETTOPINDEX, 0, 0);
   lbNIC->Clear();
-  FAdapters = FHost.Meter().Adapters.Items;
-  for (size_t i = 0; i < FAdapters.size(); ++i) {
-    const TNicItem& item = FAdapters[i];
-    lbNIC->Add(std::to_string(i) + "\t" + item.Description + "\t" + item.IP + "\t" + item.MAC,
-               &FAdapters[i]);
-    if (AdapterKey(item) == chosenKey) lbNIC->SetItemIndex(static_cast<int>(i));
+  const auto& rows = FAdapters->Rows();
+  std::vector<bool> checks;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const TNicItem& item = rows[i].Item;
+    const int row = static_cast<int>(i);
+    lbNIC->Add(std::to_string(i) + "\t" + item.Description + "\t" + item.IP + "\t" + item.MAC +
+                   "\t" + FAdapters->Status(row),
+               nullptr);
+    checks.push_back(FAdapters->Counted(row));
   }
+  lbNIC->SetChecks(checks);
+  lbNIC->SetItemIndex(FAdapters->Selected());
+  SendMessageA(lbNIC->Handle(), LB_SETTOPINDEX, top, 0);
+  lbReason->SetText(FAdapters->Explanation(FAdapters->Selected()));
+  if (rbDialup->Checked()) return;
+  const TAdapterMode mode = FAdapters->Mode();
+  rbNIC->SetChecked(mode == amOne);
+  rbTicked->SetChecked(mode == amTicked);
+  rbAll->SetChecked(mode == amAll);
 }
 
 TSetupValues TFrmSetup::Values() const {
   TSetupValues v;
   v.Dialup = rbDialup->Checked();
-  const int row = lbNIC->ItemIndex();
-  if (row >= 0 && row < static_cast<int>(FAdapters.size()))
-    v.AdapterKey = AdapterKey(FAdapters[row]);
+  v.Adapters = FAdapters->Choice();
   v.GraphType = RadioGroup1->ItemIndex();
   v.GridStyle = rGridStyle->ItemIndex();
   v.XAxis = RadioGroup2->ItemIndex();
@@ -320,11 +346,16 @@ TSetupValues TFrmSetup::Values() const {
   return v;
 }
 
-// The adapter list serves only the network interface source.
+// The adapter list serves only the adapters as the source, counted the way
+// the radio button chosen says.
 void TFrmSetup::SourceChosen() {
-  const bool adapters = rbNIC->Checked();
+  const bool adapters = !rbDialup->Checked();
+  if (rbNIC->Checked()) FAdapters->SetMode(amOne);
+  if (rbTicked->Checked()) FAdapters->SetMode(amTicked);
+  if (rbAll->Checked()) FAdapters->SetMode(amAll);
   lbNIC->SetEnabled(adapters);
   lbNIC->SetListColor(GetSysColor(adapters ? COLOR_WINDOW : COLOR_BTNFACE));
+  ShowAdapters();
 }
 
 void TFrmSetup::cbGMaxValueChange() {

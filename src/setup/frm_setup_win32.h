@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "setup/adapter_picker.h"
 #include "setup/setup_model.h"
 #include "ui/buttons_win32.h"
 #include "ui/color_button_win32.h"
@@ -40,7 +41,7 @@ class TFrmSetup : public TDialog {
   void CreateQuotaTab(HWND page);
   void CreateButtons();
   void FormCreate();
-  void FillAdapterList(const std::string& chosenKey);
+  void ShowAdapters();
 
   void Changed() { bApply->SetEnabled(true); }
   void SourceChosen();
@@ -56,9 +57,12 @@ class TFrmSetup : public TDialog {
 
   std::unique_ptr<TTabControl> PageControl1;
   // "Network"
-  std::unique_ptr<TRadioButton> rbDialup, rbNIC;
+  std::unique_ptr<TRadioButton> rbDialup, rbNIC, rbTicked, rbAll;
   std::unique_ptr<THeaderListbox> lbNIC;
-  std::vector<TNicItem> FAdapters;  // as the list shows them: the main window's may change
+  std::unique_ptr<TLabel> lbReason;
+  // The rows as the list shows them (the main window's may change meanwhile)
+  // and what the user chose of them.
+  std::unique_ptr<TAdapterPicker> FAdapters;
   // "Graph -1"
   std::unique_ptr<TRadioGroup> RadioGroup1, rGridStyle, RadioGroup2, rYaxisDisplay;
   std::unique_ptr<TControl> gbColors;

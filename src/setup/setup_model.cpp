@@ -15,64 +15,82 @@ int Choice(int value, int count, int fallback) {
   return value >= 0 && value < count ? value : fallback;
 }
 
-// The key of the adapter marked selected. None is at the first start: then
-// the first that is up and has an address, the one that most likely carries
-// the traffic, else the first row's.
-std::string SelectedAdapter(const TAdapterList& list) {
-  const auto& items = list.Items;
-  auto chosen =
-      std::find_if(items.begin(), items.end(), [](const TNicItem& item) { return item.Selected; });
-  if (chosen == items.end())
-    chosen = std::find_if(items.begin(), items.end(), [](const TNicItem& item) {
-      return item.Up && !item.IP.empty() && item.IP != "0.0.0.0";
-    });
-  if (chosen == items.end()) chosen = items.begin();
-  return chosen == items.end() ? std::string() : AdapterKey(*chosen);
+// The adapters chosen. None is at the first start: then the first that is
+// up and has an address, the one that most likely carries the traffic, else
+// the first row's.
+TAdapterChoice ChosenAdapters(const TMeterState& meter) {
+  TAdapterChoice choice = meter.Choice;
+  const auto& items = meter.Adapters.Items;
+  if (choice.All || !choice.Keys.empty() || items.empty()) return choice;
+  auto offered = std::find_if(items.begin(), items.end(), [](const TNicItem& item) {
+    return item.Up && !item.IP.empty() && item.IP != "0.0.0.0";
+  });
+  if (offered == items.end()) offered = items.begin();
+  choice.Keys = {AdapterKey(*offered)};
+  return choice;
 }
 
-// The row with the key in the list as it is now; -1 when none has it.
-int AdapterRow(const TAdapterList& list, const std::string& key) {
-  const auto found = std::find_if(list.Items.begin(), list.Items.end(),
-                                  [&](const TNicItem& item) { return AdapterKey(item) == key; });
-  return found == list.Items.end() ? -1 : static_cast<int>(found - list.Items.begin());
+bool Listed(const TAdapterList& list, const std::string& key) {
+  return std::any_of(list.Items.begin(), list.Items.end(),
+                     [&](const TNicItem& item) { return AdapterKey(item) == key; });
 }
 
-void MakeAdapterCurrent(TMeterState& meter, TIniFile32& ini, int row) {
-  for (TNicItem& item : meter.Adapters.Items) item.Selected = false;
-  TNicItem& adapter = meter.Adapters.Items[row];
-  adapter.Selected = true;
-  meter.SavedAdapterKey = AdapterKey(adapter);
-  ini.WriteString("NIC", "S", meter.SavedAdapterKey);
-  // The next sample looks the adapter up by its key.
-  meter.SelectedIndex = 0;
+// Why the chosen adapters cannot be taken, or empty: one newly chosen is no
+// longer listed (the list may have changed since Setup showed it; one chosen
+// before may be unplugged, and stays), or a set has none.
+std::string Refusal(const TAdapterChoice& chosen, const TMeterState& meter) {
+  if (chosen.All) return std::string();
+  const std::vector<std::string>& before = meter.Choice.Keys;
+  for (const std::string& key : chosen.Keys)
+    if (!Listed(meter.Adapters, key) &&
+        std::find(before.begin(), before.end(), key) == before.end())
+      return "The adapter " + key +
+             " is no longer there. Tallyline goes on with the adapter it watched before.";
+  if (chosen.Keys.empty() && !meter.Adapters.Items.empty())
+    return "No adapter is ticked. Tallyline goes on with the adapters it watched before.";
+  return std::string();
+}
+
+// Whether two choices count the same adapters: all of them, or the same set.
+bool SameAdapters(const TAdapterChoice& a, const TAdapterChoice& b) {
+  return a.All == b.All && (a.All || a.Keys == b.Keys);
+}
+
+void MakeChosen(TMeterState& meter, TIniFile32& ini, TAdapterChoice chosen) {
+  // All adapters keeps the set for a return to it.
+  if (chosen.All) chosen.Keys = meter.Choice.Keys;
+  meter.Choice = chosen;
+  WriteAdapterChoice(ini, chosen);
+  for (TNicItem& item : meter.Adapters.Items)
+    item.Selected =
+        std::find(chosen.Keys.begin(), chosen.Keys.end(), AdapterKey(item)) != chosen.Keys.end();
 }
 
 // The next update only learns the new counters; the totals, the
-// connection's counts and the graph start again.
+// connection's counts and the graph start again, and the adapters are found
+// afresh.
 void RestartMeasurement(TMeterState& meter, TMeterModel& graph) {
   meter.PrevRecv = meter.PrevXmit = -1;
   meter.TickBase = 0;
   meter.RecvTotal = meter.XmitTotal = 0;
   meter.RecvConnection = meter.XmitConnection = 0;
+  meter.Watched.clear();
   graph.Clear();
 }
 
-// The source, and the adapter found by its key in the list as it is now:
-// the list may have changed since Setup showed it. The watched link changes
-// with the source, or in adapter mode with the adapter; in dial-up mode the
-// adapter is only recorded. Returns what the user is to be told.
+// The source, and the adapters. The watched links change with the source,
+// or in adapter mode with the adapters counted; in dial-up mode the adapters
+// are only recorded. Returns what the user is to be told.
 std::string ApplySource(const TSetupValues& v, TSetupHost& host) {
   TMeterState& meter = host.Meter();
-  const int row = v.AdapterKey.empty() ? -1 : AdapterRow(meter.Adapters, v.AdapterKey);
-  std::string notice;
-  if (row < 0 && !v.AdapterKey.empty() && !v.Dialup)
-    notice = "The adapter " + v.AdapterKey +
-             " is no longer there. Tallyline goes on with the adapter it watched before.";
-  const bool adapterChanged = row >= 0 && v.AdapterKey != meter.SavedAdapterKey;
+  std::string notice = Refusal(v.Adapters, meter);
+  // Told in adapter mode only: in dial-up mode the adapters are not used.
+  const bool adaptersChanged = notice.empty() && !SameAdapters(v.Adapters, meter.Choice);
+  if (v.Dialup) notice.clear();
   const bool modeChanged = v.Dialup != meter.DialupMode;
-  const bool linkChanged = modeChanged || (adapterChanged && !v.Dialup);
-  if (!modeChanged && !adapterChanged) return notice;
-  // The old link's connection ends, booked under its own name, first.
+  const bool linkChanged = modeChanged || (adaptersChanged && !v.Dialup);
+  if (!modeChanged && !adaptersChanged) return notice;
+  // The old links' connection ends, booked under their own names, first.
   if (linkChanged) host.EndConnection();
   host.Settings().WriteBool("Settings", "Dialup", v.Dialup);
   if (modeChanged) {
@@ -80,13 +98,8 @@ std::string ApplySource(const TSetupValues& v, TSetupHost& host) {
     // As at start: a connection already up is watched, not counted as a call.
     if (v.Dialup) meter.Connected = true;
   }
-  if (adapterChanged) MakeAdapterCurrent(meter, host.Settings(), row);
-  if (!linkChanged) return notice;
-  if (!meter.DialupMode) {
-    meter.EntryName = meter.SavedAdapterKey;
-    meter.SelectedIndex = 0;
-  }
-  RestartMeasurement(meter, host.Graph());
+  if (adaptersChanged) MakeChosen(meter, host.Settings(), v.Adapters);
+  if (linkChanged) RestartMeasurement(meter, host.Graph());
   return notice;
 }
 
@@ -190,7 +203,7 @@ TSetupValues ReadSetupValues(TSetupHost& host) {
   const THostOptions options = host.Options();
   TIniFile32& ini = host.Settings();
   v.Dialup = meter.DialupMode;
-  v.AdapterKey = SelectedAdapter(meter.Adapters);
+  v.Adapters = ChosenAdapters(meter);
   v.GraphType = graph.Solid() ? 1 : 0;
   v.GridStyle = Choice(ini.ReadInteger("Settings", "GridStyle", v.GridStyle), 3, v.GridStyle);
   v.XAxis = graph.VLine() ? 1 : 0;

@@ -10,6 +10,7 @@
 #include "reports/quota.h"
 #include "setup/setup_tables.h"
 #include "storage/ini_file.h"
+#include "traffic/adapter_choice.h"
 #include "traffic/meter_state.h"
 
 // The main window's own options that Setup shows and changes.
@@ -44,9 +45,9 @@ class TSetupHost {
 
 // The values of the dialog's controls, by tab.
 struct TSetupValues {
-  // "Network": the source, and the key of the adapter chosen (empty: none).
+  // "Network": the source, and the adapters chosen (no keys: none).
   bool Dialup = false;
-  std::string AdapterKey;
+  TAdapterChoice Adapters;
   // "Graph -1": list indexes, and the colour buttons.
   int GraphType = 0;  // Line, Area
   int GridStyle = 2;  // None, Solid, Dotted
@@ -80,15 +81,19 @@ inline constexpr int kMinHours = 1;
 inline constexpr int kMaxHours = 1920;
 
 // The dialog's values from the main window's state and the settings; a
-// stored choice outside its list reads as the list's default. The quota's
+// stored choice outside its list reads as the list's default. Without an
+// adapter chosen yet, the one offered is the first that is up with an
+// address, else the first listed. The quota's
 // limit reads in whole gigabytes where it is some, else in megabytes
 // rounded down.
 TSetupValues ReadSetupValues(TSetupHost& host);
 
 // Changes the main window, the graph and the tray to the values and writes
-// every setting. A change of the source, or in adapter mode of the adapter,
-// ends the connection of the link watched so far and starts the measurement
-// afresh. An adapter no longer listed keeps the one watched before. The
+// every setting. A change of the source, or in adapter mode of the adapters
+// counted, ends the connection of the links watched so far (booking what
+// they counted) and starts the measurement afresh. A choice with an adapter
+// newly chosen that is no longer listed, or a set without an adapter, keeps
+// the adapters counted before. The
 // quota keeps the warning the main window last gave, and its limit where
 // the text is no whole number. Returns what the user is to be told; empty
 // when all went as chosen.

@@ -36,6 +36,9 @@ namespace {
 // The operational states of an interface-table row that carry traffic.
 constexpr uint32_t kOperConnected = 4;
 constexpr uint32_t kOperOperational = 5;
+// IANA interface types.
+constexpr uint32_t kTypeLoopback = 24;
+constexpr uint32_t kTypeTunnel = 131;
 
 // Descriptions may carry trailing NULs, blanks or other control characters.
 std::string TrimDescription(const TMibIfRow& row) {
@@ -55,31 +58,55 @@ TNicItem DescribeRow(const TMibIfRow& row) {
   return item;
 }
 
+}  // namespace
+
 // Rows without a hardware address, such as the loopback interface, are no adapters.
 bool IsAdapter(const TMibIfRow& row) {
   return row.dwPhysAddrLen != 0;
 }
 
-}  // namespace
+std::string RowKey(const TMibIfRow& row) {
+  return AdapterKey(DescribeRow(row));
+}
 
-TAdapterList ListAdapters(TLinkSource& source, const std::string& savedKey) {
+TAdapterKind AdapterKind(const TMibIfRow& row, const std::vector<TIfRow2>& rows2) {
+  if (row.dwType == kTypeLoopback) return TAdapterKind::Loopback;
+  const auto wide = std::find_if(rows2.begin(), rows2.end(),
+                                 [&](const TIfRow2& r) { return r.InterfaceIndex == row.dwIndex; });
+  if (row.dwType == kTypeTunnel || (wide != rows2.end() && wide->TunnelType != 0))
+    return TAdapterKind::Tunnel;
+  if (wide == rows2.end()) return TAdapterKind::Own;
+  if (wide->FilterInterface) return TAdapterKind::Filter;
+  return wide->HardwareInterface ? TAdapterKind::Own : TAdapterKind::Virtual;
+}
+
+TAdapterList ListAdapters(TLinkSource& source, const TAdapterChoice& choice) {
   TAdapterList list;
   std::vector<TMibIfRow> rows;
   if (!source.GetIfTable(rows)) return list;
+  // Without the 64-bit table the kinds come from the rows' types alone.
+  std::vector<TIfRow2> rows2;
+  if (source.HasIfTable2() && !source.GetIfTable2(rows2)) rows2.clear();
   for (const TMibIfRow& row : rows) {
     if (!IsAdapter(row)) continue;
     TNicItem item = DescribeRow(row);
     item.IP = AdapterAddress(source, row.dwIndex);
-    item.Selected = AdapterKey(item) == savedKey;
-    item.Up = row.dwOperStatus == kOperConnected || row.dwOperStatus == kOperOperational;
+    const std::string key = AdapterKey(item);
+    item.Selected = std::find(choice.Keys.begin(), choice.Keys.end(), key) != choice.Keys.end();
+    item.Up = IsUp(row);
+    item.Kind = AdapterKind(row, rows2);
     list.Items.push_back(item);
   }
   return list;
 }
 
+bool IsUp(const TMibIfRow& row) {
+  return row.dwOperStatus == kOperConnected || row.dwOperStatus == kOperOperational;
+}
+
 const TMibIfRow* FindAdapter(const std::vector<TMibIfRow>& rows, const std::string& key) {
   const auto found = std::find_if(rows.begin(), rows.end(), [&](const TMibIfRow& row) {
-    return IsAdapter(row) && AdapterKey(DescribeRow(row)) == key;
+    return IsAdapter(row) && RowKey(row) == key;
   });
   return found == rows.end() ? nullptr : &*found;
 }

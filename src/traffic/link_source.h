@@ -32,9 +32,8 @@ class TLinkSource {
   // and later): where it was, the 64-bit counters are the only ones read,
   // so a reading never mixes the two widths.
   virtual bool HasIfTable2() const = 0;
-  // The 64-bit byte counters of the interface with this index from
-  // GetIfTable2; false when the table cannot be read or lacks the interface.
-  virtual bool GetIfOctets64(uint32_t index, uint64_t& received, uint64_t& sent) = 0;
+  // The rows of GetIfTable2, or false when the table cannot be read.
+  virtual bool GetIfTable2(std::vector<TIfRow2>& rows) = 0;
 
   virtual uint32_t TickCount() = 0;
   virtual TDateTime Now() = 0;

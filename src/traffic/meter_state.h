@@ -5,19 +5,15 @@
 #include <string>
 
 #include "platform/date_time.h"
+#include "traffic/adapter_choice.h"
 #include "traffic/adapters.h"
+#include "traffic/counter_delta.h"
 #include "traffic/platform_records.h"
 
-// How a counter that went backwards between two readings is taken.
-enum class TCounterRule : uint8_t {
-  NewConnection,  // dial-up: a new connection, nothing counted
-  Wrap32,         // a 32-bit adapter counter: a wrap where one is plausible, else a reset
-  Reset64,        // a 64-bit adapter counter: a reset, nothing counted
-};
-
 // One reading of the watched link's byte counters, the one source of the
-// deltas and totals: the dial-up connection's 32-bit counters, or the
-// adapter's 32- or 64-bit ones.
+// deltas and totals: the dial-up connection's 32-bit counters, or in
+// adapter mode the sum of what the counted adapters carried since the
+// start, which never steps back.
 struct TLinkCounters {
   uint64_t Received = 0;
   uint64_t Sent = 0;
@@ -26,25 +22,47 @@ struct TLinkCounters {
   uint32_t Tick = 0;   // tick count of the reading
 };
 
+// One adapter that adapter mode counts: its identity, its own last reading,
+// and what it carried that is not yet shown or booked. Each is read against
+// its own previous reading, so that adapters coming, going and resetting
+// never move another's figures.
+struct TWatchedAdapter {
+  std::string Key;
+  // The interface index and hardware address of the row last found with the
+  // key; index 0 = not found yet.
+  uint32_t Index = 0;
+  std::string Mac;
+  bool Present = false;  // in the last table read
+  bool Up = false;       // ... with a status that carries traffic
+  uint32_t Speed = 0;    // bits per second
+
+  // The last reading; until there is one, the next is a baseline.
+  bool Read = false;
+  TLinkCounters Counters;
+
+  int64_t NewReceived = 0, NewSent = 0;              // since the last display update
+  int64_t UnflushedReceived = 0, UnflushedSent = 0;  // counted, not yet in the month file
+  // Online time since the last flush: the milliseconds it was up between
+  // two readings, and whether every reading since found it up.
+  uint32_t UpMs = 0;
+  bool UpThroughout = false;
+};
+
 // Everything the measurement keeps between ticks: the watched link and its
 // last sample, the running byte counts and the online-time bookkeeping.
 struct TMeterState {
-  // The source (settings "Dialup") and, in adapter mode, the chosen adapter.
+  // The source (settings "Dialup") and, in adapter mode, the adapters chosen.
   bool DialupMode = false;
-  std::string SavedAdapterKey;
-  TAdapterList Adapters;  // as last listed, for Setup
-  // The watched adapter's identity: the interface index and hardware address
-  // of the row last found with the saved key; index 0 = not found yet.
-  uint32_t SelectedIndex = 0;
-  std::string SelectedMac;
-  bool AdapterMissing = false;  // no row of the last table read had it
+  TAdapterChoice Choice;
+  TAdapterList Adapters;                 // as last listed, for Setup
+  std::vector<TWatchedAdapter> Watched;  // adapter mode: those counted, in the order first found
 
   // The last sample; it keeps its values when a read fails.
   TRasStats SampleStats{};
   TLinkCounters Counters;
   bool NewCounters = false;       // read from a new interface or connection: a baseline, not a step
   uint32_t RasConnection = 0;     // the dial-up connection watched; 0 when none
-  std::string EntryName;          // its phone-book entry, or the adapter key
+  std::string EntryName;          // its phone-book entry
   bool Connected = true;          // a connection was seen by the previous sample
   TDateTime ConnectionStart = 0;  // 0: no connection start known
   uint32_t TickBase = 0;          // start of locally measured connection time; 0 = unset

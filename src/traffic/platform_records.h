@@ -58,6 +58,19 @@ struct TMibIfRow {
 };
 static_assert(sizeof(TMibIfRow) == 860);
 
+// What the program reads of MIB_IF_ROW2, a row of the 64-bit interface table
+// (Windows Vista and later): the row is large and holds unions and bit
+// fields, so the binding copies these fields out of it.
+struct TIfRow2 {
+  uint32_t InterfaceIndex = 0;
+  uint32_t Type = 0;        // IANA interface type, as MIB_IFROW's dwType
+  uint32_t TunnelType = 0;  // TUNNEL_TYPE_NONE (0) unless a tunnel
+  bool HardwareInterface = false;
+  bool FilterInterface = false;  // a filter layer over another interface
+  uint64_t InOctets = 0;
+  uint64_t OutOctets = 0;
+};
+
 // MIB_IPADDRROW: one IPv4 address and the interface it is bound to. The
 // address is in network byte order.
 struct TMibIpAddrRow {

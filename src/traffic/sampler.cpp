@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <utility>
 
 #include "dialup/ip_errors.h"
+#include "traffic/adapter_counters.h"
 
 namespace {
 
@@ -57,16 +57,6 @@ void NoDialupConnection(TMeterState& state, TConnectionEvents& events) {
   if (state.Connected) EndConnection(state, events);
 }
 
-// The row with the watched adapter's interface index, while it still has the
-// adapter's hardware address; null when none.
-const TMibIfRow* WatchedRow(const TMeterState& state, const std::vector<TMibIfRow>& rows) {
-  const auto found = std::find_if(rows.begin(), rows.end(), [&](const TMibIfRow& row) {
-    return row.dwIndex == state.SelectedIndex &&
-           FormatMacAddress(row.dwPhysAddrLen, row.bPhysAddr) == state.SelectedMac;
-  });
-  return found == rows.end() ? nullptr : &*found;
-}
-
 }  // namespace
 
 void EndConnection(TMeterState& state, TConnectionEvents& events) {
@@ -109,46 +99,7 @@ std::string TakeSample(TMeterState& state, TLinkSource& source, TConnectionEvent
 }
 
 void EnumerateAdapters(TMeterState& state, TLinkSource& source) {
-  state.Adapters = ListAdapters(source, state.SavedAdapterKey);
-  const auto& items = state.Adapters.Items;
-  const bool listed =
-      std::any_of(items.begin(), items.end(), [](const TNicItem& item) { return item.Selected; });
-  // A dial-up connection keeps its phone-book entry.
-  if (listed && !state.DialupMode) state.EntryName = state.SavedAdapterKey;
-}
-
-void ReadAdapterCounters(TMeterState& state, TLinkSource& source) {
-  std::vector<TMibIfRow> rows;
-  if (!source.GetIfTable(rows)) return;
-  const TMibIfRow* row = WatchedRow(state, rows);
-  // Rows come and go before it, and its index may now name another interface.
-  const bool lookedUp = row == nullptr;
-  if (lookedUp) row = FindAdapter(rows, state.SavedAdapterKey);
-  if (!row) {
-    state.AdapterMissing = true;  // gone: the counters stay, so nothing is counted
-    return;
-  }
-  TLinkCounters counters{row->dwInOctets, row->dwOutOctets, TCounterRule::Wrap32, row->dwSpeed,
-                         source.TickCount()};
-  if (source.HasIfTable2()) {
-    if (!source.GetIfOctets64(row->dwIndex, counters.Received, counters.Sent)) return;
-    counters.Rule = TCounterRule::Reset64;
-  }
-  // Back under its old index after an absence, a 32-bit counter may have
-  // been reset meanwhile, and the whole absence would pass a reset from a
-  // high value for a wrap: its first reading is a baseline. (A 64-bit
-  // counter that was reset steps back, which counts nothing anyway.)
-  if (std::exchange(state.AdapterMissing, false) && counters.Rule == TCounterRule::Wrap32)
-    state.NewCounters = true;
-  if (lookedUp) {
-    // A new interface (or the first found): its counters start afresh.
-    state.SelectedIndex = row->dwIndex;
-    state.SelectedMac = FormatMacAddress(row->dwPhysAddrLen, row->bPhysAddr);
-    state.EntryName = state.SavedAdapterKey;
-    state.NewCounters = true;
-  }
-  state.Counters = counters;
-  state.SampleStats.dwBps = row->dwSpeed;
+  state.Adapters = ListAdapters(source, state.Choice);
 }
 
 TRasStats ReadDialupRegistryCounters(TLinkSource& source) {

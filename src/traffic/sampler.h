@@ -11,7 +11,8 @@ class TConnectionEvents {
   virtual void ConnectionEnded() = 0;  // log it (end reason 1) and flush the totals
 };
 
-// Reads the chosen source into state.SampleStats and state.Counters and
+// Reads the chosen source into state.SampleStats and state.Counters (in
+// adapter mode through ReadAdapterCounters) and
 // follows dial-up connections as they come up, end, or change handle between
 // two samples (the old one ends, a new one begins). A RAS library without the
 // connection enumeration counts as no connection; the error text is returned
@@ -23,17 +24,9 @@ std::string TakeSample(TMeterState& state, TLinkSource& source, TConnectionEvent
 // log line and final flush, under its own entry name, and no connection.
 void EndConnection(TMeterState& state, TConnectionEvents& events);
 
-// Rebuilds Setup's adapter list from the interface table. In adapter mode a
-// listed adapter with the saved key becomes the entry name; otherwise the
-// entry name stays as it was.
+// Rebuilds Setup's adapter list from the interface table, the chosen
+// adapters marked.
 void EnumerateAdapters(TMeterState& state, TLinkSource& source);
-
-// The watched adapter's counters: the row with its interface index and
-// hardware address, else the first row with the saved key, which is then a
-// new interface whose first reading is a baseline. The 64-bit counters where
-// the system has them, else the row's 32-bit ones. Nothing changes when no
-// row has the key or a table cannot be read.
-void ReadAdapterCounters(TMeterState& state, TLinkSource& source);
 
 // The registry's dial-up statistics; a value that cannot be read stays 0.
 TRasStats ReadDialupRegistryCounters(TLinkSource& source);

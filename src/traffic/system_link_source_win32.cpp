@@ -119,21 +119,21 @@ bool TSystemLinkSource::GetIpAddrTable(std::vector<TMibIpAddrRow>& rows) {
   return ReadTable(FGetIpAddrTable, rows);
 }
 
-bool TSystemLinkSource::GetIfOctets64(uint32_t index, uint64_t& received, uint64_t& sent) {
+bool TSystemLinkSource::GetIfTable2(std::vector<TIfRow2>& rows) {
   if (!HasIfTable2()) return false;
   void* buffer = nullptr;
   if (FGetIfTable2(&buffer) != NO_ERROR) return false;
   const auto* table = static_cast<const MIB_IF_TABLE2*>(buffer);
-  const MIB_IF_ROW2* const end = table->Table + table->NumEntries;
-  const MIB_IF_ROW2* row = std::find_if(
-      table->Table, end, [&](const MIB_IF_ROW2& r) { return r.InterfaceIndex == index; });
-  const bool found = row != end;
-  if (found) {
-    received = row->InOctets;
-    sent = row->OutOctets;
+  rows.clear();
+  for (ULONG i = 0; i < table->NumEntries; ++i) {
+    const MIB_IF_ROW2& row = table->Table[i];
+    rows.push_back({row.InterfaceIndex, row.Type, static_cast<uint32_t>(row.TunnelType),
+                    row.InterfaceAndOperStatusFlags.HardwareInterface != 0,
+                    row.InterfaceAndOperStatusFlags.FilterInterface != 0, row.InOctets,
+                    row.OutOctets});
   }
   FFreeMibTable(buffer);
-  return found;
+  return true;
 }
 
 uint32_t TSystemLinkSource::TickCount() {

@@ -25,7 +25,7 @@ class TSystemLinkSource : public TLinkSource {
   bool GetIfTable(std::vector<TMibIfRow>& rows) override;
   bool GetIpAddrTable(std::vector<TMibIpAddrRow>& rows) override;
   bool HasIfTable2() const override { return FGetIfTable2 && FFreeMibTable; }
-  bool GetIfOctets64(uint32_t index, uint64_t& received, uint64_t& sent) override;
+  bool GetIfTable2(std::vector<TIfRow2>& rows) override;
   uint32_t TickCount() override;
   TDateTime Now() override;
 

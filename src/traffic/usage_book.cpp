@@ -10,6 +10,7 @@
 #include "storage/file_helpers.h"
 #include "storage/text_lines.h"
 #include "storage/text_utils.h"
+#include "traffic/adapter_counters.h"
 
 namespace {
 
@@ -50,22 +51,20 @@ int HourOf(TDateTime time) {
   return DecodeDateTime(time).Hour;
 }
 
-// Online seconds and bytes into a day's section: in all, in their hour, and
-// for the entry.
+// Online seconds and bytes into a day's section, in all and in their hour:
+// the day's own for an empty entry, else the entry's.
 void BookDay(TIniFile32& file, const std::string& day, int hour, const std::string& entry,
              uint32_t seconds, int64_t received, int64_t sent) {
-  if (!entry.empty()) AddSeconds(file, day, entry, seconds);
-  AddSeconds(file, day, "Hours", seconds);
-  AddSeconds(file, day, HourKey("Hours", hour), seconds, kSecondsPerHour);
+  const TAmountKeys keys = AmountKeys(entry), hourKeys = HourAmountKeys(entry, hour);
+  AddSeconds(file, day, keys.Seconds, seconds);
+  AddSeconds(file, day, hourKeys.Seconds, seconds, kSecondsPerHour);
   if (received > 0) {
-    AddInt64(file, day, "Recv", received);
-    AddInt64(file, day, HourKey("Recv", hour), received);
-    if (!entry.empty()) AddInt64(file, day, entry + "-Recv", received);
+    AddInt64(file, day, keys.Received, received);
+    AddInt64(file, day, hourKeys.Received, received);
   }
   if (sent > 0) {
-    AddInt64(file, day, "Xmit", sent);
-    AddInt64(file, day, HourKey("Xmit", hour), sent);
-    if (!entry.empty()) AddInt64(file, day, entry + "-Xmit", sent);
+    AddInt64(file, day, keys.Sent, sent);
+    AddInt64(file, day, hourKeys.Sent, sent);
   }
 }
 
@@ -81,6 +80,17 @@ std::string HourKey(const char* amount, int hour) {
   char key[16];
   std::snprintf(key, sizeof key, "%s.%02d", amount, hour);
   return key;
+}
+
+TAmountKeys AmountKeys(const std::string& entry) {
+  if (entry.empty()) return {"Hours", "Recv", "Xmit"};
+  return {entry, entry + "-Recv", entry + "-Xmit"};
+}
+
+TAmountKeys HourAmountKeys(const std::string& entry, int hour) {
+  const std::string prefix = entry.empty() ? std::string() : entry + "-";
+  return {prefix + HourKey("Hours", hour), prefix + HourKey("Recv", hour),
+          prefix + HourKey("Xmit", hour)};
 }
 
 std::string ConnectionLogLine(TDateTime start, TDateTime end, int endReason,
@@ -180,7 +190,7 @@ void TUsageBook::FlushTotals(TMeterState& state, TLinkSource& source, bool final
   }
   state.LastFlush = now;
   if (state.StopWatchRunning) SaveStopWatch(state);
-  TPendingTotals totals{counted, state.EntryName};
+  TPendingTotals totals{counted, std::string()};
   if (state.HoursBase != 0) {
     // Whole seconds only: the fraction left at each flush is dropped.
     const uint32_t elapsed = now - state.HoursBase;
@@ -190,6 +200,15 @@ void TUsageBook::FlushTotals(TMeterState& state, TLinkSource& source, bool final
   totals.Received = std::exchange(state.RecvUnflushed, 0);
   totals.Sent = std::exchange(state.XmitUnflushed, 0);
   Owe(totals);
+  // Each link's own under its entry: the dial-up entry's is the day's, each
+  // adapter has its own bytes and the seconds it was up.
+  if (!state.EntryName.empty()) {
+    totals.Entry = state.EntryName;
+    Owe(totals);
+  }
+  for (TWatchedAdapter& adapter : state.Watched)
+    Owe({counted, adapter.Key, TakeOnlineSeconds(adapter, totals.Seconds),
+         std::exchange(adapter.UnflushedReceived, 0), std::exchange(adapter.UnflushedSent, 0)});
   WritePending(now);
 }
 
@@ -205,16 +224,6 @@ void TUsageBook::Owe(const TPendingTotals& totals) {
       return;
     }
   FPendingTotals.push_back(totals);
-}
-
-bool TUsageBook::BookTotals(const TPendingTotals& totals) {
-  TIniFile32* file = MonthFile(totals.Counted);
-  if (!file) return false;
-  file->BatchUpdate = true;
-  BookDay(*file, DaySerial(totals.Counted), HourOf(totals.Counted), totals.Entry, totals.Seconds,
-          totals.Received, totals.Sent);
-  file->BatchUpdate = false;
-  return Save(*file);
 }
 
 void TUsageBook::SaveStopWatch(const TMeterState& state) {
@@ -236,15 +245,10 @@ void TUsageBook::CountCall(const TMeterState& state, TLinkSource& source) {
   WritePending(source.TickCount());
 }
 
-bool TUsageBook::BookCall(const TPendingCall& call) {
-  TIniFile32* file = MonthFile(call.Day);
-  if (!file) return false;
+void TUsageBook::BookCall(TIniFile32& file, const TPendingCall& call) {
   const std::string day = DaySerial(call.Day);
-  file->BatchUpdate = true;
   for (const std::string& key : {call.Entry + "-Calls", std::string("Calls")})
-    file->WriteInteger(day, key, file->ReadInteger(day, key, 0) + 1);
-  file->BatchUpdate = false;
-  return Save(*file);
+    file.WriteInteger(day, key, file.ReadInteger(day, key, 0) + 1);
 }
 
 void TUsageBook::AppendConnectionLog(const TMeterState& state, TLinkSource& source, int endReason) {
@@ -284,22 +288,49 @@ bool TUsageBook::AppendLog() {
   return false;
 }
 
+// The month files that wait for calls or totals, each with a day it holds,
+// in the order they were owed.
+std::vector<std::pair<std::string, TDateTime>> TUsageBook::PendingMonths() const {
+  std::vector<std::pair<std::string, TDateTime>> months;
+  const auto add = [&](TDateTime day) {
+    const std::string path = MonthFileName(FFolder, day);
+    if (std::none_of(months.begin(), months.end(), [&](const auto& m) { return m.first == path; }))
+      months.emplace_back(path, day);
+  };
+  for (const TPendingCall& call : FPendingCalls) add(call.Day);
+  for (const TPendingTotals& totals : FPendingTotals) add(totals.Counted);
+  return months;
+}
+
+// Everything a month file waits for goes into it in one save: the day's
+// totals and each entry's share of them are written together or not at all.
+void TUsageBook::BookMonth(const std::string& path, TDateTime day) {
+  TIniFile32* file = MonthFile(day);
+  if (!file) return;
+  const auto inFile = [&](TDateTime d) { return MonthFileName(FFolder, d) == path; };
+  file->BatchUpdate = true;
+  for (const TPendingCall& call : FPendingCalls)
+    if (inFile(call.Day)) BookCall(*file, call);
+  for (const TPendingTotals& t : FPendingTotals)
+    if (inFile(t.Counted))
+      BookDay(*file, DaySerial(t.Counted), HourOf(t.Counted), t.Entry, t.Seconds, t.Received,
+              t.Sent);
+  file->BatchUpdate = false;
+  if (!Save(*file)) return;
+  std::erase_if(FPendingCalls, [&](const TPendingCall& call) { return inFile(call.Day); });
+  std::erase_if(FPendingTotals, [&](const TPendingTotals& t) { return inFile(t.Counted); });
+}
+
 void TUsageBook::WritePending(uint32_t now) {
   FLastAttempt = now;
   if (!FPendingLog.empty()) AppendLog();
-  std::erase_if(FPendingCalls, [this](const TPendingCall& call) { return BookCall(call); });
-  std::erase_if(FPendingTotals,
-                [this](const TPendingTotals& totals) { return BookTotals(totals); });
+  for (const auto& [path, day] : PendingMonths()) BookMonth(path, day);
 }
 
 std::vector<std::string> TUsageBook::Unwritten() const {
   std::vector<std::string> files;
-  const auto add = [&files](const std::string& file) {
-    if (std::find(files.begin(), files.end(), file) == files.end()) files.push_back(file);
-  };
-  if (!FPendingLog.empty()) add(FFolder + "Connection.log");
-  for (const TPendingCall& call : FPendingCalls) add(MonthFileName(FFolder, call.Day));
-  for (const TPendingTotals& totals : FPendingTotals) add(MonthFileName(FFolder, totals.Counted));
+  if (!FPendingLog.empty()) files.push_back(FFolder + "Connection.log");
+  for (const auto& month : PendingMonths()) files.push_back(month.first);
   return files;
 }
 
@@ -312,7 +343,7 @@ std::pair<int64_t, int64_t> TUsageBook::DayTotals(TDateTime day) const {
     sent = file.ReadInt64(DaySerial(day), "Xmit", 0);
   }
   for (const TPendingTotals& owed : FPendingTotals)
-    if (DaySerial(owed.Counted) == DaySerial(day)) {
+    if (owed.Entry.empty() && DaySerial(owed.Counted) == DaySerial(day)) {
       received += owed.Received;
       sent += owed.Sent;
     }

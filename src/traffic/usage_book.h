@@ -4,6 +4,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/date_time.h"
@@ -19,6 +20,17 @@ std::string MonthFileName(const std::string& folder, TDateTime date);
 // (seconds online), "Recv.13", "Xmit.23". Each holds a name that marks an
 // amount, so readers that take other keys for entry names leave it alone.
 std::string HourKey(const char* amount, int hour);
+
+// The keys of the seconds online and the bytes received and sent in a day's
+// section: the day's own ("Hours", "Recv", "Xmit") for an empty entry, else
+// the entry's (the entry name itself, NAME-Recv, NAME-Xmit).
+struct TAmountKeys {
+  std::string Seconds, Received, Sent;
+};
+TAmountKeys AmountKeys(const std::string& entry);
+// The same for one hour: "Hours.13", "Recv.13", "Xmit.13" for the day, and
+// NAME-Hours.13, NAME-Recv.13, NAME-Xmit.13 for an entry.
+TAmountKeys HourAmountKeys(const std::string& entry, int hour);
 
 // One line of "Connection.log": the six fields, comma-separated, a field
 // with a blank or control character, a quote or a comma quoted.
@@ -49,7 +61,9 @@ class TUsageBook {
   std::function<void(const std::string& message)> OnProblem;
 
   // Takes the seconds and bytes counted since the last flush out of the
-  // state and books them into today's section, in all and into their hour:
+  // state and books them into today's section, in all and into their hour,
+  // and under each link's entry (the dial-up entry, or each counted adapter
+  // with its own bytes and the seconds it was up):
   // at most every two minutes while online time runs, as soon as the hour
   // changes (what was counted before goes to the hour before), or now when
   // final, whether online time runs or not. Called every tick. What waits
@@ -73,7 +87,8 @@ class TUsageBook {
     TDateTime Day;
     std::string Entry;
   };
-  // Amounts of one hour and entry that wait to be booked.
+  // Amounts of one hour and entry that wait to be booked; the day's own
+  // under the empty entry.
   struct TPendingTotals {
     TDateTime Counted;  // when: the day and hour they go to
     std::string Entry;
@@ -88,8 +103,9 @@ class TUsageBook {
   bool MoveAside(const std::string& path);
   // Saves the file, or drops its unsaved changes when that fails.
   bool Save(TIniFile32& file);
-  bool BookTotals(const TPendingTotals& totals);
-  bool BookCall(const TPendingCall& call);
+  static void BookCall(TIniFile32& file, const TPendingCall& call);
+  std::vector<std::pair<std::string, TDateTime>> PendingMonths() const;
+  void BookMonth(const std::string& path, TDateTime day);
   bool AppendLog();
   void WritePending(uint32_t now);
   void SaveStopWatch(const TMeterState& state);

@@ -1,6 +1,7 @@
 #include "ui/header_listbox_win32.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <utility>
@@ -176,6 +177,53 @@ bool THeaderListbox::Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& r
   return false;
 }
 
+void THeaderListbox::SetChecks(const std::vector<bool>& checked) {
+  FChecks = checked;
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+bool THeaderListbox::Checked(int index) const {
+  return index >= 0 && static_cast<size_t>(index) < FChecks.size() && FChecks[index];
+}
+
+bool THeaderListbox::Intercept(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (!FChecks.empty() && OnToggle) {
+    // Space toggles; its character would search the rows for a blank.
+    if ((msg == WM_KEYDOWN && wParam == VK_SPACE) || (msg == WM_CHAR && wParam == ' ')) {
+      if (msg == WM_KEYDOWN && ItemIndex() >= 0) OnToggle(ItemIndex());
+      result = 0;
+      return true;
+    }
+    if (msg == WM_LBUTTONDOWN) {
+      const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      const LRESULT hit = SendMessageA(Handle(), LB_ITEMFROMPOINT, 0, lParam);
+      RECT row{};
+      if (HIWORD(hit) == 0 && SendMessageA(Handle(), LB_GETITEMRECT, LOWORD(hit),
+                                           reinterpret_cast<LPARAM>(&row)) != LB_ERR) {
+        const RECT box = CheckBox(Cell(0, row));
+        // The press also selects the row, as the list goes on to do.
+        if (PtInRect(&box, point)) OnToggle(LOWORD(hit));
+      }
+    }
+  }
+  return TControl::Intercept(msg, wParam, lParam, result);
+}
+
+// Set in as far as the header sets its texts.
+RECT THeaderListbox::Cell(size_t section, const RECT& row) const {
+  RECT cell{};
+  SendMessageA(FHeader.Handle(), HDM_GETITEMRECT, section, reinterpret_cast<LPARAM>(&cell));
+  MapWindowPoints(FHeader.Handle(), Handle(), reinterpret_cast<POINT*>(&cell), 2);
+  const int margin = 3 * GetSystemMetrics(SM_CXEDGE);
+  return {cell.left + margin, row.top, cell.right - margin, row.bottom};
+}
+
+// A square as high as the row leaves inside a pixel above and below.
+RECT THeaderListbox::CheckBox(const RECT& cell) const {
+  const int size = cell.bottom - cell.top - 2;
+  return {cell.left, cell.top + 1, cell.left + size, cell.top + 1 + size};
+}
+
 // The whole row on every call (also for a change of focus only): the fill
 // takes away a focus rectangle drawn before.
 void THeaderListbox::DrawItem(const DRAWITEMSTRUCT& item) const {
@@ -187,17 +235,21 @@ void THeaderListbox::DrawItem(const DRAWITEMSTRUCT& item) const {
   SetTextColor(dc, GetSysColor(item.itemState & ODS_DISABLED ? COLOR_GRAYTEXT
                                : selected                    ? COLOR_HIGHLIGHTTEXT
                                                              : COLOR_WINDOWTEXT));
-  // Each field in its section's column, set in as far as the header sets its
-  // texts, and clipped there.
-  const int margin = 3 * GetSystemMetrics(SM_CXEDGE);
+  // Each field in its section's column, clipped there; the first after the
+  // check box, if any.
   const std::string text = Text(static_cast<int>(item.itemID));
   size_t start = 0;
   for (size_t i = 0; i < FSections.size() && start <= text.size(); ++i) {
     const size_t end = std::min(text.find('\t', start), text.size());
-    RECT cell{};
-    SendMessageA(FHeader.Handle(), HDM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&cell));
-    MapWindowPoints(FHeader.Handle(), Handle(), reinterpret_cast<POINT*>(&cell), 2);
-    cell = {cell.left + margin, item.rcItem.top, cell.right - margin, item.rcItem.bottom};
+    RECT cell = Cell(i, item.rcItem);
+    if (i == 0 && !FChecks.empty()) {
+      RECT box = CheckBox(cell);
+      const bool checked = Checked(static_cast<int>(item.itemID));
+      DrawFrameControl(dc, &box, DFC_BUTTON,
+                       DFCS_BUTTONCHECK | (checked ? DFCS_CHECKED : 0) |
+                           (item.itemState & ODS_DISABLED ? DFCS_INACTIVE : 0));
+      cell.left = box.right + GetSystemMetrics(SM_CXEDGE);
+    }
     DrawTextA(dc, text.data() + start, static_cast<int>(end - start), &cell,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     start = end + 1;

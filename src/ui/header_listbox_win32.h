@@ -45,17 +45,29 @@ class THeaderListbox : public TControl {
   // The user selected an item, with the mouse or the keyboard.
   std::function<void()> OnClick;
 
+  // A check box at the start of each row, ticked as the owner says. Space on
+  // the selected row, or a click on a row's box, asks the owner to toggle it.
+  void SetChecks(const std::vector<bool>& checked);
+  bool Checked(int index) const;
+  std::function<void(int index)> OnToggle;
+
  protected:
   bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool Intercept(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   void DpiChanged(int fromDpi, int toDpi) override;
 
  private:
   void SetSectionWidth(size_t index, int width);
   void FitItemHeight();
   void DrawItem(const DRAWITEMSTRUCT& item) const;
+  // A section's cell of a row, in the list's coordinates.
+  RECT Cell(size_t section, const RECT& row) const;
+  // The box of a row whose first cell is given.
+  RECT CheckBox(const RECT& cell) const;
 
   std::vector<THeaderSection> FSections;
   TControl FHeader;
   COLORREF FListColor = 0;
   TGdiObject<HBRUSH> FListBrush;
+  std::vector<bool> FChecks;  // empty: no check boxes
 };

@@ -169,6 +169,9 @@ TEST_F(CliTest, UsageErrorsNameTheArgumentAndExitWithTwo) {
       {"report hourly --day 2026-02-30", "--day: 2026-02-30 is not a date (YYYY-MM-DD)"},
       {"report daily --day 2026-03-05", "--day: only for report hourly"},
       {"report hourly --count 3", "--count: only for report top"},
+      {"report daily --entry", "--entry: needs a value"},
+      {"report top --entry ''", "--entry: needs a value"},
+      {"report daily --entry a --entry b", "--entry: only once"},
       {"stats --month 2025-01-01 --day 2025-01-01", "--day: unknown option"}};
   for (const auto& [arguments, reason] : cases) {
     const TRun run = Run(arguments);
@@ -343,6 +346,21 @@ TEST_F(CliStatsTest, PrintsTheGridsWithTheEntryNamedWhenOffered) {
             "entry-period\t00:00\t0\t0 bytes\t0 bytes\n"
             "all-day\t00:20\t1\t2 bytes\t2 bytes\n"
             "all-period\t01:10\t2\t9 bytes\t5 bytes\n");
+}
+
+// The entry's own figures, matched in any case, from its first day booked;
+// an entry without any is said and is no failure.
+TEST_F(CliStatsTest, ReportOfAnEntryListsItsOwnFigures) {
+  const TRun csv = Run("report monthly --csv --entry 'home isp' --folder " + Q(""));
+  EXPECT_EQ(csv.Status, 0);
+  EXPECT_EQ(csv.Out,
+            "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n01-10-2025,4001,501,4502,4600\r\n"
+            "02-01-2025,9,5,14,70\r\n");
+  EXPECT_EQ(csv.Err, "");
+  const TRun none = Run("report daily --entry Nobody --folder " + Q(""));
+  EXPECT_EQ(none.Status, 0);
+  EXPECT_EQ(none.Out, "");
+  EXPECT_EQ(none.Err, "tallyline-cli: no figures for the entry \"Nobody\"\n");
 }
 
 TEST_F(CliStatsTest, CsvIsFiveLinesOfPlainIntegers) {

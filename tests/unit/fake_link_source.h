@@ -25,8 +25,12 @@ class TFakeLinkSource : public TLinkSource {
   bool IfTableFails = false;
   std::vector<TMibIpAddrRow> AddrRows;
   bool AddrTableFails = false;
-  bool IfTable2 = false;  // the system has the 64-bit table, with these counters by index
+  // The system has the 64-bit table: a row for each index with counters or
+  // flags here, a hardware interface unless its flags say otherwise.
+  bool IfTable2 = false;
+  bool IfTable2Fails = false;
   std::map<uint32_t, std::pair<uint64_t, uint64_t>> Octets64;
+  std::map<uint32_t, TIfRow2> Flags;
 
   uint32_t Ticks = 1000000;
   TDateTime Clock = 46363.5;  // 7 December 2026, noon
@@ -72,11 +76,18 @@ class TFakeLinkSource : public TLinkSource {
     return !AddrTableFails;
   }
   bool HasIfTable2() const override { return IfTable2; }
-  bool GetIfOctets64(uint32_t index, uint64_t& received, uint64_t& sent) override {
-    const auto found = Octets64.find(index);
-    if (!IfTable2 || found == Octets64.end()) return false;
-    std::tie(received, sent) = found->second;
-    return true;
+  bool GetIfTable2(std::vector<TIfRow2>& rows) override {
+    std::map<uint32_t, TIfRow2> table = Flags;
+    for (const auto& [index, octets] : Octets64) {
+      if (!table.count(index)) table[index].HardwareInterface = true;
+      std::tie(table[index].InOctets, table[index].OutOctets) = octets;
+    }
+    rows.clear();
+    for (auto [index, row] : table) {
+      row.InterfaceIndex = index;
+      rows.push_back(row);
+    }
+    return IfTable2 && !IfTable2Fails;
   }
   uint32_t TickCount() override { return Ticks; }
   TDateTime Now() override { return Clock; }

@@ -95,7 +95,7 @@ TEST_F(MainSettingsTest, EveryKeyIsReadAndApplied) {
       "[Window]\r\n1=10\r\n2=20\r\n3=600\r\n4=300\r\n");
   EXPECT_TRUE(s.Dialup);
   EXPECT_EQ(s.CUI, 5);
-  EXPECT_EQ(s.AdapterKey, "eth0 @ 00-11");
+  EXPECT_EQ(s.Adapters, (TAdapterChoice{false, {"eth0 @ 00-11"}}));
   EXPECT_TRUE(s.Borderless);
   ASSERT_TRUE(s.Window);
   EXPECT_EQ(s.Window->Width, 600);

@@ -18,10 +18,12 @@ class ReportModelTest : public testing::Test {
  protected:
   ReportModelTest() { MakeDirectory(Dir.Path("data")); }
 
-  static std::string Day(int serial, int64_t recv, int64_t xmit, int64_t seconds) {
+  // A day's section: its totals, an entry's bytes received, and more keys.
+  static std::string Day(int serial, int64_t recv, int64_t xmit, int64_t seconds,
+                         const std::string& more = "") {
     return "[" + std::to_string(serial) + "]\r\nHours=" + std::to_string(seconds) +
            "\r\nRecv=" + std::to_string(recv) + "\r\nXmit=" + std::to_string(xmit) +
-           "\r\nMyISP-Recv=7\r\n\r\n";
+           "\r\nMyISP-Recv=7\r\n" + more + "\r\n";
   }
   // The month file the program writes for the month of a day.
   static std::string MonthFile(int serial) {
@@ -197,6 +199,45 @@ TEST_F(ReportModelTest, HoursOfADayAndDaysWithoutThem) {
   EXPECT_TRUE(HourlyRows(Dir.Folder(), before, notes).empty());
   EXPECT_TRUE(HourlyRows(Dir.Folder(), Serial(2026, 11, 7), notes).empty());  // no file
   EXPECT_TRUE(notes.Texts().empty());
+}
+
+const std::string kAdapter = "eth0 @ 00-11-22-33-44-55";
+
+// An entry's rows come from its own keys, in any letter case, and only on
+// the days it has one: never from the totals, nor from an older copy of a
+// day whose own month file lacks the entry.
+TEST_F(ReportModelTest, AnEntryIsReadFromItsKeysOnTheDaysItHasOne) {
+  const int mon = Serial(2026, 3, 2), tue = Serial(2026, 3, 3), next = Serial(2026, 3, 9);
+  Write(MonthFile(mon),
+        Day(mon, 1000, 100, 600,
+            kAdapter + "=60\r\nETH0 @ 00-11-22-33-44-55-recv=300\r\n" + kAdapter + "-Xmit=30\r\n") +
+            Day(tue, 2000, 200, 900) + Day(next, 4000, 400, 1200, kAdapter + "-Recv=50\r\n"));
+  Write("0-copy.dat", Day(tue, 9, 9, 9, kAdapter + "-Recv=9\r\n"));
+  Report = LoadReport(Dir.Folder(), English, kAdapter);
+  ASSERT_EQ(Report.Rows[rtDaily].size(), 2u);
+  EXPECT_EQ(
+      ReportCsv({&Report.Rows[rtDaily][0], &Report.Rows[rtDaily][1], &Report.Rows[rtMonthly][0]}),
+      "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n"
+      "03-02-2026,300,30,330,60\r\n"
+      "03-09-2026,50,0,50,0\r\n"
+      "03-02-2026,350,30,380,60\r\n");
+}
+
+TEST_F(ReportModelTest, AnEntrysHoursAreItsOwn) {
+  const int day = Serial(2026, 12, 7);
+  Write(MonthFile(day), Day(day, 1000, 100, 70,
+                            "Hours.07=10\r\nRecv.07=400\r\nHours.13=60\r\nRecv.13=600\r\n" +
+                                kAdapter + "-Hours.13=20\r\n" + kAdapter + "-RECV.13=250\r\n" +
+                                kAdapter + "-Xmit.13=25\r\n" + kAdapter + "-Recv.20=5\r\n"));
+  TReadNotes notes;
+  const std::vector<TReportRow> hours = HourlyRows(Dir.Folder(), day, notes, kAdapter);
+  ASSERT_EQ(hours.size(), 2u);
+  EXPECT_EQ(ReportCsv({&hours[0], &hours[1]}, true),
+            "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n"
+            "12-07-2026 13:00,250,25,275,20\r\n"
+            "12-07-2026 20:00,5,0,5,0\r\n");
+  // Booked that day, but without hours.
+  EXPECT_TRUE(HourlyRows(Dir.Folder(), day, notes, "MyISP").empty());
 }
 
 TEST(TopDaysTest, LargestTotalFirstAndOfTwoEqualTheEarlierDay) {

@@ -130,15 +130,6 @@ TEST_F(DialupSampleTest, RedialBetweenTwoSamplesEndsTheOldConnectionAndBeginsThe
   EXPECT_EQ(State.RecvConnection, 500);
 }
 
-TEST_F(DialupSampleTest, ListingTheAdaptersKeepsTheEntryName) {
-  Source.Connection = 7;
-  Source.IfRows = {TFakeLinkSource::Row(2, "Wired", {0x00, 0x11})};
-  State.SavedAdapterKey = "Wired @ 00-11";
-  Sample();
-  EnumerateAdapters(State, Source);
-  EXPECT_EQ(State.EntryName, "MyISP");
-}
-
 class AdapterSampleTest : public SampleTest {
  protected:
   void SetUp() override {
@@ -159,7 +150,7 @@ class AdapterSampleTest : public SampleTest {
 };
 
 TEST_F(AdapterSampleTest, ListsAdaptersWithTrimmedNamesAddressesAndKeys) {
-  State.SavedAdapterKey = kWatched;
+  State.Choice.Keys = {kWatched};
   EnumerateAdapters(State, Source);
   const auto& items = State.Adapters.Items;
   ASSERT_EQ(items.size(), 3u);  // no loopback: it has no hardware address
@@ -174,26 +165,35 @@ TEST_F(AdapterSampleTest, ListsAdaptersWithTrimmedNamesAddressesAndKeys) {
   EXPECT_EQ(items[2].Description, "Wireless");
   EXPECT_EQ(items[2].IP, "0.0.0.0");
   EXPECT_EQ(AdapterKey(items[2]), "Wireless @ AA-BB");
-  EXPECT_EQ(State.EntryName, kWatched);
 
   Sample();
-  EXPECT_EQ(State.SelectedIndex, 3u);
-  EXPECT_EQ(State.SelectedMac, "00-0C-29-1A-2B-3D");
-  EXPECT_EQ(State.Counters.Received, 300u);
-  EXPECT_EQ(State.Counters.Sent, 400u);
-  EXPECT_EQ(State.Counters.Rule, TCounterRule::Wrap32);
-  EXPECT_EQ(State.Counters.Speed, 100000000u);
+  ASSERT_EQ(State.Watched.size(), 1u);
+  const TWatchedAdapter& watched = State.Watched[0];
+  EXPECT_EQ(watched.Index, 3u);
+  EXPECT_EQ(watched.Mac, "00-0C-29-1A-2B-3D");
+  EXPECT_EQ(watched.Counters.Received, 300u);
+  EXPECT_EQ(watched.Counters.Sent, 400u);
+  EXPECT_EQ(watched.Counters.Rule, TCounterRule::Wrap32);
+  EXPECT_EQ(watched.Counters.Tick, Source.Ticks);
+  // The first reading is a baseline: nothing in the sum yet.
+  EXPECT_EQ(State.Counters.Received, 0u);
   EXPECT_EQ(State.Counters.Tick, Source.Ticks);
+  // The speed of the adapters that are up: this one is down.
+  EXPECT_EQ(State.SampleStats.dwBps, 0u);
+  Source.IfRows[2].dwOperStatus = 5;
+  Source.IfRows[2].dwInOctets += 50;
+  Sample();
+  EXPECT_EQ(State.Counters.Received, 50u);
   EXPECT_EQ(State.SampleStats.dwBps, 100000000u);
 }
 
 TEST_F(AdapterSampleTest, WithoutTheSavedAdapterNothingIsMeasured) {
-  State.EntryName = "Old @ 11-22";
-  State.SavedAdapterKey = "Gone @ 11-22";
+  State.Choice.Keys = {"Gone @ 11-22"};
   EnumerateAdapters(State, Source);
-  EXPECT_EQ(State.EntryName, "Old @ 11-22");
   Sample();
-  EXPECT_EQ(State.EntryName, "Old @ 11-22");
+  Sample();
+  ASSERT_EQ(State.Watched.size(), 1u);
+  EXPECT_FALSE(State.Watched[0].Present);
   EXPECT_EQ(State.Counters.Received, 0u);
 
   Source.AddrTableFails = true;
@@ -205,24 +205,24 @@ TEST_F(AdapterSampleTest, WithoutTheSavedAdapterNothingIsMeasured) {
 }
 
 TEST_F(AdapterSampleTest, ShrunkOrFailingTableKeepsTheLastValues) {
-  State.SavedAdapterKey = "Wireless @ AA-BB";
+  State.Choice.Keys = {"Wireless @ AA-BB"};
   EnumerateAdapters(State, Source);
   Sample();
-  EXPECT_EQ(State.Counters.Received, 500u);
+  EXPECT_EQ(State.Watched[0].Counters.Received, 500u);
   Source.IfRows.resize(3);
   Sample();
-  EXPECT_EQ(State.Counters.Received, 500u);
+  EXPECT_EQ(State.Watched[0].Counters.Received, 500u);
   Source.IfRows.push_back(TFakeLinkSource::Row(4, "Wireless", {0xAA, 0xBB}, 900, 900));
   Source.IfTableFails = true;
   Sample();
-  EXPECT_EQ(State.Counters.Received, 500u);
+  EXPECT_EQ(State.Watched[0].Counters.Received, 500u);
   Source.IfTableFails = false;
   Sample();
-  EXPECT_EQ(State.Counters.Received, 900u);
+  EXPECT_EQ(State.Watched[0].Counters.Received, 900u);
 }
 
 TEST_F(AdapterSampleTest, AnAdapterListedBeforeTheWatchedOneGoes) {
-  State.SavedAdapterKey = kWatched;
+  State.Choice.Keys = {kWatched};
   Measure();
   Measure();
   // The watched row moves up; the wireless adapter's row takes its place.
@@ -234,7 +234,7 @@ TEST_F(AdapterSampleTest, AnAdapterListedBeforeTheWatchedOneGoes) {
 }
 
 TEST_F(AdapterSampleTest, AGoneAdapterCountsNothingUntilItIsBack) {
-  State.SavedAdapterKey = kWatched;
+  State.Choice.Keys = {kWatched};
   Source.IfRows[2].dwInOctets = 3500000000u;
   Measure();
   Measure();
@@ -266,7 +266,7 @@ TEST_F(AdapterSampleTest, AGoneAdapterCountsNothingUntilItIsBack) {
 // A 64-bit counter that was reset steps back and counts nothing, so one
 // that went on through a short absence keeps what crossed meanwhile.
 TEST_F(AdapterSampleTest, SixtyFourBitCountersGoOnThroughAnAbsence) {
-  State.SavedAdapterKey = kWatched;
+  State.Choice.Keys = {kWatched};
   Source.IfTable2 = true;
   Source.Octets64[3] = {5000, 100};
   Measure();
@@ -281,17 +281,26 @@ TEST_F(AdapterSampleTest, SixtyFourBitCountersGoOnThroughAnAbsence) {
 }
 
 TEST_F(AdapterSampleTest, SixtyFourBitCountersOfTheWatchedIndexWhereTheSystemHasThem) {
-  State.SavedAdapterKey = kWatched;
+  State.Choice.Keys = {kWatched};
   Source.IfTable2 = true;
   Source.Octets64[3] = {(5ull << 30) + 7, 6ull << 30};
   Sample();
-  EXPECT_EQ(State.Counters.Received, (5ull << 30) + 7);
-  EXPECT_EQ(State.Counters.Sent, 6ull << 30);
-  EXPECT_EQ(State.Counters.Rule, TCounterRule::Reset64);
+  const TLinkCounters& read = State.Watched[0].Counters;
+  EXPECT_EQ(read.Received, (5ull << 30) + 7);
+  EXPECT_EQ(read.Sent, 6ull << 30);
+  EXPECT_EQ(read.Rule, TCounterRule::Reset64);
   // Not in the 64-bit table this time: no 32-bit reading in between.
   Source.Octets64.clear();
   Sample();
-  EXPECT_EQ(State.Counters.Received, (5ull << 30) + 7);
+  EXPECT_EQ(read.Received, (5ull << 30) + 7);
+  // Nor when that table cannot be read.
+  Source.Octets64[3] = {(5ull << 30) + 9, 6ull << 30};
+  Source.IfTable2Fails = true;
+  Sample();
+  EXPECT_EQ(read.Received, (5ull << 30) + 7);
+  Source.IfTable2Fails = false;
+  Sample();
+  EXPECT_EQ(State.Counters.Received, 2u);
 }
 
 TEST_F(AdapterSampleTest, ConnectDurationCountsFromTheFirstSample) {

@@ -53,17 +53,20 @@ class SetupModelTest : public testing::Test {
     MakeDirectory(Host.Dir.Path("data"));
     Host.State.Adapters.Items = {Adapter(1, "Wired", "00-11"), Adapter(2, "Wireless", "00-22")};
     Host.State.Adapters.Items[1].Selected = true;
-    Host.State.SavedAdapterKey = Host.State.EntryName = "Wireless @ 00-22";
-    Host.State.SelectedIndex = 7;
-    Host.State.SelectedMac = "00-22";
+    Host.State.Choice.Keys = {"Wireless @ 00-22"};
+    Host.State.Watched.emplace_back().Key = "Wireless @ 00-22";
     Host.State.PrevRecv = 500;
     Host.State.RecvTotal = 9000;
     Host.Meter1.AddValues(1, 2);
   }
   TSetupValues Read() { return ReadSetupValues(Host); }
   std::string Apply(const TSetupValues& values) { return ApplySetup(values, Host); }
-  // Whether the last Apply started the measurement afresh.
-  bool Restarted() const { return Host.State.PrevRecv == -1 && Host.Meter1.SampleCount() == 0; }
+  // Whether the last Apply started the measurement afresh: the adapters too
+  // are found again.
+  bool Restarted() const {
+    return Host.State.PrevRecv == -1 && Host.Meter1.SampleCount() == 0 &&
+           Host.State.Watched.empty();
+  }
   bool Has(const char* section, const char* key) {
     const std::vector<std::string> keys = Host.Ini.ReadSection(section);
     return std::find(keys.begin(), keys.end(), key) != keys.end();
@@ -74,6 +77,12 @@ class SetupModelTest : public testing::Test {
   void Measure() {
     Host.State.PrevRecv = 500;
     Host.Meter1.AddValues(1, 2);
+    if (Host.State.Watched.empty()) Host.State.Watched.emplace_back().Key = "Wireless @ 00-22";
+  }
+  TSetupValues Choosing(TAdapterChoice adapters) {
+    TSetupValues values = Read();
+    values.Adapters = adapters;
+    return values;
   }
 
   TFakeHost Host;
@@ -150,10 +159,10 @@ TEST_F(SetupModelTest, OkWritesEveryKeyAsChosenAndRestartsNothingWithoutANewLink
 TEST_F(SetupModelTest, FirstApplyInDialupModeRecordsTheFirstRowAndEndsNothing) {
   Host.State.DialupMode = true;
   Host.State.Adapters.Items[1].Selected = false;
-  Host.State.SavedAdapterKey.clear();
+  Host.State.Choice = {};
   Host.State.EntryName = "My ISP";
   const TSetupValues values = Read();
-  EXPECT_EQ(values.AdapterKey, "Wired @ 00-11");
+  EXPECT_EQ(values.Adapters, (TAdapterChoice{false, {"Wired @ 00-11"}}));
   Apply(values);
   // The dial-up connection is the watched link: the adapter is only recorded.
   EXPECT_FALSE(Restarted());
@@ -161,7 +170,6 @@ TEST_F(SetupModelTest, FirstApplyInDialupModeRecordsTheFirstRowAndEndsNothing) {
   EXPECT_EQ(Setting("NIC", "S"), "Wired @ 00-11");
   EXPECT_EQ(Setting("Settings", "Dialup"), "1");
   EXPECT_TRUE(Host.State.Adapters.Items[0].Selected);
-  EXPECT_EQ(Host.State.SelectedIndex, 0u);    // the next sample looks it up
   EXPECT_EQ(Host.State.EntryName, "My ISP");  // the dial-up entry keeps booking
 }
 
@@ -191,13 +199,18 @@ TEST_F(SetupModelTest, LeavingDialupModeLogsTheConnectionAsADisconnect) {
   Host.State.RecvConnection = Host.State.RecvUnflushed = 3000000;
   Host.State.XmitConnection = Host.State.XmitUnflushed = 500000;
   Host.Source.Advance(60000);
-  TSetupValues values = Read();
+  TSetupValues values = Choosing({false, {"Wired @ 00-11"}});
   values.Dialup = false;
-  values.AdapterKey = "Wired @ 00-11";
   Apply(values);
-  EXPECT_EQ(Host.State.EntryName, "Wired @ 00-11");
-  Host.State.RecvUnflushed = 700;
-  Host.State.RecvConnection = 700;
+  EXPECT_EQ(Host.State.EntryName, "");
+  // The adapter carries 700 bytes from its third second on.
+  Host.Source.IfRows = {TFakeLinkSource::Row(1, "Wired", {0x00, 0x11})};
+  for (uint32_t received : {0, 0, 700}) {
+    Host.Source.Advance(1000);
+    Host.Source.IfRows[0].dwInOctets += received;
+    Host.Measurement.Tick();
+    Host.Measurement.UpdateDisplay(TDisplaySettings{}, 100, false);
+  }
   EXPECT_TRUE(Host.Measurement.Close().empty());
   EXPECT_EQ(Host.Dir.Read("Connection.log"), "46363.5,46363.5006944444,1,MyISP,3000000,500000\r\n");
   TIniFile32 month(MonthFileName(Host.Dir.Folder(), Host.Source.Clock), false);
@@ -212,26 +225,29 @@ TEST_F(SetupModelTest, LeavingDialupModeLogsTheConnectionAsADisconnect) {
 // the VPN was gone, so Wired is now the first row.
 TEST_F(SetupModelTest, TheChosenAdapterIsFoundByItsKeyInTheListAsItIsAtApply) {
   Host.State.Adapters.Items.insert(Host.State.Adapters.Items.begin(), Adapter(0, "VPN", "00-00"));
-  TSetupValues values = Read();
-  EXPECT_EQ(values.AdapterKey, "Wireless @ 00-22");
-  values.AdapterKey = "Wired @ 00-11";
+  EXPECT_EQ(Read().Adapters, (TAdapterChoice{false, {"Wireless @ 00-22"}}));
+  const TSetupValues values = Choosing({false, {"Wired @ 00-11"}});
   Host.State.Adapters.Items.erase(Host.State.Adapters.Items.begin());
   EXPECT_EQ(Apply(values), "");
   EXPECT_EQ(Setting("NIC", "S"), "Wired @ 00-11");
   EXPECT_EQ(Setting("Settings", "Dialup"), "0");
-  EXPECT_EQ(Host.State.SavedAdapterKey, "Wired @ 00-11");
+  EXPECT_EQ(Host.State.Choice.Keys, std::vector<std::string>{"Wired @ 00-11"});
   EXPECT_TRUE(Host.State.Adapters.Items[0].Selected);
   EXPECT_FALSE(Host.State.Adapters.Items[1].Selected);
 
-  // Gone by Apply: the old choice stays, and the user is told.
-  Measure();
-  values.AdapterKey = "VPN @ 00-00";
-  EXPECT_EQ(Apply(values),
-            "The adapter VPN @ 00-00 is no longer there. Tallyline goes on with the adapter it "
-            "watched before.");
-  EXPECT_EQ(Setting("NIC", "S"), "Wired @ 00-11");
-  EXPECT_EQ(Host.State.SavedAdapterKey, "Wired @ 00-11");
-  EXPECT_FALSE(Restarted());
+  // Gone by Apply: the old choice stays, and the user is told; so it does
+  // for a set with such an adapter in it.
+  for (const auto& keys : {std::vector<std::string>{"VPN @ 00-00"},
+                           std::vector<std::string>{"Wired @ 00-11", "VPN @ 00-00"}}) {
+    Measure();
+    EXPECT_EQ(Apply(Choosing({false, keys})),
+              "The adapter VPN @ 00-00 is no longer there. Tallyline goes on with the adapter it "
+              "watched before.");
+    EXPECT_EQ(Setting("NIC", "S"), "Wired @ 00-11");
+    EXPECT_FALSE(Has("NIC", "S2"));
+    EXPECT_EQ(Host.State.Choice.Keys, std::vector<std::string>{"Wired @ 00-11"});
+    EXPECT_FALSE(Restarted());
+  }
 }
 
 // At the first start nothing is selected: the adapter that is up with an
@@ -242,27 +258,26 @@ TEST_F(SetupModelTest, FirstStartOffersTheAdapterThatIsUpWithAnAddress) {
            Adapter(3, "Live", "00-03")};
   items[1].IP = "0.0.0.0";
   items[1].Up = items[2].Up = true;
-  EXPECT_EQ(Read().AdapterKey, "Live @ 00-03");
+  Host.State.Choice = {};
+  EXPECT_EQ(Read().Adapters.Keys, std::vector<std::string>{"Live @ 00-03"});
   items[2].Up = false;
-  EXPECT_EQ(Read().AdapterKey, "Down @ 00-01");  // none up with an address: the first
+  // None up with an address: the first.
+  EXPECT_EQ(Read().Adapters.Keys, std::vector<std::string>{"Down @ 00-01"});
 }
 
 TEST_F(SetupModelTest, AdaptersThatShareAHardwareAddressAreTold) {
   Host.State.Adapters.Items[0].MAC = "00-22";
-  TSetupValues values = Read();
-  values.AdapterKey = "Wired @ 00-22";
-  Apply(values);
+  Apply(Choosing({false, {"Wired @ 00-22"}}));
+  // Not the old adapter's identity, which its hardware address would match:
+  // the next sample looks the adapter up by its key.
   EXPECT_TRUE(Restarted());
-  EXPECT_EQ(Host.State.EntryName, "Wired @ 00-22");
-  EXPECT_EQ(Host.State.SavedAdapterKey, "Wired @ 00-22");
-  // Not the old adapter's identity, which its hardware address would match.
-  EXPECT_EQ(Host.State.SelectedIndex, 0u);
+  EXPECT_EQ(Host.State.Choice.Keys, std::vector<std::string>{"Wired @ 00-22"});
 }
 
 TEST_F(SetupModelTest, WithoutAnAdapterRowOnlyTheSourceIsRecorded) {
   Host.State.Adapters.Items.clear();
   TSetupValues values = Read();
-  EXPECT_EQ(values.AdapterKey, "");
+  EXPECT_EQ(values.Adapters.Keys, std::vector<std::string>{"Wireless @ 00-22"});
   EXPECT_EQ(Apply(values), "");
   EXPECT_FALSE(Restarted());
   EXPECT_FALSE(Has("NIC", "S"));
@@ -271,6 +286,40 @@ TEST_F(SetupModelTest, WithoutAnAdapterRowOnlyTheSourceIsRecorded) {
   EXPECT_TRUE(Restarted());
   EXPECT_EQ(Setting("Settings", "Dialup"), "1");
   EXPECT_FALSE(Has("NIC", "S"));
+}
+
+// All adapters keeps the set in "S", "S2", ...; a smaller set drops the
+// keys of a larger one; only a change of what is counted starts afresh.
+TEST_F(SetupModelTest, AllAdaptersAndSetsAreWrittenAndRestartOnlyWhenTheCountingChanges) {
+  Apply(Choosing({false, {"Wireless @ 00-22", "Wired @ 00-11"}}));
+  EXPECT_TRUE(Restarted());
+  EXPECT_EQ(Host.Ends, 1);
+  EXPECT_EQ(Setting("NIC", "S"), "Wireless @ 00-22");
+  EXPECT_EQ(Setting("NIC", "S2"), "Wired @ 00-11");
+  EXPECT_FALSE(Has("NIC", "All"));  // as the one-adapter days wrote the file
+  Measure();
+  Apply(Choosing({true, {}}));
+  EXPECT_TRUE(Restarted());
+  EXPECT_EQ(Setting("NIC", "All"), "1");
+  EXPECT_EQ(Setting("NIC", "S2"), "Wired @ 00-11");
+  EXPECT_EQ(Host.State.Choice, (TAdapterChoice{true, {"Wireless @ 00-22", "Wired @ 00-11"}}));
+  Measure();
+  Apply(Choosing({true, {"Wired @ 00-11"}}));  // still all: the keys are not used
+  EXPECT_FALSE(Restarted());
+  Apply(Choosing({false, {"Wired @ 00-11"}}));
+  EXPECT_TRUE(Restarted());
+  EXPECT_EQ(Host.Ends, 3);
+  EXPECT_EQ(Setting("NIC", "All"), "0");
+  EXPECT_EQ(Setting("NIC", "S"), "Wired @ 00-11");
+  EXPECT_FALSE(Has("NIC", "S2"));
+  EXPECT_EQ(ReadAdapterChoice(Host.Ini), (TAdapterChoice{false, {"Wired @ 00-11"}}));
+
+  // A set without an adapter is no choice.
+  Measure();
+  EXPECT_EQ(Apply(Choosing({false, {}})),
+            "No adapter is ticked. Tallyline goes on with the adapters it watched before.");
+  EXPECT_FALSE(Restarted());
+  EXPECT_EQ(Setting("NIC", "S"), "Wired @ 00-11");
 }
 
 TEST_F(SetupModelTest, StoredChoicesOutsideTheirListsReadAsDefaults) {

@@ -101,18 +101,39 @@ TEST_F(UsageBookTest, WrappedTickCountRestartsTheAccounting) {
   EXPECT_FALSE(Book.DataFile());
 }
 
-TEST_F(UsageBookTest, BytesGoToTotalsAndEntryKeysSecondsAlways) {
-  State.EntryName = "Fast Ethernet Adapter @ 00-0C-29-1A-2B-3C";
-  Source.Ticks += 130000;
-  State.RecvUnflushed = 5000000000LL;
-  State.XmitUnflushed = 0;
+// Each adapter's bytes under its own entry, the day's the sum; the seconds
+// once for the day, and each adapter those it was up: all of the flush's
+// while it was up at every reading, else its own whole seconds.
+TEST_F(UsageBookTest, EachAdapterIsBookedUnderItsOwnEntry) {
+  const std::string wired = "Fast Ethernet Adapter @ 00-0C-29-1A-2B-3C", phone = "Phone @ 02-00";
+  State.Watched.resize(3);
+  State.Watched[0].Key = wired;
+  State.Watched[0].UnflushedReceived = 5000000000LL;
+  State.Watched[0].UpThroughout = true;
+  State.Watched[1].Key = phone;
+  State.Watched[1].UnflushedReceived = 700;
+  State.Watched[1].UnflushedSent = 70;
+  State.Watched[1].UpMs = 45999;
+  State.Watched[2].Key = "Idle @ 00-01";
+  State.RecvUnflushed = 5000000700LL;
+  State.XmitUnflushed = 70;
+  Source.Ticks += 130500;
   Flush();
-  EXPECT_EQ(Stored("Recv"), 5000000000LL);
-  EXPECT_EQ(Stored("Fast Ethernet Adapter @ 00-0C-29-1A-2B-3C-Recv"), 5000000000LL);
-  EXPECT_EQ(Stored("Xmit"), -1);  // no bytes: no key
-  EXPECT_EQ(Stored("Fast Ethernet Adapter @ 00-0C-29-1A-2B-3C"), 130);
+  EXPECT_EQ(Stored("Recv"), 5000000700LL);
+  EXPECT_EQ(Stored("Xmit"), 70);
+  EXPECT_EQ(Stored("Hours"), 130);
+  EXPECT_EQ(Stored(wired + "-Recv"), 5000000000LL);
+  EXPECT_EQ(Stored(wired + "-Xmit"), -1);  // no bytes: no key
+  EXPECT_EQ(Stored(wired), 130);
+  EXPECT_EQ(Stored(wired + "-Recv.12"), 5000000000LL);
+  EXPECT_EQ(Stored(wired + "-Hours.12"), 130);
+  EXPECT_EQ(Stored(phone + "-Recv"), 700);
+  EXPECT_EQ(Stored(phone + "-Xmit.12"), 70);
+  EXPECT_EQ(Stored(phone), 45);
+  EXPECT_EQ(Stored("Idle @ 00-01"), -1);  // nothing at all: no keys
   EXPECT_EQ(Stored("Calls"), -1);
-  EXPECT_EQ(State.RecvUnflushed, 0);
+  EXPECT_EQ(State.Watched[1].UnflushedReceived, 0);
+  EXPECT_EQ(State.Watched[1].UpMs, 0u);
 }
 
 TEST_F(UsageBookTest, CallCountsSurviveTheCachedTotals) {

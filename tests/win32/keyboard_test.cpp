@@ -11,6 +11,7 @@
 
 #include "reports/frm_report_win32.h"
 #include "reports/frm_stats_win32.h"
+#include "traffic/adapter_choice.h"
 #include "ui/application_win32.h"
 #include "ui/force_foreground_win32.h"
 #include "win32/main_window_fixture_win32.h"
@@ -173,6 +174,47 @@ TEST_F(KeyboardTest, EnterAfterApplyPressesOk) {
   Press(VK_RETURN);
   EXPECT_EQ(Form->FrmSetup(), nullptr);
   EXPECT_NE(Dir.Read("settings.ini").find("MainMenu=0"), std::string::npos);
+}
+
+// The Network page by keys alone: Alt+L counts all adapters; Alt+T, then
+// Space on another row, makes a set of two, in the order ticked; Space again
+// unticks; Enter is OK.
+TEST_F(KeyboardTest, NetworkPageChoosesAllAdaptersAndASetByKeys) {
+  Link.IfRows.push_back(TFakeLinkSource::Row(3, "Wi-Fi", {0, 2}));
+  Link.IfRows.push_back(TFakeLinkSource::Row(4, "Bluetooth", {0, 3}));
+  Link.IfRows.push_back(TFakeLinkSource::Row(5, "VPN", {0, 4}));
+  Link.IfTable2 = true;
+  Link.Flags[5].HardwareInterface = false;
+  OpenSetup();
+  const auto chosen = [this] {
+    TIniFile32 settings(Dir.Path("settings.ini"), false);
+    return ReadAdapterChoice(settings);
+  };
+  Press('L', {VK_MENU});
+  Press(VK_TAB);
+  Press(VK_END);  // the VPN adapter, which all adapters leave out, and why
+  Shoot(Setup, "setup_network_all");
+  Press('A', {VK_MENU});
+  EXPECT_EQ(chosen(), (TAdapterChoice{true, {"Test Adapter @ 00-01-02-03-04-05"}}));
+  EXPECT_TRUE(Form->Measurement().State.Choice.All);
+
+  Press('T', {VK_MENU});
+  Press(VK_TAB);
+  HWND list = FindChild(Page(), "ListBox");
+  ASSERT_EQ(GetFocus(), list);
+  Press(VK_HOME);
+  Press(VK_DOWN);
+  Press(VK_SPACE);
+  Press(VK_DOWN);
+  Press(VK_SPACE);
+  Press(VK_SPACE);
+  Press(VK_UP);
+  Shoot(Setup, "setup_network_set");
+  Press(VK_RETURN);
+  EXPECT_EQ(Form->FrmSetup(), nullptr);
+  EXPECT_EQ(chosen(),
+            (TAdapterChoice{false, {"Test Adapter @ 00-01-02-03-04-05", "Wi-Fi @ 00-02"}}));
+  EXPECT_EQ(Form->Measurement().State.Choice, chosen());
 }
 
 // ClipboardText: what the clipboard holds as text, or "(none)".

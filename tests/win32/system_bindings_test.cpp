@@ -55,16 +55,29 @@ TEST(SystemLinkSourceTest, ReadsTheInterfaceAndAddressTables) {
   EXPECT_GT(source.TickCount(), 0u);
 }
 
-TEST(SystemLinkSourceTest, ReadsTheSixtyFourBitCountersByInterfaceIndex) {
+// Every interface of the table is in the 64-bit one too, with its kind: the
+// loopback interface by its type and no hardware, the others (Wine's
+// Ethernet devices) hardware and no filter.
+TEST(SystemLinkSourceTest, ReadsTheSixtyFourBitTableWithEachInterfacesKind) {
   TIpRasAccess ras;
   TSystemLinkSource source(ras);
   ASSERT_TRUE(source.HasIfTable2());  // Wine has it, as Windows Vista and later do
   std::vector<TMibIfRow> rows;
+  std::vector<TIfRow2> rows2;
   ASSERT_TRUE(source.GetIfTable(rows));
-  uint64_t received = 0, sent = 0;
-  for (const TMibIfRow& row : rows)
-    EXPECT_TRUE(source.GetIfOctets64(row.dwIndex, received, sent)) << row.dwIndex;
-  EXPECT_FALSE(source.GetIfOctets64(0, received, sent));  // no interface has index 0
+  ASSERT_TRUE(source.GetIfTable2(rows2));
+  ASSERT_EQ(rows2.size(), rows.size());
+  for (const TMibIfRow& row : rows) {
+    const auto wide = std::find_if(rows2.begin(), rows2.end(), [&](const TIfRow2& r) {
+      return r.InterfaceIndex == row.dwIndex;
+    });
+    ASSERT_NE(wide, rows2.end()) << row.dwIndex;
+    EXPECT_EQ(wide->Type, row.dwType);
+    EXPECT_EQ(wide->HardwareInterface, row.dwType != 24) << row.dwIndex;
+    EXPECT_FALSE(wide->FilterInterface);
+    EXPECT_EQ(AdapterKind(row, rows2),
+              row.dwType == 24 ? TAdapterKind::Loopback : TAdapterKind::Own);
+  }
 }
 
 TEST(NicChangeThreadTest, StartsAndEndsWithoutWaiting) {
