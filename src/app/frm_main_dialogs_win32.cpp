@@ -18,6 +18,9 @@ void FreeIfClosed(std::unique_ptr<TWindow>& window) {
 // while that is borderless (and so topmost); the About box never does.
 void TFrmMain::Setup3Click() {
   if (FSetup) return;
+  // The adapters as they are now: one plugged in since the last address
+  // change (which Wine never tells) is listed too.
+  FMeasurement->EnumerateAdapters();
   FSetup = std::make_unique<TFrmSetup>(Handle(), static_cast<TSetupHost&>(*this));
   Opened(*FSetup, true);
 }

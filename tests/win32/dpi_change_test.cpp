@@ -130,8 +130,8 @@ TEST_F(DpiChangeTest, DialogsScaleTheirControlsListsAndFont) {
             (TEdges{MulDiv(okBounds.left, 144, 96), MulDiv(okBounds.top, 144, 96),
                     MulDiv(okBounds.right, 144, 96), MulDiv(okBounds.bottom, 144, 96)}));
   EXPECT_GT(DroppedHeight(combo), droppedHeight * 1.4);
-  EXPECT_EQ(SectionWidth(header, 0), 30);
-  EXPECT_EQ(SectionWidth(header, 2), 120);
+  EXPECT_EQ(SectionWidth(header, 0), 57);
+  EXPECT_EQ(SectionWidth(header, 2), 126);
   EXPECT_EQ(list.ColumnWidth(1), 135);
   EXPECT_EQ(RowImageHeight(list.Handle()), 29);
   PumpMessages(100);

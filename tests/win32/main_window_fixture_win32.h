@@ -131,6 +131,7 @@ class TMainWindowTest : public testing::Test {
   void SetUp() override {
     TMibIfRow row = TFakeLinkSource::Row(2, "Test Adapter", {0, 1, 2, 3, 4, 5});
     row.dwSpeed = 28800;
+    row.dwOperStatus = 5;  // operational: its speed is shown
     Link.IfRows = {row};
   }
 
