@@ -5,11 +5,9 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
-#include <vector>
 
 #include "storage/ini_file.h"
 #include "traffic/usage_book.h"
@@ -20,24 +18,47 @@ std::string WindowsBin() {
 }
 
 int Driver(const std::string& arguments, std::string* output) {
-  const std::string command =
-      "wine '" + WindowsBin() + "tldriver.exe' " + arguments + " 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return -1;
   std::string text;
-  char buffer[256];
-  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
-  const int status = pclose(pipe);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  const int status =
+      RunForOutput("wine '" + WindowsBin() + "tldriver.exe' " + arguments + " 2>/dev/null", text);
   if (output) *output = text;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return status;
 }
 
-TWineProgram::TWineProgram(const std::string& folder) {
+namespace {
+
+// Ends this prefix's Wine server and every program it runs.
+void EndWineServer() {
+  std::system("wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1");
+}
+
+// Wine's services list the interfaces of the namespace they run in, and
+// the first program of a new server starts them. So a server of its own
+// starts in the namespace, kept while no program runs, with a first program
+// there, before the driver (which runs outside) can be first.
+void StartWineServer(const std::string& inNamespace) {
+  EndWineServer();
+  try {
+    Run(inNamespace + "wineserver -p");
+    Run(inNamespace + "wine wineboot");
+  } catch (...) {
+    EndWineServer();
+    throw;
+  }
+}
+
+}  // namespace
+
+TWineProgram::TWineProgram(const std::string& folder, const TNetNamespace* netNamespace)
+    : FOwnsServer(netNamespace != nullptr) {
+  const std::string inNamespace = netNamespace ? netNamespace->Exec() : std::string();
+  if (FOwnsServer) StartWineServer(inNamespace);
+  // exec all the way keeps the child's id for the Windows process.
+  const std::string command = "exec " + inNamespace + "wine tallyline.exe";
   FPid = fork();
   if (FPid == 0) {
     if (chdir(folder.c_str()) != 0) _exit(127);
-    execlp("wine", "wine", "tallyline.exe", static_cast<char*>(nullptr));
+    execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
 }
@@ -47,6 +68,7 @@ TWineProgram::~TWineProgram() {
     kill(FPid, SIGKILL);
     waitpid(FPid, nullptr, 0);
   }
+  if (FOwnsServer) EndWineServer();
 }
 
 std::string TWineProgram::WaitForWindow() {
@@ -67,20 +89,23 @@ bool TWineProgram::ConfirmClose() {
 }
 
 std::pair<int64_t, int64_t> BookedTotals(const std::string& folder, bool hours) {
-  std::vector<std::pair<std::string, std::string>> keys{{"Recv", "Xmit"}};
-  if (hours) {
-    keys.clear();
-    for (int hour = 0; hour < 24; ++hour)
-      keys.emplace_back(HourKey("Recv", hour), HourKey("Xmit", hour));
-  }
+  std::map<std::string, int64_t> amounts = BookedAmounts(folder);
+  if (!hours) return {amounts["Recv"], amounts["Xmit"]};
   int64_t received = 0, sent = 0;
+  for (int hour = 0; hour < 24; ++hour) {
+    received += amounts[HourKey("Recv", hour)];
+    sent += amounts[HourKey("Xmit", hour)];
+  }
+  return {received, sent};
+}
+
+std::map<std::string, int64_t> BookedAmounts(const std::string& folder) {
+  std::map<std::string, int64_t> amounts;
   for (const auto& entry : std::filesystem::directory_iterator(folder + "data")) {
     TIniFile32 file(entry.path().string(), false);
     for (const std::string& day : file.ReadSections())
-      for (const auto& [receivedKey, sentKey] : keys) {
-        received += file.ReadInt64(day, receivedKey, 0);
-        sent += file.ReadInt64(day, sentKey, 0);
-      }
+      for (const std::string& key : file.ReadSection(day))
+        amounts[key] += file.ReadInt64(day, key, 0);
   }
-  return {received, sent};
+  return amounts;
 }
