@@ -4,6 +4,11 @@
 
 namespace {
 
+// On the 32-bit path a reading this many milliseconds or more after the
+// last is a baseline: across such a gap (the computer slept, the program
+// hung) a counter reset from a high value would pass for a wrap.
+constexpr uint32_t kLongestGap = 5000;
+
 // The row with the adapter's interface index, while it still has the
 // adapter's hardware address; null when none.
 const TMibIfRow* KnownRow(const TWatchedAdapter& adapter, const std::vector<TMibIfRow>& rows) {
@@ -62,15 +67,16 @@ void ReadAdapter(TWatchedAdapter& adapter, const std::vector<TMibIfRow>& rows,
   TLinkCounters reading;
   // Not in the 64-bit table this time: no 32-bit reading in between.
   if (!Reading(*row, rows2, now, reading)) return;
-  // Back under its old index after an absence, a 32-bit counter may have
-  // been reset meanwhile, and the whole absence would pass a reset from a
-  // high value for a wrap. (A 64-bit counter that was reset steps back,
-  // which counts nothing anyway.)
-  const bool baseline =
-      !adapter.Read || lookedUp || (!adapter.Present && reading.Rule == TCounterRule::Wrap32);
+  // Back under its old index after an absence, or after a long gap between
+  // readings, a 32-bit counter may have been reset meanwhile, and the time
+  // between would pass a reset from a high value for a wrap. (A 64-bit
+  // counter that was reset steps back, which counts nothing anyway.)
   const TLinkCounters& last = adapter.Counters;
+  const uint32_t elapsed = now - last.Tick;
+  const bool baseline = !adapter.Read || lookedUp ||
+                        (reading.Rule == TCounterRule::Wrap32 &&
+                         (!adapter.Present || elapsed >= kLongestGap));
   if (!baseline) {
-    const uint32_t elapsed = now - last.Tick;
     const auto step = [&](uint64_t current, uint64_t previous) {
       return CounterDelta(static_cast<int64_t>(current), static_cast<int64_t>(previous),
                           reading.Rule, reading.Speed, elapsed)
@@ -84,7 +90,7 @@ void ReadAdapter(TWatchedAdapter& adapter, const std::vector<TMibIfRow>& rows,
     sum.Sent += static_cast<uint64_t>(sent);
   }
   const bool up = IsUp(*row);
-  if (up && adapter.Up && adapter.Present && adapter.Read) adapter.UpMs += now - last.Tick;
+  if (up && adapter.Up && adapter.Present && adapter.Read) adapter.UpMs += elapsed;
   if (!up) adapter.UpThroughout = false;
   if (lookedUp) {
     adapter.Index = row->dwIndex;

@@ -268,6 +268,7 @@ bool TUsageBook::AppendLog() {
   const std::string path = FFolder + "Connection.log";
   try {
     EnsureFileExists(path);
+    EndCutLine(path);
     const int64_t before = FileStamp(path).Size;
     try {
       if (auto log = TFile::OpenAppend(path)) {
@@ -319,6 +320,19 @@ void TUsageBook::BookMonth(const std::string& path, TDateTime day) {
   if (!Save(*file)) return;
   std::erase_if(FPendingCalls, [&](const TPendingCall& call) { return inFile(call.Day); });
   std::erase_if(FPendingTotals, [&](const TPendingTotals& t) { return inFile(t.Counted); });
+}
+
+// A line an earlier run left cut short (a crash, a full disk) is ended
+// before this run's first line, so that it stays one damaged line and the
+// new one stands whole.
+void TUsageBook::EndCutLine(const std::string& path) {
+  if (FLogEndChecked) return;
+  auto log = TFile::OpenRead(path);
+  if (!log) return;
+  const std::string text = log->ReadAll();
+  FLogEndChecked = true;
+  if (text.empty() || text.ends_with("\r\n")) return;
+  FPendingLog.insert(0, text.back() == '\r' ? "\n" : "\r\n");
 }
 
 void TUsageBook::WritePending(uint32_t now) {

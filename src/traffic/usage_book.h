@@ -107,6 +107,7 @@ class TUsageBook {
   std::vector<std::pair<std::string, TDateTime>> PendingMonths() const;
   void BookMonth(const std::string& path, TDateTime day);
   bool AppendLog();
+  void EndCutLine(const std::string& path);
   void WritePending(uint32_t now);
   void SaveStopWatch(const TMeterState& state);
   void Tell(const std::string& file, const std::string& message);
@@ -116,8 +117,9 @@ class TUsageBook {
   std::unique_ptr<TIniFile32> FDataFile;
   std::vector<TPendingTotals> FPendingTotals;
   std::vector<TPendingCall> FPendingCalls;
-  std::string FPendingLog;    // lines of the connection log, in order, not yet in the file
-  uint32_t FLastAttempt = 0;  // tick of the last attempt to write what waits
-  TDateTime FLastCall = 0;    // the time of the last FlushTotals; 0 before it
+  std::string FPendingLog;      // lines of the connection log, in order, not yet in the file
+  bool FLogEndChecked = false;  // the log's last line, from before this run, is whole
+  uint32_t FLastAttempt = 0;    // tick of the last attempt to write what waits
+  TDateTime FLastCall = 0;      // the time of the last FlushTotals; 0 before it
   std::set<std::string> FTold;
 };

@@ -263,6 +263,23 @@ TEST_F(AdapterSampleTest, AGoneAdapterCountsNothingUntilItIsBack) {
   EXPECT_EQ(State.RecvTotal, 1000);
 }
 
+// The computer slept a minute; meanwhile the 32-bit counter was reset from
+// 3.5e9 to 2,000. At 100 Mbit/s a minute would pass that for a wrap of
+// 794,969,296 bytes: after so long a gap the reading is a baseline.
+TEST_F(AdapterSampleTest, AResetAcrossAGapBetweenTicksIsNoWrap) {
+  State.Choice.Keys = {kWatched};
+  Source.IfRows[2].dwInOctets = 3500000000u;
+  Measure();
+  Measure();
+  Source.Advance(59000);
+  Source.IfRows[2].dwInOctets = 2000;
+  Measure();
+  EXPECT_EQ(State.RecvTotal, 0);
+  Source.IfRows[2].dwInOctets += 700;
+  Measure();
+  EXPECT_EQ(State.RecvTotal, 700);
+}
+
 // A 64-bit counter that was reset steps back and counts nothing, so one
 // that went on through a short absence keeps what crossed meanwhile.
 TEST_F(AdapterSampleTest, SixtyFourBitCountersGoOnThroughAnAbsence) {

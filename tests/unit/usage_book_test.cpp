@@ -236,6 +236,23 @@ TEST_F(UsageBookTest, ConnectionLogGetsOneLinePerConnection) {
   EXPECT_EQ(Dir.Read("Connection.log"), before);
 }
 
+// A line the last run left cut short is ended before this run's first, once:
+// it stays one damaged line, and the new ones stand whole.
+TEST_F(UsageBookTest, ALineCutShortByTheLastRunIsEndedFirst) {
+  State.EntryName = "MyISP";
+  State.ConnectionStart = 46363.25;
+  for (const std::string cut : {"46363.1,46363.2,1,MyISP,10", "46363.1,46363.2,1,MyISP,10,5\r"}) {
+    Dir.Write("Connection.log", cut);
+    TUsageBook book(Dir.Folder(), Settings);
+    book.AppendConnectionLog(State, Source, 1);
+    book.AppendConnectionLog(State, Source, 1);
+    EXPECT_EQ(Dir.Read("Connection.log"), "46363.1,46363.2,1,MyISP,10" +
+                                              std::string(cut.back() == '\r' ? ",5\r\n" : "\r\n") +
+                                              "46363.25,46363.5,1,MyISP,0,0\r\n"
+                                              "46363.25,46363.5,1,MyISP,0,0\r\n");
+  }
+}
+
 // A month file the program cannot write, then can again: what was counted
 // meanwhile is written once, with the call and the log line that waited.
 TEST_F(UsageBookTest, WhatCannotBeWrittenWaitsAndIsWrittenOnce) {
