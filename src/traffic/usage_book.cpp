@@ -1,8 +1,10 @@
 #include "traffic/usage_book.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <thread>
 #include <utility>
 
 #include "platform/files.h"
@@ -18,6 +20,10 @@ namespace {
 constexpr uint32_t kFlushInterval = 120000;
 // What could not be written is tried again at most this often, in milliseconds.
 constexpr uint32_t kRetryInterval = 10000;
+// Another copy's booking takes milliseconds: the lock is waited for this
+// long at most, two seconds, before the amounts wait for the next try.
+constexpr int kLockAttempts = 100;
+constexpr auto kLockWait = std::chrono::milliseconds(20);
 // No day, nor hour, has more seconds online than it has seconds.
 constexpr int64_t kSecondsPerDay = 86400;
 constexpr int64_t kSecondsPerHour = 3600;
@@ -115,9 +121,11 @@ TIniFile32* TUsageBook::MonthFile(TDateTime day) {
   // The old month's file holds nothing unsaved: a failed save drops its changes.
   if (!FDataFile || FDataFile->FileName() != path)
     FDataFile = std::make_unique<TIniFile32>(path, true);
-  FDataFile->Refresh();
-  // Another copy of the program, or a tool, may have written it since.
-  FDataFile->ReloadIfChanged();
+  // Another copy of the program, or a tool, may have written it since: it
+  // is read again every time, under the book's lock. A change of the same
+  // size within the file system's time step (two seconds on FAT) would not
+  // show in its size or time.
+  FDataFile->Revert();
   if (FDataFile->Damaged()) {
     const std::vector<std::string> readable = FDataFile->Lines();
     if (!MoveAside(path)) return nullptr;
@@ -130,6 +138,22 @@ TIniFile32* TUsageBook::MonthFile(TDateTime day) {
   Tell(path, "Tallyline cannot open " + path + " (" + FDataFile->LastLoadError() +
                  "). What it counts waits and is written as soon as the file can be opened.");
   return nullptr;
+}
+
+std::string TUsageBook::LockPath() const {
+  return FFolder + "data" + PathDelim + "Tallyline.lock";
+}
+
+// Held while a month file is read, added to and written, so that two copies
+// of the program on one folder never write over what the other booked. The
+// file stays: one removed while another copy waits for it could be held by
+// two at once.
+std::optional<TFile> TUsageBook::LockBook() const {
+  for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
+    if (auto lock = TFile::CreateAlways(LockPath())) return lock;
+    std::this_thread::sleep_for(kLockWait);
+  }
+  return std::nullopt;
 }
 
 // A damaged month file keeps its bytes under a name of its own, untouched.
@@ -306,6 +330,12 @@ std::vector<std::pair<std::string, TDateTime>> TUsageBook::PendingMonths() const
 // Everything a month file waits for goes into it in one save: the day's
 // totals and each entry's share of them are written together or not at all.
 void TUsageBook::BookMonth(const std::string& path, TDateTime day) {
+  const std::optional<TFile> lock = LockBook();
+  if (!lock) {
+    Tell(path, "Tallyline cannot write " + path + ": another program keeps " + LockPath() +
+                   " open. What it counts waits and is written as soon as it can.");
+    return;
+  }
   TIniFile32* file = MonthFile(day);
   if (!file) return;
   const auto inFile = [&](TDateTime d) { return MonthFileName(FFolder, d) == path; };

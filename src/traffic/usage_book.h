@@ -2,12 +2,14 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/date_time.h"
+#include "platform/files.h"
 #include "storage/ini_file.h"
 #include "traffic/link_source.h"
 #include "traffic/meter_state.h"
@@ -44,8 +46,9 @@ void WriteStopWatchCounts(TIniFile32& settings, const TMeterState& state);
 // Books what the measurement counted into the month files, the connection
 // log and the stopwatch keys of the settings. One object writes the current
 // month file for both the totals and the call counts, so neither overwrites
-// the other, and it reads the file again before writing when another copy
-// of the program (or a tool) changed it. Nothing counted is lost to a file
+// the other. Every write reads the file again, adds and writes it under one
+// lock ("data/Tallyline.lock"), so that another copy of the program on the
+// same folder never loses a booking to it. Nothing counted is lost to a file
 // that cannot be written: the amounts, calls and log lines become the
 // book's debt, kept under the day and entry they were counted for, and are
 // written with the next flush that can, none twice. A month file that
@@ -98,8 +101,11 @@ class TUsageBook {
   };
 
   void Owe(const TPendingTotals& totals);
-  // The month file of a day, ready to write; nothing while it cannot be used.
+  // The month file of a day as it is on disk now, ready to write; nothing
+  // while it cannot be used. Called under the book's lock.
   TIniFile32* MonthFile(TDateTime day);
+  std::string LockPath() const;
+  std::optional<TFile> LockBook() const;
   bool MoveAside(const std::string& path);
   // Saves the file, or drops its unsaved changes when that fails.
   bool Save(TIniFile32& file);

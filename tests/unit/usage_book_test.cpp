@@ -7,6 +7,8 @@
 
 #ifndef _WIN32
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #endif
@@ -16,6 +18,8 @@
 #include "scratch_dir.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 class UsageBookTest : public testing::Test {
  protected:
@@ -258,7 +262,6 @@ TEST_F(UsageBookTest, ALineCutShortByTheLastRunIsEndedFirst) {
 TEST_F(UsageBookTest, WhatCannotBeWrittenWaitsAndIsWrittenOnce) {
   std::vector<std::string> told;
   Book.OnProblem = [&](const std::string& message) { told.push_back(message); };
-  namespace fs = std::filesystem;
   const std::string month = MonthFileName(Dir.Folder(), Source.Clock);
   State.RecvUnflushed = 1000;
   Flush(true);
@@ -368,18 +371,49 @@ TEST_F(UsageBookTest, ALogWriteCutShortGoesOnWhereItStopped) {
 #endif
 
 // Two copies of the program on one folder: each booking adds to what the
-// other wrote, even at the same length ("Recv=100", "Recv=300").
+// other wrote, even at the same length ("Recv=100", "Recv=300") on a file
+// system that keeps write times to the second or coarser.
 TEST_F(UsageBookTest, TwoCopiesAddToEachOthersBookings) {
   TUsageBook other(Dir.Folder(), Settings);
   TMeterState otherState;
+  const fs::path month = MonthFileName(Dir.Folder(), Source.Clock);
+  const auto coarse = [&] { fs::last_write_time(month, fs::file_time_type{}); };
   for (int round = 0; round < 20; ++round) {
     State.RecvUnflushed = 100;
     Flush(true);
+    coarse();
     otherState.RecvUnflushed = 200;
     other.FlushTotals(otherState, Source, true);
+    coarse();
   }
   EXPECT_EQ(Stored("Recv"), 6000);
 }
+
+#ifndef _WIN32
+// Two processes booking into one folder at the same time: each reads the
+// file afresh under the lock, so no booking is lost.
+TEST_F(UsageBookTest, TwoProcessesAtOnceLoseNoBooking) {
+  constexpr int kRounds = 40;
+  pid_t copies[2];
+  for (pid_t& copy : copies) {
+    copy = fork();
+    if (copy != 0) continue;
+    TUsageBook book(Dir.Folder(), Settings);
+    TMeterState state;
+    for (int round = 0; round < kRounds; ++round) {
+      state.RecvUnflushed = 300;
+      book.FlushTotals(state, Source, true);
+    }
+    _exit(book.Unwritten().empty() ? 0 : 1);
+  }
+  for (pid_t copy : copies) {
+    int status = -1;
+    waitpid(copy, &status, 0);
+    EXPECT_EQ(status, 0);
+  }
+  EXPECT_EQ(Stored("Recv"), 2 * kRounds * 300);
+}
+#endif
 
 // A month file whose text goes on after a NUL byte is kept whole aside; the
 // new one starts with the days before the NUL and takes the totals.
