@@ -179,7 +179,10 @@ void TFrmMain::FormClose() {
   if (!unwritten.empty()) {
     std::string text = "Tallyline could not write what it counted into:\n";
     for (const std::string& file : unwritten) text += file + "\n";
-    MessageBoxA(Handle(), (text + "That part is lost.").c_str(), kAppTitle, MB_OK | MB_ICONWARNING);
+    text += FMeasurement->Book().Kept()
+                ? "It is kept in the folder \"data\" and written when Tallyline starts again."
+                : "That part is lost.";
+    MessageBoxA(Handle(), text.c_str(), kAppTitle, MB_OK | MB_ICONWARNING);
   }
   DestroyWindow(Handle());
 }

@@ -15,6 +15,7 @@ constexpr int kProgramClosed = 2;
 TMeasurement::TMeasurement(const std::string& folder, TIniFile32& settings, TLinkSource& source)
     : FSource(source), FBook(folder, settings) {
   FBook.OnProblem = [this](const std::string& message) { Notice(message); };
+  Guarded([this] { FBook.TakeOverEarlierRuns(FSource); });
 }
 
 // A step that fails leaves the state as the step left it; the next tick

@@ -23,6 +23,9 @@ void WriteTextFile(const std::string& path, const std::string& text) {
   auto file = TFile::CreateAlways(path);
   if (!file) throw EFileError("Cannot create file \"" + path + "\"");
   file->Write(text.data(), text.size());
+  // On the disk before a replace puts it in place: a power cut then leaves
+  // the old file or the new one, never an empty one.
+  file->Flush();
   file->Close();
 }
 

@@ -114,7 +114,7 @@ std::string ConnectionLogLine(TDateTime start, TDateTime end, int endReason,
 }
 
 TUsageBook::TUsageBook(const std::string& folder, TIniFile32& settings)
-    : FFolder(folder), FSettings(settings) {}
+    : FFolder(folder), FSettings(settings), FKept(folder + "data" + PathDelim, UniqueName()) {}
 
 TIniFile32* TUsageBook::MonthFile(TDateTime day) {
   const std::string path = MonthFileName(FFolder, day);
@@ -135,7 +135,7 @@ TIniFile32* TUsageBook::MonthFile(TDateTime day) {
     if (!readable.empty()) FDataFile->SetText(JoinLines(readable));
   }
   if (FDataFile->CanSave()) return FDataFile.get();
-  Tell(path, "Tallyline cannot open " + path + " (" + FDataFile->LastLoadError() +
+  Tell(path, "Tallyline cannot write " + path + " (" + FDataFile->LastLoadError() +
                  "). What it counts waits and is written as soon as the file can be opened.");
   return nullptr;
 }
@@ -214,7 +214,7 @@ void TUsageBook::FlushTotals(TMeterState& state, TLinkSource& source, bool final
   }
   state.LastFlush = now;
   if (state.StopWatchRunning) SaveStopWatch(state);
-  TPendingTotals totals{counted, std::string()};
+  TOwedTotals totals{counted, std::string()};
   if (state.HoursBase != 0) {
     // Whole seconds only: the fraction left at each flush is dropped.
     const uint32_t elapsed = now - state.HoursBase;
@@ -237,9 +237,9 @@ void TUsageBook::FlushTotals(TMeterState& state, TLinkSource& source, bool final
 }
 
 // Amounts of the same hour and entry wait as one.
-void TUsageBook::Owe(const TPendingTotals& totals) {
+void TUsageBook::Owe(const TOwedTotals& totals) {
   if (totals.Seconds == 0 && totals.Received == 0 && totals.Sent == 0) return;
-  for (TPendingTotals& owed : FPendingTotals)
+  for (TOwedTotals& owed : FOwed.Totals)
     if (DaySerial(owed.Counted) == DaySerial(totals.Counted) &&
         HourOf(owed.Counted) == HourOf(totals.Counted) && owed.Entry == totals.Entry) {
       owed.Seconds += totals.Seconds;
@@ -247,7 +247,7 @@ void TUsageBook::Owe(const TPendingTotals& totals) {
       owed.Sent += totals.Sent;
       return;
     }
-  FPendingTotals.push_back(totals);
+  FOwed.Totals.push_back(totals);
 }
 
 void TUsageBook::SaveStopWatch(const TMeterState& state) {
@@ -265,11 +265,11 @@ void WriteStopWatchCounts(TIniFile32& settings, const TMeterState& state) {
 }
 
 void TUsageBook::CountCall(const TMeterState& state, TLinkSource& source) {
-  FPendingCalls.push_back({source.Now(), state.EntryName});
+  FOwed.Calls.push_back({source.Now(), state.EntryName});
   WritePending(source.TickCount());
 }
 
-void TUsageBook::BookCall(TIniFile32& file, const TPendingCall& call) {
+void TUsageBook::BookCall(TIniFile32& file, const TOwedCall& call) {
   const std::string day = DaySerial(call.Day);
   for (const std::string& key : {call.Entry + "-Calls", std::string("Calls")})
     file.WriteInteger(day, key, file.ReadInteger(day, key, 0) + 1);
@@ -278,10 +278,10 @@ void TUsageBook::BookCall(TIniFile32& file, const TPendingCall& call) {
 void TUsageBook::AppendConnectionLog(const TMeterState& state, TLinkSource& source, int endReason) {
   if (endReason == 2 && state.EntryName.empty()) return;
   if (state.ConnectionStart == 0) return;  // always so in adapter mode
-  FPendingLog += ConnectionLogLine(state.ConnectionStart, source.Now(), endReason, state.EntryName,
-                                   state.RecvConnection, state.XmitConnection,
-                                   FormatSettings().DecimalSeparator) +
-                 "\r\n";
+  FOwed.Log += ConnectionLogLine(state.ConnectionStart, source.Now(), endReason, state.EntryName,
+                                 state.RecvConnection, state.XmitConnection,
+                                 FormatSettings().DecimalSeparator) +
+               "\r\n";
   WritePending(source.TickCount());
 }
 
@@ -296,14 +296,14 @@ bool TUsageBook::AppendLog() {
     const int64_t before = FileStamp(path).Size;
     try {
       if (auto log = TFile::OpenAppend(path)) {
-        log->Write(FPendingLog.data(), FPendingLog.size());
+        log->Write(FOwed.Log.data(), FOwed.Log.size());
         log->Flush();
-        FPendingLog.clear();
+        FOwed.Log.clear();
         return true;
       }
     } catch (const std::exception&) {
       const int64_t after = FileStamp(path).Size;
-      if (before >= 0 && after > before) FPendingLog.erase(0, static_cast<size_t>(after - before));
+      if (before >= 0 && after > before) FOwed.Log.erase(0, static_cast<size_t>(after - before));
     }
   } catch (const std::exception&) {
     // Told below, as any other append that did not happen.
@@ -311,6 +311,18 @@ bool TUsageBook::AppendLog() {
   Tell(path, "Tallyline cannot add to " + path +
                  ". The connections wait and are written as soon as it can.");
   return false;
+}
+
+std::vector<TUsageBook::TLedger> TUsageBook::Ledgers() {
+  std::vector<TLedger> ledgers{{FOwed, FKept}};
+  for (TEarlierRun& run : FEarlier) ledgers.push_back({run.Owed, *run.File});
+  return ledgers;
+}
+
+std::vector<const TOwed*> TUsageBook::AllOwed() const {
+  std::vector<const TOwed*> all{&FOwed};
+  for (const TEarlierRun& run : FEarlier) all.push_back(&run.Owed);
+  return all;
 }
 
 // The month files that wait for calls or totals, each with a day it holds,
@@ -322,13 +334,16 @@ std::vector<std::pair<std::string, TDateTime>> TUsageBook::PendingMonths() const
     if (std::none_of(months.begin(), months.end(), [&](const auto& m) { return m.first == path; }))
       months.emplace_back(path, day);
   };
-  for (const TPendingCall& call : FPendingCalls) add(call.Day);
-  for (const TPendingTotals& totals : FPendingTotals) add(totals.Counted);
+  for (const TOwed* owed : AllOwed()) {
+    for (const TOwedCall& call : owed->Calls) add(call.Day);
+    for (const TOwedTotals& totals : owed->Totals) add(totals.Counted);
+  }
   return months;
 }
 
 // Everything a month file waits for goes into it in one save: the day's
-// totals and each entry's share of them are written together or not at all.
+// totals and each entry's share of them are written together or not at all,
+// and with the marker of the owed file that keeps them, if any.
 void TUsageBook::BookMonth(const std::string& path, TDateTime day) {
   const std::optional<TFile> lock = LockBook();
   if (!lock) {
@@ -340,16 +355,29 @@ void TUsageBook::BookMonth(const std::string& path, TDateTime day) {
   if (!file) return;
   const auto inFile = [&](TDateTime d) { return MonthFileName(FFolder, d) == path; };
   file->BatchUpdate = true;
-  for (const TPendingCall& call : FPendingCalls)
-    if (inFile(call.Day)) BookCall(*file, call);
-  for (const TPendingTotals& t : FPendingTotals)
-    if (inFile(t.Counted))
-      BookDay(*file, DaySerial(t.Counted), HourOf(t.Counted), t.Entry, t.Seconds, t.Received,
-              t.Sent);
+  for (const TLedger& ledger : Ledgers()) {
+    const std::string& generation = ledger.File.Generation();
+    const auto mark = [&](TDateTime d) {
+      if (!generation.empty()) file->WriteInteger(DaySerial(d), OwedMarker(generation), 1);
+    };
+    for (const TOwedCall& call : ledger.Owed.Calls)
+      if (inFile(call.Day)) {
+        BookCall(*file, call);
+        mark(call.Day);
+      }
+    for (const TOwedTotals& t : ledger.Owed.Totals)
+      if (inFile(t.Counted)) {
+        BookDay(*file, DaySerial(t.Counted), HourOf(t.Counted), t.Entry, t.Seconds, t.Received,
+                t.Sent);
+        mark(t.Counted);
+      }
+  }
   file->BatchUpdate = false;
   if (!Save(*file)) return;
-  std::erase_if(FPendingCalls, [&](const TPendingCall& call) { return inFile(call.Day); });
-  std::erase_if(FPendingTotals, [&](const TPendingTotals& t) { return inFile(t.Counted); });
+  for (const TLedger& ledger : Ledgers()) {
+    std::erase_if(ledger.Owed.Calls, [&](const TOwedCall& call) { return inFile(call.Day); });
+    std::erase_if(ledger.Owed.Totals, [&](const TOwedTotals& t) { return inFile(t.Counted); });
+  }
 }
 
 // A line an earlier run left cut short (a crash, a full disk) is ended
@@ -362,20 +390,78 @@ void TUsageBook::EndCutLine(const std::string& path) {
   const std::string text = log->ReadAll();
   FLogEndChecked = true;
   if (text.empty() || text.ends_with("\r\n")) return;
-  FPendingLog.insert(0, text.back() == '\r' ? "\n" : "\r\n");
+  FOwed.Log.insert(0, text.back() == '\r' ? "\n" : "\r\n");
 }
 
 void TUsageBook::WritePending(uint32_t now) {
   FLastAttempt = now;
-  if (!FPendingLog.empty()) AppendLog();
+  if (!FOwed.Log.empty()) AppendLog();
   for (const auto& [path, day] : PendingMonths()) BookMonth(path, day);
+  // An earlier run's file goes once all it kept is in its files.
+  std::erase_if(FEarlier, [](TEarlierRun& run) {
+    if (!run.Owed.Empty()) return false;
+    run.File->Remove();
+    return true;
+  });
+  FKeptAll = FKept.Keep(FOwed);
 }
 
 std::vector<std::string> TUsageBook::Unwritten() const {
   std::vector<std::string> files;
-  if (!FPendingLog.empty()) files.push_back(FFolder + "Connection.log");
+  if (!FOwed.Log.empty()) files.push_back(FFolder + "Connection.log");
   for (const auto& month : PendingMonths()) files.push_back(month.first);
   return files;
+}
+
+namespace {
+
+// The lines of a log text, each without its line end.
+std::vector<std::string> LogLines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (size_t start = 0; start < text.size();) {
+    const size_t end = std::min(text.find("\r\n", start), text.size());
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+}  // namespace
+
+void TUsageBook::TakeOverEarlierRuns(TLinkSource& source) {
+  const std::string data = FFolder + "data" + PathDelim;
+  std::vector<std::string> logged;
+  if (auto log = TFile::OpenRead(FFolder + "Connection.log")) logged = LogLines(log->ReadAll());
+  for (const std::string& run : OwedRuns(data)) {
+    auto file = std::make_unique<TOwedFile>(data, run);
+    if (!file->Hold()) continue;  // the run lives, and keeps its own
+    TOwed owed = file->Read();
+    // A log line is its own mark: one the log or this run has already is
+    // not written again.
+    for (const std::string& line : LogLines(owed.Log)) {
+      if (std::find(logged.begin(), logged.end(), line) != logged.end()) continue;
+      logged.push_back(line);
+      FOwed.Log += line + "\r\n";
+    }
+    owed.Log.clear();
+    DropBooked(owed, file->Generation());
+    FEarlier.push_back({std::move(file), std::move(owed)});
+  }
+  if (!FEarlier.empty()) WritePending(source.TickCount());
+}
+
+// The records whose day holds the file's marker were booked by the run that
+// kept them, which ended before it could remove its file.
+void TUsageBook::DropBooked(TOwed& owed, const std::string& generation) const {
+  if (generation.empty()) return;
+  const auto booked = [&](TDateTime day) {
+    const std::string path = MonthFileName(FFolder, day);
+    if (!FileExists(path)) return false;  // the file class would make a missing one
+    TIniFile32 file(path, false);
+    return file.ReadInteger(DaySerial(day), OwedMarker(generation), 0) != 0;
+  };
+  std::erase_if(owed.Calls, [&](const TOwedCall& call) { return booked(call.Day); });
+  std::erase_if(owed.Totals, [&](const TOwedTotals& t) { return booked(t.Counted); });
 }
 
 std::pair<int64_t, int64_t> TUsageBook::DayTotals(TDateTime day) const {
@@ -386,10 +472,11 @@ std::pair<int64_t, int64_t> TUsageBook::DayTotals(TDateTime day) const {
     received = file.ReadInt64(DaySerial(day), "Recv", 0);
     sent = file.ReadInt64(DaySerial(day), "Xmit", 0);
   }
-  for (const TPendingTotals& owed : FPendingTotals)
-    if (owed.Entry.empty() && DaySerial(owed.Counted) == DaySerial(day)) {
-      received += owed.Received;
-      sent += owed.Sent;
-    }
+  for (const TOwed* owed : AllOwed())
+    for (const TOwedTotals& totals : owed->Totals)
+      if (totals.Entry.empty() && DaySerial(totals.Counted) == DaySerial(day)) {
+        received += totals.Received;
+        sent += totals.Sent;
+      }
   return {received, sent};
 }

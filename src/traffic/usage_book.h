@@ -13,6 +13,7 @@
 #include "storage/ini_file.h"
 #include "traffic/link_source.h"
 #include "traffic/meter_state.h"
+#include "traffic/owed_file.h"
 
 // The month file of a date: folder, "data", the day serial of the month's
 // first day, ".dat".
@@ -50,8 +51,9 @@ void WriteStopWatchCounts(TIniFile32& settings, const TMeterState& state);
 // lock ("data/Tallyline.lock"), so that another copy of the program on the
 // same folder never loses a booking to it. Nothing counted is lost to a file
 // that cannot be written: the amounts, calls and log lines become the
-// book's debt, kept under the day and entry they were counted for, and are
-// written with the next flush that can, none twice. A month file that
+// book's debt, kept under the day and entry they were counted for, also on
+// disk (TOwedFile) from the first write that fails, and are written with the
+// next flush that can, or by the next run, none twice. A month file that
 // cannot be read as one is kept aside as NAME.damaged (or NAME.damaged-2,
 // ...) and a new one started with what could be read of it.
 class TUsageBook {
@@ -76,8 +78,15 @@ class TUsageBook {
   void CountCall(const TMeterState& state, TLinkSource& source);
   // The line of the watched dial-up connection; nothing without one.
   void AppendConnectionLog(const TMeterState& state, TLinkSource& source, int endReason);
+  // What runs that ended could not write, kept in their owed files in
+  // "data": booked now, each record once (a record whose day holds its
+  // file's marker was booked already), its log lines unless the log has
+  // them. The files of runs that still live are left to them.
+  void TakeOverEarlierRuns(TLinkSource& source);
   // The files that still wait for something counted; empty when all is in.
   std::vector<std::string> Unwritten() const;
+  // Whether what waits is kept on disk, for a later run to write.
+  bool Kept() const { return FOwed.Empty() || FKeptAll; }
   // The bytes received and sent of a day: what its month file holds and
   // what waits to be booked there.
   std::pair<int64_t, int64_t> DayTotals(TDateTime day) const;
@@ -86,21 +95,22 @@ class TUsageBook {
   const TIniFile32* DataFile() const { return FDataFile.get(); }
 
  private:
-  struct TPendingCall {
-    TDateTime Day;
-    std::string Entry;
+  // What a run that ended kept in its owed file, booked from there under
+  // its own marker.
+  struct TEarlierRun {
+    std::unique_ptr<TOwedFile> File;
+    TOwed Owed;
   };
-  // Amounts of one hour and entry that wait to be booked; the day's own
-  // under the empty entry.
-  struct TPendingTotals {
-    TDateTime Counted;  // when: the day and hour they go to
-    std::string Entry;
-    uint32_t Seconds = 0;
-    int64_t Received = 0;
-    int64_t Sent = 0;
+  // What waits for the files, and the owed file that keeps it: this run's
+  // and each earlier one's.
+  struct TLedger {
+    TOwed& Owed;
+    const TOwedFile& File;
   };
+  std::vector<TLedger> Ledgers();
+  std::vector<const TOwed*> AllOwed() const;
 
-  void Owe(const TPendingTotals& totals);
+  void Owe(const TOwedTotals& totals);
   // The month file of a day as it is on disk now, ready to write; nothing
   // while it cannot be used. Called under the book's lock.
   TIniFile32* MonthFile(TDateTime day);
@@ -109,8 +119,9 @@ class TUsageBook {
   bool MoveAside(const std::string& path);
   // Saves the file, or drops its unsaved changes when that fails.
   bool Save(TIniFile32& file);
-  static void BookCall(TIniFile32& file, const TPendingCall& call);
+  static void BookCall(TIniFile32& file, const TOwedCall& call);
   std::vector<std::pair<std::string, TDateTime>> PendingMonths() const;
+  void DropBooked(TOwed& owed, const std::string& generation) const;
   void BookMonth(const std::string& path, TDateTime day);
   bool AppendLog();
   void EndCutLine(const std::string& path);
@@ -121,9 +132,10 @@ class TUsageBook {
   std::string FFolder;
   TIniFile32& FSettings;
   std::unique_ptr<TIniFile32> FDataFile;
-  std::vector<TPendingTotals> FPendingTotals;
-  std::vector<TPendingCall> FPendingCalls;
-  std::string FPendingLog;      // lines of the connection log, in order, not yet in the file
+  TOwed FOwed;           // calls, amounts and log lines, in order, not yet in their files
+  TOwedFile FKept;       // this run's owed file
+  bool FKeptAll = true;  // the owed file holds all that is owed
+  std::vector<TEarlierRun> FEarlier;
   bool FLogEndChecked = false;  // the log's last line, from before this run, is whole
   uint32_t FLastAttempt = 0;    // tick of the last attempt to write what waits
   TDateTime FLastCall = 0;      // the time of the last FlushTotals; 0 before it

@@ -88,6 +88,51 @@ TEST_F(DialupTest, AConnectionEndedWhileTheMonthFileWasInTheWayIsBookedOnce) {
   EXPECT_NE(lines[0].find(",1,\"My ISP\",3000000,500000"), std::string::npos) << lines[0];
 }
 
+// The month file is still in the way when the program is closed: what the
+// connection counted is kept on disk, booked once by the next start, and
+// not again by the start after.
+TEST_F(DialupTest, AConnectionOwedAtExitIsBookedByTheNextStartOnce) {
+  SetRas("conn=7|My ISP|8192|0|0|28800|0\n");
+  ASSERT_TRUE(Eventually([&] { return Today("Calls") == 1; }));
+  std::this_thread::sleep_for(3500ms);
+  SetRas("conn=7|My ISP|8192|3000000|500000|28800|60000\n");
+  std::this_thread::sleep_for(2500ms);
+  const std::string month = MonthFileName(Copy.Folder(), LocalNow());
+  ASSERT_TRUE(MoveFileA(month.c_str(), (month + ".away").c_str()));
+  ASSERT_TRUE(CreateDirectoryA(month.c_str(), nullptr));
+  SetRas("");
+  HWND notice = WaitForWindow({"Tallyline", "#32770", Pid}, 20000);
+  ASSERT_TRUE(notice);
+  PressButton(notice, "OK");
+  ASSERT_TRUE(Eventually([&] { return LogLines().size() == 1; }));
+  PostMessageA(Window, WM_CLOSE, 0, 0);
+  HWND question = WaitForWindow({"Tallyline", "#32770", Pid}, 10000);
+  ASSERT_TRUE(question);
+  PressButton(question, "OK");
+  ASSERT_TRUE(Eventually([&] {
+    HWND box = WaitForWindow({"Tallyline", "#32770", Pid}, 100);
+    if (!box || DialogText(box).find("could not write") == std::string::npos) return false;
+    EXPECT_NE(DialogText(box).find("written when Tallyline starts again"), std::string::npos);
+    return PressButton(box, "OK");
+  }));
+  ASSERT_EQ(Copy.WaitForExit(Pid, 10000), 0);
+  ASSERT_TRUE(RemoveDirectoryA(month.c_str()));
+  ASSERT_TRUE(MoveFileA((month + ".away").c_str(), month.c_str()));
+
+  for (int start = 0; start < 2; ++start) {
+    Pid = Copy.Start();
+    Window = WaitForWindow({kMainCaption, "", Pid}, 20000);
+    ASSERT_TRUE(Window);
+    std::this_thread::sleep_for(1500ms);
+    CloseConfirmed();
+    EXPECT_EQ(Today("My ISP-Recv"), 3000000);
+    EXPECT_EQ(Today("Recv"), 3000000);
+    EXPECT_EQ(Today("Xmit"), 500000);
+    EXPECT_EQ(Today("Calls"), 1);
+    EXPECT_EQ(LogLines().size(), 1u);
+  }
+}
+
 TEST_F(DialupTest, NoConnectionNoCallsAndNoLog) {
   std::this_thread::sleep_for(2500ms);
   CloseConfirmed();
