@@ -5,36 +5,67 @@
 #include <cctype>
 #include <cstdio>
 
+#include "base/product.h"
 #include "platform/date_time.h"
 #include "platform/files.h"
 
 #ifdef _WIN32
+#include <direct.h>
 #include <fcntl.h>
 #include <io.h>
+#else
+#include <unistd.h>
 #endif
 
+bool IsHelpOption(const std::string& argument) {
+  return argument == "--help" || argument == "-h";
+}
+
+TArguments::TArguments(int argc, char** argv) : FArgs(argv, argv + argc) {
+  Advance(0);
+}
+
+void TArguments::Advance(size_t count) {
+  FNext += count;
+  if (!FOptionsEnded && !AtEnd() && FArgs[FNext] == "--") {
+    FOptionsEnded = true;
+    ++FNext;
+  }
+}
+
 bool TArguments::Take(const char* option, size_t count) {
-  if (AtEnd() || FArgs[FNext] != option) return false;
+  if (FOptionsEnded || AtEnd() || FArgs[FNext] != option) return false;
   if (FArgs.size() - FNext - 1 < count)
     throw EUsage(option,
                  count == 1 ? "needs a value" : "needs " + std::to_string(count) + " values");
   FValues.assign(FArgs.begin() + FNext + 1, FArgs.begin() + FNext + 1 + count);
-  FNext += 1 + count;
+  Advance(1 + count);
   return true;
 }
 
 bool TArguments::TakePlain() {
-  if (AtEnd() || FArgs[FNext].rfind("--", 0) == 0) return false;
-  FValues.assign(1, FArgs[FNext++]);
+  if (AtEnd()) return false;
+  const std::string& arg = FArgs[FNext];
+  if (!FOptionsEnded && (arg.rfind("--", 0) == 0 || IsHelpOption(arg))) return false;
+  FValues.assign(1, arg);
+  Advance(1);
   return true;
 }
 
-EUsage TArguments::Unexpected() const {
+void TArguments::Unexpected() const {
   const std::string& arg = FArgs[FNext];
-  return EUsage(arg, arg.rfind('-', 0) == 0 ? "unknown option" : "unexpected argument");
+  if (!FOptionsEnded && IsHelpOption(arg)) throw EHelp();
+  const bool option = !FOptionsEnded && arg.rfind('-', 0) == 0;
+  throw EUsage(arg, option ? "unknown option" : "unexpected argument");
 }
 
 namespace {
+
+// The folder as the user finds it: the current one by its full name.
+std::string FolderName(const std::string& path) {
+  char current[4096];
+  return path == "." && getcwd(current, sizeof current) ? current : path;
+}
 
 // --csv or --json: one output at a time.
 void ChooseFormat(bool& chosen, bool other, const char* option) {
@@ -55,19 +86,26 @@ void ReadFolderOptions(int argc, char** argv, TFolderOptions& options,
     else if (args.Take("--folder", 1))
       options.Folder = FolderArgument(args.Values()[0]);
     else if (!other || !other(args))
-      throw args.Unexpected();
+      args.Unexpected();
   }
 }
 
-// An empty history is a folder without files; a folder that is not there is
-// a mistake, most likely a typing one.
+// A folder that is not there is a mistake, most likely a typing one; one
+// without any of the program's files is another folder, whose empty
+// history would mislead.
 void RequireFolder(const std::string& folder) {
   const std::string path = folder.substr(0, folder.size() - 1);
   if (!PathExists(folder) || FileExists(path)) throw EFileProblem(path, "no such folder");
+  for (const char* name : {"data", "Connection.log", "settings.ini"})
+    if (PathExists(folder + name)) return;
+  const std::string notOurs = std::string("not ") + kAppTitle + "'s folder";
+  throw EFileProblem(FolderName(path),
+                     notOurs + " (no data, Connection.log or settings.ini in it)");
 }
 
 std::string FolderArgument(std::string folder) {
-  if (folder.empty()) folder = ".";
+  // Empty would read the current folder, which is asked for without --folder.
+  if (folder.empty()) throw EUsage("--folder", "needs a value");
   if (folder.back() != PathDelim && folder.back() != '/') folder += PathDelim;
   return folder;
 }

@@ -9,8 +9,8 @@
 
 // The commands of tallyline-cli beyond dump and pack, each given the
 // arguments after its name. Each returns the exit status: 0 when it read
-// everything asked for, 1 when a file could not be read (the rest is still
-// printed). A usage error throws EUsage; a folder or file that cannot be
+// everything asked for, 1 when a file could not be read whole (the rest is
+// still printed). A usage error throws EUsage; a folder or file that cannot be
 // used at all throws EFileProblem.
 
 // A usage error: the argument, and what is wrong with it.
@@ -26,6 +26,10 @@ struct EFileProblem : std::runtime_error {
   EFileProblem(const std::string& path, const std::string& reason)
       : std::runtime_error(path + ": " + reason) {}
 };
+
+// The usage asked for, with --help or -h where an option may stand.
+struct EHelp : std::exception {};
+bool IsHelpOption(const std::string& argument);
 
 // report daily|weekly|monthly|yearly|hourly|top [--day YYYY-MM-DD] [--count N]
 //        [--entry KEY] [--folder DIR] [--csv|--json]
@@ -45,28 +49,35 @@ extern const char* const kLogUsage;
 int QuotaCommand(int argc, char** argv);
 extern const char* const kQuotaUsage;
 
-// A command's arguments, taken from the left.
+// A command's arguments, taken from the left; "--" ends the options.
 class TArguments {
  public:
-  TArguments(int argc, char** argv) : FArgs(argv, argv + argc) {}
+  TArguments(int argc, char** argv);
   bool AtEnd() const { return FNext == FArgs.size(); }
   // Takes the next argument and the count arguments after it (its values)
   // when it is option; a usage error when fewer follow.
   bool Take(const char* option, size_t count = 0);
-  // Takes the next argument when it is no option (does not begin with "--").
+  // Takes the next argument when it is no option: after "--" any, before it
+  // one that neither begins with "--" nor asks for help.
   bool TakePlain();
-  // The usage error for the next argument, which no option took.
-  EUsage Unexpected() const;
+  // Throws for the next argument, which nothing took: EHelp when it asks for
+  // help, else the usage error.
+  [[noreturn]] void Unexpected() const;
   // The values of the option taken last.
   const std::vector<std::string>& Values() const { return FValues; }
 
  private:
+  // Moves on by count arguments, and past a "--" that ends the options.
+  void Advance(size_t count);
+
   std::vector<std::string> FArgs;
   size_t FNext = 0;
+  bool FOptionsEnded = false;
   std::vector<std::string> FValues;
 };
 
-// The folder argument as the program's folder: with a trailing delimiter.
+// The folder argument, not empty, as the program's folder: with a trailing
+// delimiter.
 std::string FolderArgument(std::string folder);
 
 // The options of the commands over the program's folder.
@@ -81,7 +92,8 @@ struct TFolderOptions {
 // error for an argument that none takes, or a value missing.
 void ReadFolderOptions(int argc, char** argv, TFolderOptions& options,
                        const std::function<bool(TArguments&)>& other = {});
-// An EFileProblem when the folder (with its trailing delimiter) is none.
+// An EFileProblem when the folder (with its trailing delimiter) is none, or
+// not the program's: it holds none of its files.
 void RequireFolder(const std::string& folder);
 
 // The day serial of the date option's value written YYYY-MM-DD; a usage
@@ -89,7 +101,7 @@ void RequireFolder(const std::string& folder);
 int ParseDay(const std::string& option, const std::string& text);
 
 // Tells on standard error what a reader noted; the exit status: 1 when a
-// file could not be read, else 0.
+// file could not be read whole, else 0.
 int TellNotes(const TReadNotes& notes);
 
 // Standard output without the line-break translation of Windows.

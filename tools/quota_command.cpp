@@ -2,14 +2,13 @@
 // the same model as the main window's tip.
 #include <cstdint>
 #include <cstdio>
-#include <optional>
+#include <memory>
 #include <string>
 
 #include "cli_commands.h"
 #include "formatting/date_format.h"
 #include "formatting/number_format.h"
 #include "platform/date_time.h"
-#include "platform/files.h"
 #include "reports/json_text.h"
 #include "reports/quota.h"
 #include "storage/ini_file.h"
@@ -20,18 +19,10 @@ const char* const kQuotaUsage =
 namespace {
 
 // The quota as folder's settings.ini sets it; the defaults without one, or
-// noted when it cannot be read. The file class would make a missing file,
-// so it is only opened when there is one.
+// noted when it cannot be read.
 TQuotaSettings ReadSettings(const std::string& folder, TReadNotes& notes) {
-  const std::string path = folder + "settings.ini";
-  if (!FileExists(path)) return {};
-  TIniFile32 settings(path, true);
-  settings.Refresh();
-  if (!settings.Loaded()) {
-    notes.UnreadableFiles.push_back(path + ": " + settings.LastLoadError());
-    return {};
-  }
-  return ReadQuotaSettings(settings);
+  const std::unique_ptr<TIniFile32> settings = ReadIniFile(folder + "settings.ini", notes);
+  return settings ? ReadQuotaSettings(*settings) : TQuotaSettings{};
 }
 
 std::string ShortDate(int32_t day) {
@@ -66,8 +57,10 @@ int QuotaCommand(int argc, char** argv) {
   RequireFolder(options.Folder);
   TReadNotes notes;
   const TQuotaSettings quota = ReadSettings(options.Folder, notes);
-  // The figures still tell what the period used.
-  if (!quota.Enabled) std::fputs("tallyline-cli: the quota is not enabled\n", stderr);
+  // The figures still tell what the period used. Settings not read are no
+  // quota turned off.
+  if (!quota.Enabled && !notes.Failed())
+    std::fputs("tallyline-cli: the quota is not enabled\n", stderr);
   const TQuotaFigures figures = ReadQuotaFigures(options.Folder, quota, today, notes);
   const int status = TellNotes(notes);
   if (options.Json) {

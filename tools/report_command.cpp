@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli_commands.h"
@@ -49,13 +50,6 @@ size_t ParseCount(const std::string& text) {
   return static_cast<size_t>(count);
 }
 
-// Nothing to print is said, and is no failure; the entry is named, so that
-// a mistyped key shows.
-void TellNoFigures(std::string what, const std::string& entry) {
-  if (!entry.empty()) what += " for the entry \"" + entry + "\"";
-  std::fprintf(stderr, "tallyline-cli: %s\n", what.c_str());
-}
-
 // The row as an object; "start" is its first day, with the hour for a row
 // of hours (its Period).
 std::string RowJson(const TReportRow& row, bool hours) {
@@ -95,53 +89,85 @@ void PrintRows(const std::vector<TReportRow>& rows, const TFolderOptions& option
   }
 }
 
-}  // namespace
+// What the command was asked for.
+struct TReportArgs {
+  TFolderOptions Options;
+  int List = -1;
+  int Day = static_cast<int>(LocalNow());  // whole days
+  size_t Count = 10;
+  std::string Entry;
+};
 
-int ReportCommand(int argc, char** argv) {
-  const char* const lists = "daily, weekly, monthly, yearly, hourly or top";
-  if (argc < 1) throw EUsage("report", std::string("needs ") + lists);
-  const int list = ListOf(argv[0]);
-  if (list < 0) throw EUsage(argv[0], std::string("is no report (") + lists + ")");
-  TFolderOptions options;
-  int day = static_cast<int>(LocalNow());  // whole days
-  size_t count = 10;
-  std::string entry;
-  ReadFolderOptions(argc - 1, argv + 1, options, [&](TArguments& args) {
+// The report and its options, in any order.
+TReportArgs ReadReportArgs(int argc, char** argv) {
+  const std::string lists = "daily, weekly, monthly, yearly, hourly or top";
+  TReportArgs a;
+  bool dayGiven = false, countGiven = false;
+  ReadFolderOptions(argc, argv, a.Options, [&](TArguments& args) {
+    if (a.List < 0 && args.TakePlain()) {
+      a.List = ListOf(args.Values()[0]);
+      if (a.List < 0) throw EUsage(args.Values()[0], "is no report (" + lists + ")");
+      return true;
+    }
     if (args.Take("--entry", 1)) {
-      if (!entry.empty()) throw EUsage("--entry", "only once");
-      entry = args.Values()[0];
+      if (!a.Entry.empty()) throw EUsage("--entry", "only once");
+      a.Entry = args.Values()[0];
       // Empty would be the totals, which are asked for without --entry.
-      if (entry.empty()) throw EUsage("--entry", "needs a value");
+      if (a.Entry.empty()) throw EUsage("--entry", "needs a value");
       return true;
     }
     if (args.Take("--day", 1)) {
-      if (list != kHourly) throw EUsage("--day", "only for report hourly");
-      day = ParseDay("--day", args.Values()[0]);
+      a.Day = ParseDay("--day", args.Values()[0]);
+      dayGiven = true;
       return true;
     }
     if (args.Take("--count", 1)) {
-      if (list != kTop) throw EUsage("--count", "only for report top");
-      count = ParseCount(args.Values()[0]);
+      a.Count = ParseCount(args.Values()[0]);
+      countGiven = true;
       return true;
     }
     return false;
   });
-  RequireFolder(options.Folder);
-  if (list == kHourly) {
-    // Only the day's month file is read.
-    TReadNotes notes;
-    const std::vector<TReportRow> hours = HourlyRows(options.Folder, day, notes, entry);
-    const int status = TellNotes(notes);
-    // Booked before hours were, or not at all: said, and no failure.
-    if (hours.empty() && !notes.Failed())
-      TellNoFigures(FormatDateTimePicture(day, "yyyy-MM-dd") + " has no hourly figures", entry);
-    PrintRows(hours, options, true);
-    return status;
-  }
-  const TReport report = LoadReport(options.Folder, FormatSettings(), entry);
-  const int status = TellNotes(report.Notes);
-  if (!entry.empty() && report.Rows[rtDaily].empty()) TellNoFigures("no figures", entry);
-  PrintRows(list == kTop ? TopDays(report.Rows[rtDaily], count) : report.Rows[list], options,
-            false);
+  if (a.List < 0) throw EUsage("report", "needs " + lists);
+  if (dayGiven && a.List != kHourly) throw EUsage("--day", "only for report hourly");
+  if (countGiven && a.List != kTop) throw EUsage("--count", "only for report top");
+  return a;
+}
+
+// The rows of a list of the report, and what reading them noted.
+std::vector<TReportRow> ListRows(const TReportArgs& a, TReadNotes& notes) {
+  TReport report = LoadReport(a.Options.Folder, FormatSettings(), a.Entry);
+  notes = report.Notes;
+  if (a.List == kTop) return TopDays(report.Rows[rtDaily], a.Count);
+  return std::move(report.Rows[a.List]);
+}
+
+// Nothing to print is said, and is no failure; an entry is named, so that
+// a mistyped key shows.
+void TellNoFigures(const TReportArgs& a) {
+  const auto tell = [](const std::string& text) {
+    std::fprintf(stderr, "tallyline-cli: %s\n", text.c_str());
+  };
+  if (MonthFiles(a.Options.Folder).empty()) return tell("no data yet");
+  const std::string entry = a.Entry.empty() ? "" : " for the entry \"" + a.Entry + "\"";
+  // A day booked before hours were, or not at all.
+  if (a.List == kHourly)
+    tell(FormatDateTimePicture(a.Day, "yyyy-MM-dd") + " has no hourly figures" + entry);
+  else if (!a.Entry.empty())
+    tell("no figures" + entry);
+}
+
+}  // namespace
+
+int ReportCommand(int argc, char** argv) {
+  const TReportArgs a = ReadReportArgs(argc, argv);
+  RequireFolder(a.Options.Folder);
+  TReadNotes notes;
+  const bool hours = a.List == kHourly;
+  const std::vector<TReportRow> rows =
+      hours ? HourlyRows(a.Options.Folder, a.Day, notes, a.Entry) : ListRows(a, notes);
+  const int status = TellNotes(NotesForRows(notes, rows));
+  if (rows.empty() && !notes.Failed()) TellNoFigures(a);
+  PrintRows(rows, a.Options, hours);
   return status;
 }

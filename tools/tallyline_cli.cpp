@@ -7,7 +7,7 @@
 //   tallyline-cli report daily|weekly|monthly|yearly [--folder DIR] [--csv|--json]
 //       prints the rows of the basic reports over the month files in DIR\data
 //       (DIR: the program's folder, by default the current one), or their
-//       export with --csv
+//       export with --csv; the report and the options in any order
 //   tallyline-cli report hourly [--day YYYY-MM-DD] [--folder DIR] [--csv|--json]
 //       prints the hours of the day (by default today); a day without hours
 //       is said on standard error and is no failure
@@ -35,15 +35,17 @@
 // texts in UTF-8.
 //   tallyline-cli --version
 //       prints the program's name and version
-//   tallyline-cli --help (or -h)
+//   tallyline-cli --help (or -h, where an option may stand)
 //       prints the usage
+// "--" ends the options: what follows is plain arguments.
 //
 // Data goes to standard output, notices to standard error. Exit status 0
 // when everything asked for was read and written; 1 when a file or folder
-// cannot be read or written (a line on standard error names it and the
-// reason; what could be read is still printed, and dump and pack write
-// nothing), or standard output cannot be written; 2 on a usage error, told
-// first in a line "tallyline-cli: ARGUMENT: REASON", then the usage.
+// cannot be read or written, or only in part (a line on standard error
+// names it and the reason; what could be read is still printed, and pack
+// writes nothing), when the folder is not the program's, or when standard
+// output cannot be written; 2 on a usage error, told first in a line
+// "tallyline-cli: ARGUMENT: REASON", then the usage.
 #include <csignal>
 #include <cstdio>
 #include <map>
@@ -74,6 +76,10 @@ void PrintUsage(FILE* to) {
       to);
   for (const char* usage : {kReportUsage, kStatsUsage, kLogUsage, kQuotaUsage})
     std::fputs(usage, to);
+  std::fputs(
+      "DIR is the program's folder, with data, Connection.log or settings.ini;\n"
+      "without --folder, the current folder.\n",
+      to);
 }
 
 // The commands that read their own arguments.
@@ -94,52 +100,51 @@ TOptions ReadOptions(int argc, char** argv, size_t files) {
     else if (options.Files.size() < files && args.TakePlain())
       options.Files.push_back(args.Values()[0]);
     else
-      throw args.Unexpected();
+      args.Unexpected();
   }
   if (options.Files.size() < files)
     throw EUsage(argv[1], files == 1 ? "needs a FILE" : "needs IN and OUT");
   return options;
 }
 
-// Reads a file through the file class, which never writes one it cannot read.
+// Reads a file, which must be there, through the file class, which never
+// writes one it cannot read.
 void Load(TIniFile32& file, const std::string& password) {
-  file.Password = password;
-  file.Refresh();
-  if (!file.Loaded()) throw EFileProblem(file.FileName(), file.LastLoadError());
-}
-
-// A path that must name a file, not a folder.
-void RequireFile(const std::string& path) {
+  const std::string& path = file.FileName();
   if (!FileExists(path))
     throw EFileProblem(path, PathExists(path) ? "is a folder" : "no such file");
+  file.Password = password;
+  file.Refresh();
+  if (!file.Loaded()) throw EFileProblem(path, file.LastLoadError());
 }
 
-std::vector<std::string> ReadLines(const std::string& path, const std::string& password) {
-  RequireFile(path);
-  TIniFile32 file(path, true);
+// The same for a file that must be read whole.
+void LoadWhole(TIniFile32& file, const std::string& password) {
   Load(file, password);
-  return file.Lines();
+  if (file.Damaged()) throw EFileProblem(file.FileName(), file.LastLoadError());
 }
 
+// What could be read is printed; text after a NUL byte is named as damage.
 int Dump(const TOptions& options) {
-  for (const std::string& line : ReadLines(options.Files[0], options.Password))
-    std::printf("%s\n", line.c_str());
-  return 0;
+  TIniFile32 file(options.Files[0], true);
+  Load(file, options.Password);
+  for (const std::string& line : file.Lines()) std::printf("%s\n", line.c_str());
+  TReadNotes notes;
+  NoteDamage(file, notes);
+  return TellNotes(notes);
 }
 
+// Packing part of a file would lose the rest.
 int Pack(const TOptions& options) {
-  const std::string text = JoinLines(ReadLines(options.Files[0], options.Password));
+  TIniFile32 in(options.Files[0], true);
+  LoadWhole(in, options.Password);
   TIniFile32 out(options.Files[1], true);
   // An existing target must be readable, all of it: it is never written over blindly.
-  if (PathExists(out.FileName())) {
-    RequireFile(out.FileName());
-    Load(out, options.Password);
-    if (out.Damaged()) throw EFileProblem(out.FileName(), out.LastLoadError());
-  }
+  if (PathExists(out.FileName())) LoadWhole(out, options.Password);
   out.Compressed = options.Compress;
   out.Encrypted = !options.Password.empty();
   out.Password = options.Password;
-  out.SetText(text);
+  out.SetText(JoinLines(in.Lines()));
   out.UpdateFile();
   if (out.Modified())
     throw EFileProblem(out.FileName(), "cannot be written (no such folder, read-only or in use)");
@@ -149,13 +154,9 @@ int Pack(const TOptions& options) {
 int Run(int argc, char** argv) {
   if (argc < 2) throw EUsage("a command is needed");
   const std::string command = argv[1];
-  for (int i = 1; i < argc; ++i)
-    if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
-      PrintUsage(stdout);
-      return 0;
-    }
+  if (IsHelpOption(command)) throw EHelp();
   if (command == "--version") {
-    if (argc > 2) throw EUsage(argv[2], "unexpected argument");
+    if (const TArguments args(argc - 2, argv + 2); !args.AtEnd()) args.Unexpected();
     std::printf("%s %s\n", kAppTitle, kAppVersion);
     return 0;
   }
@@ -176,6 +177,9 @@ int main(int argc, char** argv) {
   int status;
   try {
     status = Run(argc, argv);
+  } catch (const EHelp&) {
+    PrintUsage(stdout);
+    status = 0;
   } catch (const EUsage& e) {
     std::fprintf(stderr, "tallyline-cli: %s\n", e.what());
     PrintUsage(stderr);

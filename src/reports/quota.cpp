@@ -123,8 +123,10 @@ TQuotaFigures QuotaFigures(const TQuotaSettings& quota, const std::vector<TRepor
   // What a day after today holds (a clock set back, a --today in the past)
   // had not been used then.
   for (const TReportRow& row : daily)
-    if (row.Day >= f.Period.Start && row.Day <= today)
+    if (row.Day >= f.Period.Start && row.Day <= today) {
       f.Used = SaturatingSum(f.Used, CountedBytes(row, quota.Count), notes);
+      notes.Saturated = notes.Saturated || row.Saturated;
+    }
   f.Limit = quota.Limit;
   f.DaysLeft = f.Period.End - today + 1;
   if (f.Limit > 0) {
@@ -138,7 +140,9 @@ TQuotaFigures QuotaFigures(const TQuotaSettings& quota, const std::vector<TRepor
 TQuotaFigures ReadQuotaFigures(const std::string& folder, const TQuotaSettings& quota,
                                int32_t today, TReadNotes& notes) {
   const TReport report = LoadReport(folder);
-  notes.Add(report.Notes);
+  // The figures tell of their own sums and the days they count, not of the
+  // weeks, months and years.
+  notes.Add(NotesForRows(report.Notes, {}));
   return QuotaFigures(quota, report.Rows[rtDaily], today, notes);
 }
 

@@ -60,11 +60,12 @@ struct TQuotaFigures {
 // The figures of the period that holds today, from the daily rows of the
 // report: the days of the period up to and including today (rows outside
 // it, and days after today, are left out). A sum stops at the largest
-// number, which is noted.
+// number, which is noted, as is a day counted that stopped there.
 TQuotaFigures QuotaFigures(const TQuotaSettings& quota, const std::vector<TReportRow>& daily,
                            int32_t today, TReadNotes& notes);
 // The same from the month files of folder (with a trailing delimiter), read
-// as the reports read them; notes gets what the reading noted.
+// as the reports read them; notes gets what the reading noted, but of the
+// sums only those of the figures.
 TQuotaFigures ReadQuotaFigures(const std::string& folder, const TQuotaSettings& quota,
                                int32_t today, TReadNotes& notes);
 

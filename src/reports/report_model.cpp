@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -55,25 +56,21 @@ bool HasAmounts(const std::vector<std::string>& keys, const TAmountKeys& amounts
 
 TAmounts ReadAmounts(TIniFile32& file, const std::string& section, const TAmountKeys& amounts,
                      TReadNotes& notes) {
-  return {CountedAmount(file.ReadInt64(section, amounts.Received, 0), notes),
-          CountedAmount(file.ReadInt64(section, amounts.Sent, 0), notes),
-          CountedAmount(file.ReadInt64(section, amounts.Seconds, 0), notes)};
+  return {ReadAmount(file, section, amounts.Received, notes),
+          ReadAmount(file, section, amounts.Sent, notes),
+          ReadAmount(file, section, amounts.Seconds, notes)};
 }
 
 void ReadDays(const std::string& folder, const std::string& path, const std::string& entry,
               std::map<int, TAmounts>& days, TReport& report) {
-  TIniFile32 file(path, true);
-  file.Refresh();
   TReadNotes& notes = report.Notes;
-  if (!file.Loaded()) {
-    notes.UnreadableFiles.push_back(path + ": " + file.LastLoadError());
-    return;
-  }
+  const std::unique_ptr<TIniFile32> file = ReadIniFile(path, notes);
+  if (!file) return;
   const TAmountKeys amounts = AmountKeys(entry);
-  for (const std::string& section : file.ReadSections()) {
+  for (const std::string& section : file->ReadSections()) {
     const std::optional<int> day = DaySerialOf(section);
     // A header with blanks in it names a section that lookups by name miss.
-    if (!day || !file.SectionExists(section)) {
+    if (!day || !file->SectionExists(section)) {
       ++notes.SkippedSections;
       continue;
     }
@@ -82,12 +79,27 @@ void ReadDays(const std::string& folder, const std::string& path, const std::str
     if (known != days.end() && (known->second.FromOwnFile || !own)) continue;
     // The file that decides the day decides it for the entry too, also
     // when it lacks the entry: an older copy never stands in for it.
-    TAmounts& totals = days[*day] = ReadAmounts(file, section, amounts, notes);
+    TAmounts& totals = days[*day] = ReadAmounts(*file, section, amounts, notes);
     totals.FromOwnFile = own;
     // A day shows in the totals even without amounts (as zeros), but for
     // an entry only where the entry has a key.
-    totals.Booked = entry.empty() || HasAmounts(file.ReadSection(section), amounts);
+    totals.Booked = entry.empty() || HasAmounts(file->ReadSection(section), amounts);
   }
+}
+
+// The month file that holds a day, chosen as ReadDays chooses: the day's
+// own when it has the day, else the first in name order that has it.
+std::unique_ptr<TIniFile32> FileOfDay(const std::string& folder, int day, TReadNotes& notes) {
+  const std::string own = MonthFileName(folder, day), section = std::to_string(day);
+  const auto holdsDay = [&](const std::unique_ptr<TIniFile32>& file) {
+    return file && file->SectionExists(section);
+  };
+  if (auto file = ReadIniFile(own, notes); holdsDay(file)) return file;
+  for (const std::string& path : MonthFiles(folder)) {
+    if (SameFile(path, own)) continue;
+    if (auto file = ReadIniFile(path, notes); holdsDay(file)) return file;
+  }
+  return nullptr;
 }
 
 // One list's grouping: days with the same key add up into one row.
@@ -157,9 +169,9 @@ int64_t SortKey(const TReportRow& row, int column) {
 }  // namespace
 
 TReport LoadReport(const std::string& folder, const TFormatSettings& fs, const std::string& entry) {
-  std::vector<std::string> files;
-  FindFiles(folder + "data", "*.dat", files);
-  return LoadReportFiles(folder, std::move(files), fs, entry);
+  TReport report = LoadReportFiles(folder, MonthFiles(folder), fs, entry);
+  NoteDataFolder(folder, report.Notes);
+  return report;
 }
 
 TReport LoadReportFiles(const std::string& folder, std::vector<std::string> files,
@@ -172,19 +184,28 @@ TReport LoadReportFiles(const std::string& folder, std::vector<std::string> file
   return report;
 }
 
+std::vector<std::string> MonthFiles(const std::string& folder) {
+  const std::string data = folder + "data" + PathDelim;
+  std::vector<std::string> paths;
+  for (const TDirEntry& entry : ListDirectory(data))
+    if (MatchesMask("*.dat", entry.Name)) paths.push_back(data + entry.Name);
+  std::sort(paths.begin(), paths.end());
+  return paths;
+}
+
+void NoteDataFolder(const std::string& folder, TReadNotes& notes) {
+  const std::string data = folder + "data";
+  if (FileExists(data)) notes.UnreadableFiles.push_back(data + ": is a file, not a folder");
+}
+
 std::vector<TReportRow> HourlyRows(const std::string& folder, int day, TReadNotes& notes,
                                    const std::string& entry) {
   std::vector<TReportRow> rows;
-  const std::string path = MonthFileName(folder, day);
-  if (!FileExists(path)) return rows;
-  TIniFile32 file(path, false);
-  file.Refresh();
-  if (!file.Loaded()) {
-    notes.UnreadableFiles.push_back(path + ": " + file.LastLoadError());
-    return rows;
-  }
+  NoteDataFolder(folder, notes);
+  const std::unique_ptr<TIniFile32> file = FileOfDay(folder, day, notes);
+  if (!file) return rows;
   const std::string section = std::to_string(day);
-  const std::vector<std::string> keys = file.ReadSection(section);
+  const std::vector<std::string> keys = file->ReadSection(section);
   for (int hour = 0; hour < 24; ++hour) {
     const TAmountKeys amounts = HourAmountKeys(entry, hour);
     if (!HasAmounts(keys, amounts)) continue;
@@ -194,10 +215,16 @@ std::vector<TReportRow> HourlyRows(const std::string& folder, int day, TReadNote
     row.Period = hour;
     row.RowDate = day + hour / 24.0;
     row.Caption = TwoDigits(hour) + ":00";
-    const TAmounts totals = ReadAmounts(file, section, amounts, notes);
+    const TAmounts totals = ReadAmounts(*file, section, amounts, notes);
     AddToRow(row, totals.Download, totals.Upload, totals.Seconds, notes);
   }
   return rows;
+}
+
+TReadNotes NotesForRows(TReadNotes notes, const std::vector<TReportRow>& rows) {
+  notes.Saturated =
+      std::any_of(rows.begin(), rows.end(), [](const TReportRow& row) { return row.Saturated; });
+  return notes;
 }
 
 std::vector<TReportRow> TopDays(const std::vector<TReportRow>& daily, size_t count) {
@@ -211,10 +238,13 @@ std::vector<TReportRow> TopDays(const std::vector<TReportRow>& daily, size_t cou
 
 void AddToRow(TReportRow& row, int64_t download, int64_t upload, int64_t seconds,
               TReadNotes& notes) {
-  row.Download = SaturatingSum(row.Download, download, notes);
-  row.Upload = SaturatingSum(row.Upload, upload, notes);
-  row.Total = SaturatingSum(row.Download, row.Upload, notes);
-  row.Seconds = SaturatingSum(row.Seconds, seconds, notes);
+  TReadNotes sums;
+  row.Download = SaturatingSum(row.Download, download, sums);
+  row.Upload = SaturatingSum(row.Upload, upload, sums);
+  row.Total = SaturatingSum(row.Download, row.Upload, sums);
+  row.Seconds = SaturatingSum(row.Seconds, seconds, sums);
+  row.Saturated = row.Saturated || sums.Saturated;
+  notes.Add(sums);
 }
 
 TIsoWeek IsoWeek(int daySerial) {
@@ -229,9 +259,7 @@ std::string ReportCell(const TReportRow& row, int column, const TFormatSettings&
   switch (column) {
     case 1: return FormatByteSize(static_cast<double>(row.Download), fs);
     case 2: return FormatByteSize(static_cast<double>(row.Upload), fs);
-    case 3:
-      return FormatByteSize(static_cast<double>(row.Download) + static_cast<double>(row.Upload),
-                            fs);
+    case 3: return FormatByteSize(static_cast<double>(row.Total), fs);
     case 4: return FormatSeconds(static_cast<int32_t>(std::min<int64_t>(row.Seconds, INT32_MAX)));
   }
   return row.Caption;

@@ -23,22 +23,24 @@ struct TReportRow {
   int64_t Upload = 0;
   int64_t Total = 0;
   int64_t Seconds = 0;
-  TDateTime RowDate = 0;  // the day, or a period's first recorded day
-  int32_t Day = 0;        // day serial of a daily row
-  int32_t Period = 0;     // ISO week or month 1 to 12
-  int32_t Year = 0;       // of a period's last day added; a week's ISO year
-  std::string Caption;    // as the first column shows it
+  TDateTime RowDate = 0;   // the day, or a period's first recorded day
+  int32_t Day = 0;         // day serial of a daily row
+  int32_t Period = 0;      // ISO week or month 1 to 12
+  int32_t Year = 0;        // of a period's last day added; a week's ISO year
+  std::string Caption;     // as the first column shows it
+  bool Saturated = false;  // a sum stopped at the largest number
 };
 
 struct TReport {
   std::array<std::vector<TReportRow>, 4> Rows;  // by TReportTab
-  TReadNotes Notes;  // files not read, sections not days, amounts below 0, sums at the largest
+  TReadNotes Notes;  // what reading the month files noted
 };
 
 // Reads every "*.dat" of folder's "data" folder (none without one). A day
 // found in several files counts once: from the month file the program
 // writes for it when that file has it, else from the first file in name
-// order. An amount below 0 counts as 0; sums stop at the largest number.
+// order. An amount below 0, or one that is not a number, counts as 0; sums
+// stop at the largest number.
 // An entry (a phone-book entry or an adapter's key) reads that entry's
 // amounts instead of the day's totals, and only the days it has a key on;
 // empty, the totals.
@@ -49,20 +51,31 @@ TReport LoadReportFiles(const std::string& folder, std::vector<std::string> file
                         const TFormatSettings& fs = FormatSettings(),
                         const std::string& entry = "");
 
-// The hours of a day from its month file in folder's "data": a row for each
-// hour that has an amount booked (RowDate the hour's start, Day the day,
-// Period the hour, Caption "13:00"); none for a day booked before hours
-// were, or without a file. A file that cannot be read is noted. An entry
-// reads its own hours, as LoadReport reads its days.
+// The paths of the "*.dat" in folder's "data", in name order: the month
+// files, and any folder so named, which a reader notes.
+std::vector<std::string> MonthFiles(const std::string& folder);
+// Notes a "data" of folder that is a file, which leaves no month file to read.
+void NoteDataFolder(const std::string& folder, TReadNotes& notes);
+
+// The hours of a day from the month file that holds it, as LoadReport
+// chooses among several: a row for each hour that has an amount booked
+// (RowDate the hour's start, Day the day, Period the hour, Caption
+// "13:00"); none for a day booked before hours were, or not at all. The
+// files that cannot be read are noted. An entry reads its own hours, as
+// LoadReport reads its days.
 std::vector<TReportRow> HourlyRows(const std::string& folder, int day, TReadNotes& notes,
                                    const std::string& entry = "");
+
+// The notes of a read as they concern the rows shown: a sum at the largest
+// number only when one of those rows reached it.
+TReadNotes NotesForRows(TReadNotes notes, const std::vector<TReportRow>& rows);
 
 // The days with the largest totals, largest first (of two equal, the
 // earlier day); at most count of them.
 std::vector<TReportRow> TopDays(const std::vector<TReportRow>& daily, size_t count);
 
 // Adds a day's or a period's amounts to a row; the sums stop at the largest
-// number, which is noted.
+// number, which is noted, and marks the row.
 void AddToRow(TReportRow& row, int64_t download, int64_t upload, int64_t seconds,
               TReadNotes& notes);
 

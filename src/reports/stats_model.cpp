@@ -4,7 +4,7 @@
 
 #include "formatting/number_format.h"
 #include "formatting/rate_format.h"
-#include "platform/files.h"
+#include "reports/report_model.h"
 #include "storage/text_utils.h"
 #include "traffic/usage_book.h"
 
@@ -47,26 +47,16 @@ std::optional<std::pair<int, int>> TStatsChoice::PeriodDays() const {
   return std::pair{first, first + DaysInMonth(date.Year, date.Month) - 1};
 }
 
-TStatsReader::TStatsReader(const std::string& folder) : FFolder(folder) {}
+TStatsReader::TStatsReader(const std::string& folder) : FFolder(folder) {
+  NoteDataFolder(folder, FNotes);
+}
 
 TStatsReader::~TStatsReader() = default;
 
 TIniFile32* TStatsReader::MonthFile(int daySerial) {
   const std::string path = MonthFileName(FFolder, daySerial);
   auto known = FFiles.find(path);
-  if (known == FFiles.end()) {
-    // The file class would make a missing file; a reader leaves none behind.
-    std::unique_ptr<TIniFile32> file;
-    if (FileExists(path)) {
-      file = std::make_unique<TIniFile32>(path, false);
-      file->Refresh();
-      if (!file->Loaded()) {
-        FNotes.UnreadableFiles.push_back(path + ": " + file->LastLoadError());
-        file.reset();
-      }
-    }
-    known = FFiles.emplace(path, std::move(file)).first;
-  }
+  if (known == FFiles.end()) known = FFiles.emplace(path, ReadIniFile(path, FNotes)).first;
   return known->second.get();
 }
 
@@ -78,7 +68,7 @@ TStatsFigures TStatsReader::Day(int daySerial, const std::string& prefix,
   const std::string section = std::to_string(daySerial);
   if (!file || !file->SectionExists(section)) return {};
   const auto amount = [&](const std::string& key) {
-    return CountedAmount(file->ReadInt64(section, key, 0), FNotes);
+    return ReadAmount(*file, section, key, FNotes);
   };
   return {amount(secondsKey), amount(prefix + "Calls"), amount(prefix + "Recv"),
           amount(prefix + "Xmit")};

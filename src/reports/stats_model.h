@@ -43,8 +43,9 @@ struct TStatsTotals {
 };
 
 // One pass over the month files: each is read once, when first needed. A
-// file that cannot be read counts as zeros and is noted, as are amounts
-// below 0 (counted as 0) and sums that stop at the largest number.
+// file that cannot be read counts as zeros and is noted, as are files read
+// only up to their damage, amounts below 0 or not numbers (counted as 0)
+// and sums that stop at the largest number.
 class TStatsReader {
  public:
   // folder: the program's folder, which holds "data".

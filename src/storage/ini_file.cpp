@@ -96,7 +96,8 @@ void TIniFile32::LoadFile() {
   try {
     const std::string bytes = file->ReadAll();
     const std::string text = IsContainer(bytes) ? ReadContainer(bytes, Password) : bytes;
-    FLines = SplitLines(text);
+    // A mark left by an editor would hide the first section's header.
+    FLines = SplitLines(WithoutByteOrderMark(text));
     FLoaded = true;
     FCanSave = true;
     FLastLoadError.clear();

@@ -16,6 +16,11 @@ std::vector<std::string> SplitLines(std::string_view text) {
   return lines;
 }
 
+std::string_view WithoutByteOrderMark(std::string_view text) {
+  constexpr std::string_view mark = "\xEF\xBB\xBF";
+  return text.substr(0, mark.size()) == mark ? text.substr(mark.size()) : text;
+}
+
 std::string JoinLines(const std::vector<std::string>& lines) {
   size_t size = 0;
   for (const std::string& line : lines) size += line.size() + 2;

@@ -1,6 +1,5 @@
 #include "traffic/owed_file.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -122,11 +121,12 @@ std::vector<std::string> OwedRuns(const std::string& dataFolder) {
 }
 
 std::string UniqueName() {
-  // The clock too: some runtimes' random device gives the same numbers in
-  // every process.
-  static std::mt19937_64 random{
-      std::random_device{}() ^
-      static_cast<uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count())};
+  // The clock and where this process placed a variable too: some runtimes'
+  // random device gives the same numbers in every process.
+  static uint64_t mix = 0;
+  static std::mt19937_64 random{std::random_device{}() ^
+                                static_cast<uint64_t>(LocalNow() * 864000000.0) ^
+                                reinterpret_cast<uintptr_t>(&mix)};
   char name[17];
   std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(random()));
   return name;

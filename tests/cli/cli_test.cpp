@@ -25,9 +25,11 @@ struct TRun {
 
 class CliTest : public testing::Test {
  protected:
-  TRun Run(const std::string& arguments) {
+  // Run in the folder given, else in the test's.
+  TRun Run(const std::string& arguments, const std::string& folder = "") {
     const std::string err = Dir.Path("stderr.txt");
-    const std::string command = ExeFolder() + "tallyline-cli " + arguments + " 2>" + err;
+    const std::string command = (folder.empty() ? "" : "cd '" + folder + "' && ") + ExeFolder() +
+                                "tallyline-cli " + arguments + " 2>" + err;
     FILE* pipe = popen(command.c_str(), "r");
     TRun run{};
     char buffer[4096];
@@ -85,6 +87,9 @@ TEST_F(CliTest, PackWritesContainersThatDumpReadsBack) {
     EXPECT_EQ(dump.Out, Dumped) << options;
     std::filesystem::remove(Dir.Path("packed.dat"));
   }
+  // "-h" as an option's value is that value, not a call for help.
+  ASSERT_EQ(Run("pack " + Q("46357.dat") + " " + Q("packed.dat") + " --password -h").Status, 0);
+  EXPECT_EQ(Run("dump --password -h " + Q("packed.dat")).Out, Dumped);
 }
 
 struct FailureCase {
@@ -132,6 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"WrongPassword", "dump @secret.dat --password px", "checksum"},
         FailureCase{"DamagedContainer", "dump @damaged.dat ", "checksum"},
         FailureCase{"PackFromDamaged", "pack @damaged.dat @out.dat --compress", "checksum"},
+        FailureCase{"PackFromTextAfterANul", "pack @nul.dat @out.dat ", "NUL byte"},
         FailureCase{"PackOverUnreadable", "pack @plain.dat @secret.dat --compress", "password"},
         FailureCase{"PackOverTextAfterANul", "pack @plain.dat @nul.dat ", "NUL byte"},
         FailureCase{"PackIntoNoFolder", "pack @plain.dat @absent/out.dat ", "cannot be written"},
@@ -172,7 +178,10 @@ TEST_F(CliTest, UsageErrorsNameTheArgumentAndExitWithTwo) {
       {"report daily --entry", "--entry: needs a value"},
       {"report top --entry ''", "--entry: needs a value"},
       {"report daily --entry a --entry b", "--entry: only once"},
-      {"stats --month 2025-01-01 --day 2025-01-01", "--day: unknown option"}};
+      {"stats --month 2025-01-01 --day 2025-01-01", "--day: unknown option"},
+      {"report daily --folder ''", "--folder: needs a value"},
+      {"report --csv daily weekly", "weekly: unexpected argument"},
+      {"log -- --csv", "--csv: unexpected argument"}};
   for (const auto& [arguments, reason] : cases) {
     const TRun run = Run(arguments);
     EXPECT_EQ(run.Status, 2) << arguments;
@@ -185,8 +194,13 @@ TEST_F(CliTest, UsageErrorsNameTheArgumentAndExitWithTwo) {
     EXPECT_EQ(run.Status, 0) << help;
     EXPECT_EQ(run.Out.substr(0, 32), "usage: tallyline-cli dump FILE [") << help;
     EXPECT_NE(run.Out.find("tallyline-cli quota [--folder DIR]"), std::string::npos) << help;
+    EXPECT_NE(run.Out.find("without --folder, the current folder"), std::string::npos) << help;
     EXPECT_EQ(run.Err, "") << help;
   }
+  // After "--" nothing is an option: "-h" is a file's name.
+  const TRun file = Run("dump -- -h");
+  EXPECT_EQ(file.Status, 1);
+  EXPECT_EQ(file.Err, "tallyline-cli: -h: no such file\n");
 }
 
 TEST_F(CliTest, ReportPrintsTheRowsOfEachListAndItsExport) {
@@ -213,7 +227,7 @@ TEST_F(CliTest, ReportPrintsTheRowsOfEachListAndItsExport) {
     EXPECT_EQ(text.Err,
               "tallyline-cli: 1 sections of the month files are not days and were left out.\n");
   }
-  EXPECT_EQ(Run("report weekly --csv --folder " + Q("")).Out,
+  EXPECT_EQ(Run("report --csv --folder " + Q("") + " weekly").Out,
             "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n12-30-2005,1048676,2058,1050734,90060\r\n");
   const TRun json = Run("report monthly --json --folder " + Q(""));
   EXPECT_EQ(json.Status, 0);
@@ -427,16 +441,140 @@ TEST_F(CliStatsTest, AnUnreadableMonthFileOrFolderFailsWhatReadsIt) {
             "all-day,0,0,0,0\r\nall-period,0,0,0,0\r\n");
   EXPECT_EQ(stats.Err.substr(0, notRead.size()), notRead) << stats.Err;
   EXPECT_EQ(Run("quota --csv --today 2025-02-10 --folder " + Q("")).Status, 1);
+}
 
+// A folder without any of the program's files is another folder, not an
+// empty history: said, naming it (the current one by its full name).
+TEST_F(CliTest, AFolderThatIsNotTheProgramsFails) {
+  std::filesystem::create_directory(Dir.Path("empty"));
+  std::filesystem::create_directories(Dir.Path("fresh/data"));
+  const std::string notOurs =
+      ": not Tallyline's folder (no data, Connection.log or settings.ini in it)\n";
   for (const char* command : {"report daily", "log", "quota", "stats --month 2025-01-01"}) {
     const TRun missing = Run(std::string(command) + " --folder " + Q("typo"));
     EXPECT_EQ(missing.Status, 1) << command;
     EXPECT_EQ(missing.Err, "tallyline-cli: " + Dir.Path("typo") + ": no such folder\n") << command;
-    std::filesystem::create_directory(Dir.Path("empty"));
     const TRun empty = Run(std::string(command) + " --folder " + Q("empty"));
-    EXPECT_EQ(empty.Status, 0) << command << empty.Err;
+    EXPECT_EQ(empty.Status, 1) << command;
+    EXPECT_EQ(empty.Out, "") << command;
+    EXPECT_EQ(empty.Err, "tallyline-cli: " + Dir.Path("empty") + notOurs) << command;
+    EXPECT_EQ(Run(std::string(command) + " --folder " + Q("fresh")).Status, 0) << command;
   }
-  EXPECT_EQ(Run("report daily --folder " + Q("empty")).Out, "");
+  const TRun here = Run("report daily", Dir.Path("empty"));
+  EXPECT_EQ(here.Status, 1);
+  EXPECT_EQ(here.Err, "tallyline-cli: " + Dir.Path("empty") + notOurs);
+  // The program's folder before its first month file.
+  const TRun fresh = Run("report daily --json", Dir.Path("fresh"));
+  EXPECT_EQ(fresh.Status, 0);
+  EXPECT_EQ(fresh.Out, "[]\n");
+  EXPECT_EQ(fresh.Err, "tallyline-cli: no data yet\n");
+}
+
+// March 2026: the 5th read up to a NUL byte, the 6th after it; April's file
+// a folder.
+class CliDamageTest : public CliTest {
+ protected:
+  CliDamageTest() {
+    std::filesystem::create_directories(Dir.Path(April));
+    Dir.Write(March, "[" + std::to_string(EncodeDaySerial(2026, 3, 5)) +
+                         "]\r\nHours=60\r\nRecv=100\r\nXmit=10\r\nHours.13=60\r\nRecv.13=100\r\n" +
+                         std::string(1, '\0') + "[" + std::to_string(EncodeDaySerial(2026, 3, 6)) +
+                         "]\r\nRecv=5\r\n");
+  }
+  std::string Said(const std::string& text) { return "tallyline-cli: " + text + "\n"; }
+
+  const std::string March = "data/" + std::to_string(EncodeDaySerial(2026, 3, 1)) + ".dat";
+  const std::string April = "data/" + std::to_string(EncodeDaySerial(2026, 4, 1)) + ".dat";
+  const std::string Cut =
+      Said("Damaged, read in part: " + Dir.Path(March) + ": a NUL byte cuts its text short");
+  const std::string Folder = Said("Not read: " + Dir.Path(April) + ": is a folder");
+};
+
+// What could be read is printed, and the command fails.
+TEST_F(CliDamageTest, TextAfterANulOrAFolderInAMonthFilesPlaceIsNamed) {
+  const TRun daily = Run("report daily --folder " + Q(""));
+  EXPECT_EQ(daily.Status, 1);
+  EXPECT_EQ(daily.Out, "3/5/2026\t100 bytes\t10 bytes\t110 bytes\t01:00\n");
+  EXPECT_EQ(daily.Err, Folder + Cut);
+  const TRun hourly = Run("report hourly --day 2026-03-05 --folder " + Q(""));
+  EXPECT_EQ(hourly.Status, 1);
+  EXPECT_EQ(hourly.Out, "13:00\t100 bytes\t0 bytes\t100 bytes\t01:00\n");
+  EXPECT_EQ(hourly.Err, Cut);
+  const TRun march = Run("stats --csv --month 2026-03-05 --folder " + Q(""));
+  EXPECT_EQ(march.Status, 1);
+  EXPECT_EQ(march.Out.substr(march.Out.find("all-period")), "all-period,60,0,100,10\r\n");
+  EXPECT_EQ(march.Err, Cut);
+  const TRun april = Run("stats --month 2026-04-05 --folder " + Q(""));
+  EXPECT_EQ(april.Status, 1);
+  EXPECT_EQ(april.Err, Folder);
+  const TRun dump = Run("dump " + Q(March));
+  EXPECT_EQ(dump.Status, 1);
+  EXPECT_EQ(dump.Out, "[46086]\nHours=60\nRecv=100\nXmit=10\nHours.13=60\nRecv.13=100\n");
+  EXPECT_EQ(dump.Err, Cut);
+}
+
+// A file where "data" should be, and a folder where settings.ini should be.
+TEST_F(CliTest, AFileOrFolderInTheWrongPlaceIsNamed) {
+  Dir.Write("data", "");
+  std::filesystem::create_directory(Dir.Path("settings.ini"));
+  const std::string data =
+      "tallyline-cli: Not read: " + Dir.Path("data") + ": is a file, not a folder\n";
+  const TRun report = Run("report daily --json --folder " + Q(""));
+  EXPECT_EQ(report.Status, 1);
+  EXPECT_EQ(report.Out, "[]\n");
+  EXPECT_EQ(report.Err, data);
+  const TRun stats = Run("stats --month 2026-03-05 --folder " + Q(""));
+  EXPECT_EQ(stats.Status, 1);
+  EXPECT_EQ(stats.Err, data);
+  // Settings not read are not a quota turned off.
+  const TRun quota = Run("quota --csv --today 2026-03-05 --folder " + Q(""));
+  EXPECT_EQ(quota.Status, 1);
+  EXPECT_EQ(quota.Err,
+            "tallyline-cli: Not read: " + Dir.Path("settings.ini") + ": is a folder\n" + data);
+}
+
+// Values that are not numbers count as 0, said once; a byte order mark
+// before the first section keeps that day.
+TEST_F(CliTest, ValuesThatAreNotNumbersCountAsZeroAndAreSaidOnce) {
+  std::filesystem::create_directory(Dir.Path("data"));
+  Dir.Write("data/" + std::to_string(EncodeDaySerial(2026, 3, 1)) + ".dat",
+            "\xEF\xBB\xBF[" + std::to_string(EncodeDaySerial(2026, 3, 5)) +
+                "]\r\nHours=60\r\nRecv=12abc\r\nXmit= 5 \r\n\r\n[" +
+                std::to_string(EncodeDaySerial(2026, 3, 6)) +
+                "]\r\nHours=9223372036854775808\r\nRecv=300\r\nXmit=30\r\n");
+  const std::string said = "tallyline-cli: Amounts that are not numbers were read as 0.\n";
+  const TRun report = Run("report daily --csv --folder " + Q(""));
+  EXPECT_EQ(report.Status, 0);
+  EXPECT_EQ(report.Out,
+            "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n03-05-2026,0,0,0,60\r\n"
+            "03-06-2026,300,30,330,0\r\n");
+  EXPECT_EQ(report.Err, said);
+  const TRun stats = Run("stats --csv --month 2026-03-05 --folder " + Q(""));
+  EXPECT_EQ(stats.Status, 0);
+  EXPECT_EQ(stats.Out.substr(stats.Out.find("all-day")),
+            "all-day,60,0,0,0\r\nall-period,60,0,300,30\r\n");
+  EXPECT_EQ(stats.Err, said);
+}
+
+// A sum stopped at the largest number is said only where a printed row
+// reached it, and the text's total is that number, as the export's is.
+TEST_F(CliTest, TheLargestNumberIsSaidWhereAPrintedRowReachedIt) {
+  std::filesystem::create_directory(Dir.Path("data"));
+  Dir.Write("data/" + std::to_string(EncodeDaySerial(2026, 3, 1)) + ".dat",
+            "[" + std::to_string(EncodeDaySerial(2026, 3, 5)) +
+                "]\r\nRecv=5000000000000000000\r\nXmit=4000000000000000000\r\n\r\n[" +
+                std::to_string(EncodeDaySerial(2026, 3, 6)) + "]\r\nRecv=5000000000000000000\r\n");
+  const TRun daily = Run("report daily --folder " + Q(""));
+  EXPECT_EQ(daily.Status, 0);
+  EXPECT_EQ(daily.Err, "");
+  const TRun quota = Run("quota --json --today 2026-03-05 --folder " + Q(""));
+  EXPECT_EQ(quota.Err, "tallyline-cli: the quota is not enabled\n");
+  const TRun monthly = Run("report monthly --folder " + Q(""));
+  EXPECT_EQ(monthly.Status, 0);
+  EXPECT_EQ(monthly.Out, "2026 / Mar\t8,388,608.00 TB\t3,637,978.81 TB\t8,388,608.00 TB\t00:00\n");
+  EXPECT_EQ(monthly.Err,
+            "tallyline-cli: A total passed the largest number that can be counted, and shows "
+            "that number.\n");
 }
 
 TEST_F(CliTest, LogPrintsTheListNewestFirstReadingOnAfterNulBytes) {
@@ -483,7 +621,9 @@ TEST_F(CliTest, LogJsonEscapesTheEntryAndWritesWholeNumbers) {
             "{\"entry\":\"Work\",\"start\":\"2025-01-15 10:00:00\",\"end\":\"2025-01-15 11:00:00\","
             "\"seconds\":3600,\"received\":1536,\"sent\":512,\"reason\":1}\n]\n");
   EXPECT_EQ(run.Err, "");
+  // The program's folder before its first connection.
   std::filesystem::remove(Dir.Path("Connection.log"));
+  std::filesystem::create_directory(Dir.Path("data"));
   EXPECT_EQ(Run("log --json --folder " + Q("")).Out, "[]\n");
 }
 

@@ -108,6 +108,7 @@ TEST_F(ReportModelTest, CellsShowBytesAndHoursBeyondADay) {
   TReportRow row;
   row.Download = 512;
   row.Upload = 1572864;
+  row.Total = 1573376;
   row.Seconds = 443045;
   EXPECT_EQ(ReportCell(row, 1, English), "512 bytes");
   EXPECT_EQ(ReportCell(row, 3, English), "1.50 MB");
@@ -117,6 +118,7 @@ TEST_F(ReportModelTest, CellsShowBytesAndHoursBeyondADay) {
   row.Caption = "2006 / Jan";
   row.Download = 1572864;
   row.Upload = 12288;
+  row.Total = 1585152;
   EXPECT_EQ(ReportCopyText(row.Caption, row, English),
             "2006 / Jan - DL: 1.50 MB UL: 12 KB TOTAL: 1.51 MB");
 }
@@ -256,16 +258,29 @@ TEST(TopDaysTest, LargestTotalFirstAndOfTwoEqualTheEarlierDay) {
   EXPECT_EQ(TopDays(daily, 10).size(), 4u);
 }
 
+// Its hours too, also when its own month file lacks it or is missing.
 TEST_F(ReportModelTest, ADayInSeveralFilesCountsOnceFromItsOwnMonthFile) {
-  const int day = Serial(2006, 2, 10), other = Serial(2006, 2, 11);
-  Write("0-copy.dat", Day(day, 1, 1, 1) + Day(other, 5, 5, 5));  // before it in name order
-  Write(MonthFile(day), Day(day, 100, 10, 60));
-  Write("zz-copy.dat", Day(other, 9, 9, 9));
+  const int day = Serial(2006, 2, 10), other = Serial(2006, 2, 11), march = Serial(2006, 3, 1);
+  const auto hour = [](int recv) { return "Recv.13=" + std::to_string(recv) + "\r\n"; };
+  // Before the others in name order.
+  Write("0-copy.dat",
+        Day(day, 1, 1, 1, hour(1)) + Day(other, 5, 5, 5, hour(5)) + Day(march, 3, 3, 3, hour(3)));
+  Write(MonthFile(day), Day(day, 100, 10, 60, hour(100)));
+  Write("zz-copy.dat", Day(other, 9, 9, 9, hour(9)));
+  MakeDirectory(Dir.Path("data/+first.dat"));
   Load();
-  ASSERT_EQ(Report.Rows[rtDaily].size(), 2u);
+  ASSERT_EQ(Report.Rows[rtDaily].size(), 3u);
   EXPECT_EQ(Report.Rows[rtDaily][0].Download, 100);
   EXPECT_EQ(Report.Rows[rtDaily][1].Download, 5);
   EXPECT_EQ(Report.Rows[rtMonthly][0].Download, 105);
+  // As the window reads them: into the report's notes, which tell the folder once.
+  for (const auto& [serial, recv] : {std::pair{day, 100}, {other, 5}, {march, 3}}) {
+    const std::vector<TReportRow> hours = HourlyRows(Dir.Folder(), serial, Report.Notes);
+    ASSERT_EQ(hours.size(), 1u) << serial;
+    EXPECT_EQ(hours[0].Download, recv) << serial;
+  }
+  EXPECT_EQ(Report.Notes.Texts(),
+            std::vector<std::string>{"Not read: " + Dir.Path("data/+first.dat") + ": is a folder"});
 }
 
 TEST_F(ReportModelTest, ForeignSectionsAndDamagedFilesAreLeftOutAndLoadingGoesOn) {
