@@ -63,6 +63,26 @@ class DialupTest : public testing::Test {
     return SplitLines(std::string(std::istreambuf_iterator<char>(in), {}));
   }
 
+  // A connection of "My ISP" counts 3,000,000 bytes received and 500,000
+  // sent, then ends while a folder stands where the month file is (its file
+  // is kept as MONTH.away): the notice of the file, and the log line.
+  void EndWhileTheMonthFileIsInTheWay(const std::string& month) {
+    using namespace std::chrono_literals;
+    SetRas("conn=7|My ISP|8192|0|0|28800|0\n");
+    ASSERT_TRUE(Eventually([&] { return Today("Calls") == 1; }));
+    std::this_thread::sleep_for(3500ms);
+    SetRas("conn=7|My ISP|8192|3000000|500000|28800|60000\n");
+    std::this_thread::sleep_for(2500ms);
+    ASSERT_TRUE(MoveFileA(month.c_str(), (month + ".away").c_str()));
+    ASSERT_TRUE(CreateDirectoryA(month.c_str(), nullptr));
+    SetRas("");
+    HWND notice = WaitForWindow({"Tallyline", "#32770", Pid}, 20000);
+    ASSERT_TRUE(notice);
+    EXPECT_NE(DialogText(notice).find("cannot write"), std::string::npos) << DialogText(notice);
+    PressButton(notice, "OK");
+    ASSERT_TRUE(Eventually([&] { return LogLines().size() == 1; }));
+  }
+
   // Closes the program as a user does: the close box, then OK.
   void CloseConfirmed() {
     PostMessageA(Window, WM_CLOSE, 0, 0);

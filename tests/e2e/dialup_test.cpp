@@ -59,20 +59,8 @@ TEST_F(DialupTest, ConnectionsAreCountedLoggedAndBooked) {
 // file is back seconds later, and the program is closed. What the
 // connection counted is in the month file under its entry, once.
 TEST_F(DialupTest, AConnectionEndedWhileTheMonthFileWasInTheWayIsBookedOnce) {
-  SetRas("conn=7|My ISP|8192|0|0|28800|0\n");
-  ASSERT_TRUE(Eventually([&] { return Today("Calls") == 1; }));
-  std::this_thread::sleep_for(3500ms);
-  SetRas("conn=7|My ISP|8192|3000000|500000|28800|60000\n");
-  std::this_thread::sleep_for(2500ms);
   const std::string month = MonthFileName(Copy.Folder(), LocalNow());
-  ASSERT_TRUE(MoveFileA(month.c_str(), (month + ".away").c_str()));
-  ASSERT_TRUE(CreateDirectoryA(month.c_str(), nullptr));
-  SetRas("");
-  HWND notice = WaitForWindow({"Tallyline", "#32770", Pid}, 20000);
-  ASSERT_TRUE(notice);
-  EXPECT_NE(DialogText(notice).find("cannot write"), std::string::npos) << DialogText(notice);
-  PressButton(notice, "OK");
-  ASSERT_TRUE(Eventually([&] { return LogLines().size() == 1; }));
+  ASSERT_NO_FATAL_FAILURE(EndWhileTheMonthFileIsInTheWay(month));
   std::this_thread::sleep_for(3s);
   ASSERT_TRUE(RemoveDirectoryA(month.c_str()));
   ASSERT_TRUE(MoveFileA((month + ".away").c_str(), month.c_str()));
@@ -92,19 +80,8 @@ TEST_F(DialupTest, AConnectionEndedWhileTheMonthFileWasInTheWayIsBookedOnce) {
 // connection counted is kept on disk, booked once by the next start, and
 // not again by the start after.
 TEST_F(DialupTest, AConnectionOwedAtExitIsBookedByTheNextStartOnce) {
-  SetRas("conn=7|My ISP|8192|0|0|28800|0\n");
-  ASSERT_TRUE(Eventually([&] { return Today("Calls") == 1; }));
-  std::this_thread::sleep_for(3500ms);
-  SetRas("conn=7|My ISP|8192|3000000|500000|28800|60000\n");
-  std::this_thread::sleep_for(2500ms);
   const std::string month = MonthFileName(Copy.Folder(), LocalNow());
-  ASSERT_TRUE(MoveFileA(month.c_str(), (month + ".away").c_str()));
-  ASSERT_TRUE(CreateDirectoryA(month.c_str(), nullptr));
-  SetRas("");
-  HWND notice = WaitForWindow({"Tallyline", "#32770", Pid}, 20000);
-  ASSERT_TRUE(notice);
-  PressButton(notice, "OK");
-  ASSERT_TRUE(Eventually([&] { return LogLines().size() == 1; }));
+  ASSERT_NO_FATAL_FAILURE(EndWhileTheMonthFileIsInTheWay(month));
   PostMessageA(Window, WM_CLOSE, 0, 0);
   HWND question = WaitForWindow({"Tallyline", "#32770", Pid}, 10000);
   ASSERT_TRUE(question);

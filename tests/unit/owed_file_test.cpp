@@ -105,7 +105,7 @@ TEST_F(OwedFileTest, AFileLeftAfterItsBookingIsNotBookedAgain) {
   ExpectBookedOnce();
   for (const auto& entry : fs::directory_iterator(Dir.Path("kept")))
     if (entry.path().filename().string().rfind("owed-", 0) == 0)
-      fs::copy(entry.path(), Dir.Path("data"));
+      fs::copy_file(entry.path(), fs::path(Dir.Path("data")) / entry.path().filename());
   ASSERT_EQ(OwedFiles().size(), 2u);
   Run();
   ExpectBookedOnce();

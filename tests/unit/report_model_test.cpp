@@ -280,7 +280,9 @@ TEST_F(ReportModelTest, ADayInSeveralFilesCountsOnceFromItsOwnMonthFile) {
     EXPECT_EQ(hours[0].Download, recv) << serial;
   }
   EXPECT_EQ(Report.Notes.Texts(),
-            std::vector<std::string>{"Not read: " + Dir.Path("data/+first.dat") + ": is a folder"});
+            std::vector<std::string>{
+                "Not read: " + Dir.Path(std::string("data") + PathDelim + "+first.dat") +
+                ": is a folder"});
 }
 
 TEST_F(ReportModelTest, ForeignSectionsAndDamagedFilesAreLeftOutAndLoadingGoesOn) {
