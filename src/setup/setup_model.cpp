@@ -40,10 +40,8 @@ bool Listed(const TAdapterList& list, const std::string& key) {
 // before may be unplugged, and stays), or a set has none.
 std::string Refusal(const TAdapterChoice& chosen, const TMeterState& meter) {
   if (chosen.All) return std::string();
-  const std::vector<std::string>& before = meter.Choice.Keys;
   for (const std::string& key : chosen.Keys)
-    if (!Listed(meter.Adapters, key) &&
-        std::find(before.begin(), before.end(), key) == before.end())
+    if (!Listed(meter.Adapters, key) && !meter.Choice.Chooses(key))
       return "The adapter " + key +
              " is no longer there. Tallyline goes on with the adapter it watched before.";
   if (chosen.Keys.empty() && !meter.Adapters.Items.empty())
@@ -61,9 +59,7 @@ void MakeChosen(TMeterState& meter, TIniFile32& ini, TAdapterChoice chosen) {
   if (chosen.All) chosen.Keys = meter.Choice.Keys;
   meter.Choice = chosen;
   WriteAdapterChoice(ini, chosen);
-  for (TNicItem& item : meter.Adapters.Items)
-    item.Selected =
-        std::find(chosen.Keys.begin(), chosen.Keys.end(), AdapterKey(item)) != chosen.Keys.end();
+  for (TNicItem& item : meter.Adapters.Items) item.Selected = chosen.Chooses(AdapterKey(item));
 }
 
 // The next update only learns the new counters; the totals, the

@@ -1,5 +1,7 @@
 #include "storage/text_lines.h"
 
+#include <algorithm>
+
 std::vector<std::string> SplitLines(std::string_view text) {
   text = text.substr(0, text.find('\0'));
   std::vector<std::string> lines;
@@ -12,6 +14,16 @@ std::vector<std::string> SplitLines(std::string_view text) {
     }
     lines.emplace_back(text.substr(start, end - start));
     start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+  }
+  return lines;
+}
+
+std::vector<std::string> SplitCrLfLines(std::string_view text) {
+  std::vector<std::string> lines;
+  for (size_t start = 0; start < text.size();) {
+    const size_t end = std::min(text.find("\r\n", start), text.size());
+    lines.emplace_back(text.substr(start, end - start));
+    start = end + 2;
   }
   return lines;
 }

@@ -13,14 +13,17 @@ std::string KeyName(size_t position) {
 
 }  // namespace
 
+bool TAdapterChoice::Chooses(const std::string& key) const {
+  return std::find(Keys.begin(), Keys.end(), key) != Keys.end();
+}
+
 TAdapterChoice ReadAdapterChoice(TIniFile32& settings) {
   TAdapterChoice choice;
   choice.All = settings.ReadBool(kSection, "All", false);
   for (size_t position = 0;; ++position) {
     const std::string key = settings.ReadString(kSection, KeyName(position), "");
     if (key.empty()) break;
-    if (std::find(choice.Keys.begin(), choice.Keys.end(), key) == choice.Keys.end())
-      choice.Keys.push_back(key);
+    if (!choice.Chooses(key)) choice.Keys.push_back(key);
   }
   return choice;
 }

@@ -13,6 +13,8 @@
 struct TAdapterChoice {
   bool All = false;
   std::vector<std::string> Keys;
+  // Whether the key is one of the set, compared exactly.
+  bool Chooses(const std::string& key) const;
   bool operator==(const TAdapterChoice&) const = default;
 };
 

@@ -73,9 +73,9 @@ void ReadAdapter(TWatchedAdapter& adapter, const std::vector<TMibIfRow>& rows,
   // counter that was reset steps back, which counts nothing anyway.)
   const TLinkCounters& last = adapter.Counters;
   const uint32_t elapsed = now - last.Tick;
-  const bool baseline = !adapter.Read || lookedUp ||
-                        (reading.Rule == TCounterRule::Wrap32 &&
-                         (!adapter.Present || elapsed >= kLongestGap));
+  const bool baseline =
+      !adapter.Read || lookedUp ||
+      (reading.Rule == TCounterRule::Wrap32 && (!adapter.Present || elapsed >= kLongestGap));
   if (!baseline) {
     const auto step = [&](uint64_t current, uint64_t previous) {
       return CounterDelta(static_cast<int64_t>(current), static_cast<int64_t>(previous),

@@ -91,8 +91,7 @@ TAdapterList ListAdapters(TLinkSource& source, const TAdapterChoice& choice) {
     if (!IsAdapter(row)) continue;
     TNicItem item = DescribeRow(row);
     item.IP = AdapterAddress(source, row.dwIndex);
-    const std::string key = AdapterKey(item);
-    item.Selected = std::find(choice.Keys.begin(), choice.Keys.end(), key) != choice.Keys.end();
+    item.Selected = choice.Chooses(AdapterKey(item));
     item.Up = IsUp(row);
     item.Kind = AdapterKind(row, rows2);
     list.Items.push_back(item);

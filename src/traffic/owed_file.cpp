@@ -6,6 +6,7 @@
 
 #include "storage/file_helpers.h"
 #include "storage/ini_file.h"
+#include "storage/text_lines.h"
 
 namespace {
 
@@ -40,12 +41,8 @@ std::string RecordsText(const TOwed& owed) {
   }
   if (owed.Log.empty()) return text;
   text += "[Log]\r\n";
-  size_t n = 0;
-  for (size_t start = 0; start < owed.Log.size(); ++n) {
-    const size_t end = owed.Log.find("\r\n", start);
-    text += Line(std::to_string(n + 1), owed.Log.substr(start, end - start));
-    start = end + 2;
-  }
+  const std::vector<std::string> lines = SplitCrLfLines(owed.Log);
+  for (size_t i = 0; i < lines.size(); ++i) text += Line(std::to_string(i + 1), lines[i]);
   return text;
 }
 

@@ -380,17 +380,26 @@ void TUsageBook::BookMonth(const std::string& path, TDateTime day) {
   }
 }
 
-// A line an earlier run left cut short (a crash, a full disk) is ended
-// before this run's first line, so that it stays one damaged line and the
-// new one stands whole.
+// A line an earlier run left cut short (a crash, a full disk) is ended in
+// the file before this run's first line, so that it stays one damaged line
+// and the new one stands whole. Throws when the file cannot take the end;
+// the next append tries again.
 void TUsageBook::EndCutLine(const std::string& path) {
   if (FLogEndChecked) return;
-  auto log = TFile::OpenRead(path);
-  if (!log) return;
-  const std::string text = log->ReadAll();
+  std::string text;
+  {
+    auto log = TFile::OpenRead(path);
+    if (!log) return;  // the append fails too, and the next one looks again
+    text = log->ReadAll();
+  }
+  if (!text.empty() && !text.ends_with("\r\n")) {
+    const std::string end = text.back() == '\r' ? "\n" : "\r\n";
+    auto log = TFile::OpenAppend(path);
+    if (!log) throw EFileError("Cannot open \"" + path + "\"");
+    log->Write(end.data(), end.size());
+    log->Flush();
+  }
   FLogEndChecked = true;
-  if (text.empty() || text.ends_with("\r\n")) return;
-  FOwed.Log.insert(0, text.back() == '\r' ? "\n" : "\r\n");
 }
 
 void TUsageBook::WritePending(uint32_t now) {
@@ -413,32 +422,18 @@ std::vector<std::string> TUsageBook::Unwritten() const {
   return files;
 }
 
-namespace {
-
-// The lines of a log text, each without its line end.
-std::vector<std::string> LogLines(const std::string& text) {
-  std::vector<std::string> lines;
-  for (size_t start = 0; start < text.size();) {
-    const size_t end = std::min(text.find("\r\n", start), text.size());
-    lines.push_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
-}
-
-}  // namespace
-
 void TUsageBook::TakeOverEarlierRuns(TLinkSource& source) {
   const std::string data = FFolder + "data" + PathDelim;
   std::vector<std::string> logged;
-  if (auto log = TFile::OpenRead(FFolder + "Connection.log")) logged = LogLines(log->ReadAll());
+  if (auto log = TFile::OpenRead(FFolder + "Connection.log"))
+    logged = SplitCrLfLines(log->ReadAll());
   for (const std::string& run : OwedRuns(data)) {
     auto file = std::make_unique<TOwedFile>(data, run);
     if (!file->Hold()) continue;  // the run lives, and keeps its own
     TOwed owed = file->Read();
     // A log line is its own mark: one the log or this run has already is
     // not written again.
-    for (const std::string& line : LogLines(owed.Log)) {
+    for (const std::string& line : SplitCrLfLines(owed.Log)) {
       if (std::find(logged.begin(), logged.end(), line) != logged.end()) continue;
       logged.push_back(line);
       FOwed.Log += line + "\r\n";
