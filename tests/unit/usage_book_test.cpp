@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #ifndef _WIN32
 #include <sys/resource.h>
@@ -289,6 +290,28 @@ TEST_F(UsageBookTest, WhatCannotBeWrittenWaitsAndIsWrittenOnce) {
   EXPECT_EQ(Stored("Hours"), 390);
   const std::string log = Dir.Read("Connection.log");
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1);
+  EXPECT_TRUE(Book.Unwritten().empty());
+}
+
+// Another program keeps the book's lock: the booking waits two seconds for
+// it, then waits with what it owes, says so once, and is written once the
+// lock is free.
+TEST_F(UsageBookTest, ABookingThatCannotHaveTheLockWaits) {
+  std::vector<std::string> told;
+  Book.OnProblem = [&](const std::string& message) { told.push_back(message); };
+  std::optional<TFile> held =
+      TFile::CreateAlways(Dir.Path(std::string("data") + PathDelim + "Tallyline.lock"));
+  ASSERT_TRUE(held);
+  State.RecvUnflushed = 700;
+  Flush(true);
+  EXPECT_EQ(Stored("Recv"), -1);
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_NE(told[0].find("Tallyline.lock open"), std::string::npos) << told[0];
+  EXPECT_TRUE(Book.Kept());
+  held.reset();
+  Source.Advance(10000);
+  Flush();
+  EXPECT_EQ(Stored("Recv"), 700);
   EXPECT_TRUE(Book.Unwritten().empty());
 }
 
