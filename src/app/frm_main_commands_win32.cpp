@@ -1,5 +1,7 @@
 // The main window's commands: the stopwatch, the status bar, browse mode,
 // borderless mode and the menus.
+#include <algorithm>
+
 #include "app/frm_main_win32.h"
 #include "ui/application_win32.h"
 
@@ -27,6 +29,12 @@ void TFrmMain::Command(UINT command) {
     case cmStopWatchStart: Start1Click(); break;
     case cmStopWatchStop: Stop1Click(); break;
     case cmStopWatchReset: Reset1Click(); break;
+    case cmStopWatchToggle:
+      if (FMeasurement->State.StopWatchRunning)
+        Stop1Click();
+      else
+        Start1Click();
+      break;
     case cmStopWatchLabel: Label5MouseDown(); break;
     case cmSetup: Setup3Click(); break;
     case cmAbout: About2Click(); break;
@@ -38,7 +46,7 @@ void TFrmMain::Command(UINT command) {
 void TFrmMain::PrepareMenu(HMENU menu) {
   if (menu == FMenus.File1 || menu == FMenus.PopupMenu3)
     SetMenuCheck(menu, cmBrowseMode, FBrowseMode);
-  if (menu == FMenus.PopupMenu2) {
+  if (std::ranges::find(FMenus.StopWatchMenus, menu) != std::end(FMenus.StopWatchMenus)) {
     const bool running = FMeasurement->State.StopWatchRunning;
     EnableMenuItem(menu, cmStopWatchStart, MF_BYCOMMAND | (running ? MF_GRAYED : MF_ENABLED));
     EnableMenuItem(menu, cmStopWatchStop, MF_BYCOMMAND | (running ? MF_ENABLED : MF_GRAYED));

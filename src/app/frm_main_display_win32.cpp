@@ -30,6 +30,7 @@ void TFrmMain::WMUpdateDisplay() {
     return ShowNotConnected();
   }
   FlbNotCon->SetVisible(false);
+  FollowQuota();
   for (const auto& [panel, text] : update.StatusPanels) FsBar->SetPanelText(panel, text);
   if (update.StopWatchPanels) ShowStopWatchPanels(*update.StopWatchPanels);
   if (update.TrayImage) FVexaTray1->SetImageIndex(*update.TrayImage);

@@ -1,5 +1,6 @@
-// The data quota: its figures after every flush, in the tray tip and the
-// status bar's hint, and the warning balloon once per period and level.
+// The data quota: its figures, read after every flush and followed between,
+// in the tray tip and the status bar's hint, and the warning balloon once per
+// period and level.
 #include "app/frm_main_win32.h"
 #include "base/product.h"
 
@@ -17,10 +18,21 @@ void TFrmMain::UpdateQuota() {
   for (const std::string& text : notes.Texts())
     if (FQuotaNoted.insert(text).second) FNotices.push_back("Data quota: " + text);
   if (!FNotices.empty()) PostMessageA(Handle(), WMSHOWNOTICES, 0, 0);
-  FQuotaFigures = figures;
-  FDisplaySettings.QuotaTip = QuotaTipLine(figures);
-  FsBar->SetHint(QuotaBudgetText(figures));
-  WarnOfQuota(figures);
+  FQuotaRead = figures;
+  FollowQuota();
+}
+
+// The figures as read with what was counted since and is not booked yet, so
+// that the tip is up to date and a warning comes within the second its level
+// is crossed, not at the next booking.
+void TFrmMain::FollowQuota() {
+  if (!FQuota.Enabled) return;
+  const auto [received, sent] = FMeasurement->Unbooked(FQuotaRead.Period.Start);
+  FQuotaFigures =
+      WithUnbooked(FQuota, FQuotaRead, received, sent, static_cast<int32_t>(FSource->Now()));
+  FDisplaySettings.QuotaTip = QuotaTipLine(FQuotaFigures);
+  FsBar->SetHint(QuotaBudgetText(FQuotaFigures));
+  WarnOfQuota(FQuotaFigures);
 }
 
 // The warning is kept in the settings as given, so a restart does not give

@@ -165,6 +165,7 @@ class TFrmMain : public TForm, private TSetupHost, private TRedialView {
 
   // The data quota (frm_main_quota_win32.cpp).
   void UpdateQuota();
+  void FollowQuota();
   void WarnOfQuota(const TQuotaFigures& figures);
 
   // The automatic redial (frm_main_dial_win32.cpp).
@@ -229,7 +230,8 @@ class TFrmMain : public TForm, private TSetupHost, private TRedialView {
   bool FShowingNotice = false;
   bool FAskingToClose = false;
   std::set<std::string> FQuotaNoted;  // what reading the quota noted, told once
-  TQuotaFigures FQuotaFigures;        // as last read
+  TQuotaFigures FQuotaRead;           // as last read from the month files
+  TQuotaFigures FQuotaFigures;        // with what was counted since
   TExportSettings FExport;
   uint32_t FMetricsWritten = 0;        // tick of the last write of the figures' file
   std::set<std::string> FMetricsTold;  // files that could not be written, told

@@ -10,6 +10,27 @@ void Separator(HMENU menu) {
   AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
 }
 
+// Start and Stop are a radio group; F8 is either, whichever is enabled.
+void StopWatchItems(HMENU menu) {
+  Item(menu, cmStopWatchStart, "&Start\tF8");
+  Item(menu, cmStopWatchStop, "S&top\tF8");
+  Separator(menu);
+  Item(menu, cmStopWatchReset, "&Reset\tShift+F8");
+  MENUITEMINFOA radio{};
+  radio.cbSize = sizeof radio;
+  radio.fMask = MIIM_FTYPE;
+  radio.fType = MFT_STRING | MFT_RADIOCHECK;
+  SetMenuItemInfoA(menu, cmStopWatchStart, FALSE, &radio);
+  SetMenuItemInfoA(menu, cmStopWatchStop, FALSE, &radio);
+}
+
+HMENU StopWatchSubmenu(HMENU menu) {
+  HMENU items = CreatePopupMenu();
+  StopWatchItems(items);
+  AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(items), "Stop &Watch");
+  return items;
+}
+
 }  // namespace
 
 TMainMenus::TMainMenus()
@@ -21,6 +42,7 @@ TMainMenus::TMainMenus()
   Item(File1, cmSetup, "&Setup\tF4");
   Separator(File1);
   Item(File1, cmShowStopWatch, "&Show Stop Watch\tF5");
+  StopWatchMenus[1] = StopWatchSubmenu(File1);
   Item(File1, cmStatusbar, "Statusbar\tF6");
   Item(File1, cmBrowseMode, "&Browse Mode\tF7");
   Separator(File1);
@@ -40,6 +62,7 @@ TMainMenus::TMainMenus()
   Item(PopupMenu3, cmSetup, "&Setup\tF4");
   Separator(PopupMenu3);
   Item(PopupMenu3, cmShowStopWatch, "&Show Stop Watch\tF5");
+  StopWatchMenus[2] = StopWatchSubmenu(PopupMenu3);
   Item(PopupMenu3, cmStatusbar, "Statusbar\tF6");
   Item(PopupMenu3, cmBrowseMode, "Browse Mode\tF7");
   Separator(PopupMenu3);
@@ -56,17 +79,8 @@ TMainMenus::TMainMenus()
   Separator(PopupMenu1);
   Item(PopupMenu1, cmExit, "E&xit");
 
-  Item(PopupMenu2, cmStopWatchStart, "&Start");
-  Item(PopupMenu2, cmStopWatchStop, "S&top");
-  Separator(PopupMenu2);
-  Item(PopupMenu2, cmStopWatchReset, "&Reset");
-  // Start and Stop are a radio group.
-  MENUITEMINFOA radio{};
-  radio.cbSize = sizeof radio;
-  radio.fMask = MIIM_FTYPE;
-  radio.fType = MFT_STRING | MFT_RADIOCHECK;
-  SetMenuItemInfoA(PopupMenu2, cmStopWatchStart, FALSE, &radio);
-  SetMenuItemInfoA(PopupMenu2, cmStopWatchStop, FALSE, &radio);
+  StopWatchItems(PopupMenu2);
+  StopWatchMenus[0] = PopupMenu2;
 
   // Statusbar is checked in the window's design.
   SetMenuCheck(File1, cmStatusbar, true);
@@ -82,10 +96,15 @@ TMainMenus::~TMainMenus() {
 }
 
 HACCEL CreateMainAccelerators() {
-  ACCEL keys[] = {{FVIRTKEY, VK_F1, cmAbout},         {FVIRTKEY, VK_F2, cmBasicReports},
-                  {FVIRTKEY, VK_F3, cmAdvancedStats}, {FVIRTKEY, VK_F4, cmSetup},
-                  {FVIRTKEY, VK_F5, cmShowStopWatch}, {FVIRTKEY, VK_F6, cmStatusbar},
-                  {FVIRTKEY, VK_F7, cmBrowseMode}};
+  ACCEL keys[] = {{FVIRTKEY, VK_F1, cmAbout},
+                  {FVIRTKEY, VK_F2, cmBasicReports},
+                  {FVIRTKEY, VK_F3, cmAdvancedStats},
+                  {FVIRTKEY, VK_F4, cmSetup},
+                  {FVIRTKEY, VK_F5, cmShowStopWatch},
+                  {FVIRTKEY, VK_F6, cmStatusbar},
+                  {FVIRTKEY, VK_F7, cmBrowseMode},
+                  {FVIRTKEY, VK_F8, cmStopWatchToggle},
+                  {FVIRTKEY | FSHIFT, VK_F8, cmStopWatchReset}};
   return CreateAcceleratorTableA(keys, sizeof keys / sizeof keys[0]);
 }
 

@@ -17,7 +17,8 @@ enum TMainCommand : UINT {
   cmStopWatchStart,
   cmStopWatchStop,
   cmStopWatchReset,
-  cmStopWatchLabel,  // a button pressed on the stopwatch bar's label or picture
+  cmStopWatchLabel,   // a button pressed on the stopwatch bar's label or picture
+  cmStopWatchToggle,  // F8: start a stopped stopwatch, stop a running one
 };
 
 // The menu bar and the pop-up menus, with their captions, access keys and
@@ -33,9 +34,12 @@ struct TMainMenus {
   HMENU PopupMenu1;  // the tray icon's
   HMENU PopupMenu2;  // the stopwatch's
   HMENU PopupMenu3;  // the graph's
+  // The stopwatch's items: on its label (PopupMenu2), and under "Stop &Watch"
+  // in the "&File" menu and in the graph's.
+  HMENU StopWatchMenus[3];
 };
 
-// F1 to F7 for the commands that have them.
+// F1 to F8 and Shift+F8 for the commands that have them.
 HACCEL CreateMainAccelerators();
 
 void SetMenuCheck(HMENU menu, UINT command, bool checked);

@@ -47,7 +47,7 @@ void ShowRunningCopy() {
 int RunMessageLoop(const TFrmMain& main) {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    // F1 to F7 reach the main window's commands wherever the focus is in it.
+    // F1 to F8 reach the main window's commands wherever the focus is in it.
     if (main.Handle() && TranslateAcceleratorA(main.Handle(), main.Accelerators(), &msg)) continue;
     if (TApplication::Instance().DialogMessage(msg)) continue;
     TranslateMessage(&msg);

@@ -1,5 +1,6 @@
 #include "app/measurement.h"
 
+#include <climits>
 #include <utility>
 
 #include "traffic/adapter_counters.h"
@@ -85,6 +86,11 @@ TMetrics TMeasurement::Metrics() {
   metrics.SpeedBytesPerSecond = State.SampleStats.dwBps / 8;
   metrics.Dialup = State.DialupMode;
   return metrics;
+}
+
+std::pair<int64_t, int64_t> TMeasurement::Unbooked(int32_t firstDay) const {
+  const auto [received, sent] = FBook.Waiting(firstDay, INT32_MAX);
+  return {received + State.RecvUnflushed, sent + State.XmitUnflushed};
 }
 
 void TMeasurement::EnumerateAdapters() {

@@ -2,6 +2,7 @@
 
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/display_update.h"
@@ -40,6 +41,9 @@ class TMeasurement : private TConnectionEvents {
 
   // What the figures' file tells now; the quota is the window's to add.
   TMetrics Metrics();
+  // The bytes received and sent since firstDay (a day serial) that are not
+  // in the month files yet: waiting to be booked, or not yet flushed.
+  std::pair<int64_t, int64_t> Unbooked(int32_t firstDay) const;
 
   TMeterState State;
   const TUsageBook& Book() const { return FBook; }

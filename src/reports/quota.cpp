@@ -49,13 +49,25 @@ uint64_t ScaleRemainder(uint64_t remainder, uint64_t factor, uint64_t divisor) {
   return quotient;
 }
 
-int64_t CountedBytes(const TReportRow& row, TQuotaCount count) {
+int64_t CountedBytes(TQuotaCount count, int64_t received, int64_t sent, int64_t total) {
   switch (count) {
-    case qcDownload: return row.Download;
-    case qcUpload: return row.Upload;
+    case qcDownload: return received;
+    case qcUpload: return sent;
     case qcBoth: break;
   }
-  return row.Total;
+  return total;
+}
+
+// What follows from the amount used on today.
+void DeriveFigures(TQuotaFigures& f, int32_t today) {
+  f.DaysLeft = f.Period.End - today + 1;
+  f.Percent = 0;
+  f.Budget = 0;
+  if (f.Limit > 0) {
+    f.Percent = static_cast<double>(f.Used) * 100 / static_cast<double>(f.Limit);
+    f.Budget = f.Used < f.Limit ? (f.Limit - f.Used) / f.DaysLeft : 0;
+  }
+  f.Projected = ScaleDown(f.Used, f.Period.End - f.Period.Start + 1, today - f.Period.Start + 1);
 }
 
 // The whole percent used, rounded down, so that 100 means the limit is
@@ -124,17 +136,24 @@ TQuotaFigures QuotaFigures(const TQuotaSettings& quota, const std::vector<TRepor
   // had not been used then.
   for (const TReportRow& row : daily)
     if (row.Day >= f.Period.Start && row.Day <= today) {
-      f.Used = SaturatingSum(f.Used, CountedBytes(row, quota.Count), notes);
+      f.Used = SaturatingSum(f.Used, CountedBytes(quota.Count, row.Download, row.Upload, row.Total),
+                             notes);
       notes.Saturated = notes.Saturated || row.Saturated;
     }
   f.Limit = quota.Limit;
-  f.DaysLeft = f.Period.End - today + 1;
-  if (f.Limit > 0) {
-    f.Percent = static_cast<double>(f.Used) * 100 / static_cast<double>(f.Limit);
-    f.Budget = f.Used < f.Limit ? (f.Limit - f.Used) / f.DaysLeft : 0;
-  }
-  f.Projected = ScaleDown(f.Used, f.Period.End - f.Period.Start + 1, today - f.Period.Start + 1);
+  DeriveFigures(f, today);
   return f;
+}
+
+TQuotaFigures WithUnbooked(const TQuotaSettings& quota, TQuotaFigures figures, int64_t received,
+                           int64_t sent, int32_t today) {
+  if (today < figures.Period.Start || today > figures.Period.End) return figures;
+  TReadNotes unused;
+  const int64_t total = SaturatingSum(received, sent, unused);
+  figures.Used =
+      SaturatingSum(figures.Used, CountedBytes(quota.Count, received, sent, total), unused);
+  DeriveFigures(figures, today);
+  return figures;
 }
 
 TQuotaFigures ReadQuotaFigures(const std::string& folder, const TQuotaSettings& quota,

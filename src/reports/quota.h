@@ -69,6 +69,13 @@ TQuotaFigures QuotaFigures(const TQuotaSettings& quota, const std::vector<TRepor
 TQuotaFigures ReadQuotaFigures(const std::string& folder, const TQuotaSettings& quota,
                                int32_t today, TReadNotes& notes);
 
+// The figures with what was counted since they were read and is not in the
+// month files yet (received and sent, at least 0) added as the quota counts
+// it; unchanged once today lies outside their period, which the next reading
+// starts afresh.
+TQuotaFigures WithUnbooked(const TQuotaSettings& quota, TQuotaFigures figures, int64_t received,
+                           int64_t sent, int32_t today);
+
 enum TQuotaLevel { qlNone, qlWarning, qlLimit };
 
 // The level the used amount has reached: qlLimit from 100 % of the limit on,

@@ -460,18 +460,26 @@ void TUsageBook::DropBooked(TOwed& owed, const std::string& generation) const {
 }
 
 std::pair<int64_t, int64_t> TUsageBook::DayTotals(TDateTime day) const {
-  int64_t received = 0, sent = 0;
+  const auto serial = static_cast<int32_t>(std::floor(day));
+  auto [received, sent] = Waiting(serial, serial);
   const std::string path = MonthFileName(FFolder, day);
   if (FileExists(path)) {  // the file class would make a missing one
     TIniFile32 file(path, false);
-    received = file.ReadInt64(DaySerial(day), "Recv", 0);
-    sent = file.ReadInt64(DaySerial(day), "Xmit", 0);
+    received += file.ReadInt64(DaySerial(day), "Recv", 0);
+    sent += file.ReadInt64(DaySerial(day), "Xmit", 0);
   }
+  return {received, sent};
+}
+
+std::pair<int64_t, int64_t> TUsageBook::Waiting(int32_t firstDay, int32_t lastDay) const {
+  int64_t received = 0, sent = 0;
   for (const TOwed* owed : AllOwed())
-    for (const TOwedTotals& totals : owed->Totals)
-      if (totals.Entry.empty() && DaySerial(totals.Counted) == DaySerial(day)) {
+    for (const TOwedTotals& totals : owed->Totals) {
+      const auto day = static_cast<int32_t>(std::floor(totals.Counted));
+      if (totals.Entry.empty() && day >= firstDay && day <= lastDay) {
         received += totals.Received;
         sent += totals.Sent;
       }
+    }
   return {received, sent};
 }

@@ -90,6 +90,9 @@ class TUsageBook {
   // The bytes received and sent of a day: what its month file holds and
   // what waits to be booked there.
   std::pair<int64_t, int64_t> DayTotals(TDateTime day) const;
+  // The bytes received and sent that wait to be booked under the days from
+  // firstDay to lastDay (day serials).
+  std::pair<int64_t, int64_t> Waiting(int32_t firstDay, int32_t lastDay) const;
 
   // The month file object, for tests: nothing before the first write.
   const TIniFile32* DataFile() const { return FDataFile.get(); }

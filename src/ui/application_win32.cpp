@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/product.h"
+#include "ui/dialog_win32.h"
 #include "ui/form_win32.h"
 #include "ui/tab_control_win32.h"
 
@@ -138,10 +139,22 @@ void TApplication::RemoveDialog(HWND dialog) {
 
 bool TApplication::DialogMessage(MSG& msg) {
   for (HWND dialog : FDialogs)
-    if (msg.hwnd == dialog || IsChild(dialog, msg.hwnd))
-      return SwitchTabsByKey(dialog, msg) || FocusByCaptionKey(dialog, msg) ||
-             IsDialogMessageA(dialog, &msg);
+    if (msg.hwnd == dialog || IsChild(dialog, msg.hwnd)) {
+      // The focus may have moved by the previous message (a click) too.
+      FollowFocus(dialog);
+      const bool handled = SwitchTabsByKey(dialog, msg) || FocusByCaptionKey(dialog, msg) ||
+                           IsDialogMessageA(dialog, &msg);
+      if (handled && IsWindow(dialog)) FollowFocus(dialog);
+      return handled;
+    }
   return false;
+}
+
+void TApplication::FollowFocus(HWND dialog) {
+  HWND focus = GetFocus();
+  if (focus == FFocus) return;
+  FFocus = focus;
+  ShowDefaultButton(dialog);
 }
 
 int TApplication::ShowMessageBox(const std::string& text, UINT flags) {

@@ -40,7 +40,8 @@ class TApplication {
   // which offers each message to DialogMessage first.
   void AddDialog(HWND dialog);
   void RemoveDialog(HWND dialog);
-  // True when the message was a dialog's key and has been handled.
+  // True when the message was a dialog's key and has been handled. As the
+  // focus moves, the button Enter would press gets the default frame.
   bool DialogMessage(MSG& msg);
 
   // The application's message box, captioned with the title.
@@ -48,6 +49,7 @@ class TApplication {
 
  private:
   TApplication();
+  void FollowFocus(HWND dialog);
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
   void WMSize(WPARAM kind);
@@ -58,5 +60,6 @@ class TApplication {
   std::string FTitle;
   std::vector<std::pair<int, THook>> FHooks;
   std::vector<HWND> FDialogs;
+  HWND FFocus = nullptr;  // where the focus was when a dialog's message came last
   int FNextHook = 1;
 };

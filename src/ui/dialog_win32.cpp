@@ -9,7 +9,42 @@ namespace {
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
+bool IsPushButton(HWND window) {
+  return SendMessageA(window, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON);
+}
+
+struct TFrameSearch {
+  HWND Framed;  // the button to frame, or nullptr to find by Id
+  int Id;
+};
+
+BOOL CALLBACK FindButton(HWND window, LPARAM search) {
+  auto& s = *reinterpret_cast<TFrameSearch*>(search);
+  if (GetDlgCtrlID(window) != s.Id || !IsPushButton(window)) return TRUE;
+  s.Framed = window;
+  return FALSE;
+}
+
+BOOL CALLBACK FrameButton(HWND window, LPARAM framed) {
+  if (!IsPushButton(window)) return TRUE;
+  const DWORD kind = GetWindowLongPtrA(window, GWL_STYLE) & BS_TYPEMASK;
+  const DWORD wanted = window == reinterpret_cast<HWND>(framed) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+  if (kind != wanted) SendMessageA(window, BM_SETSTYLE, wanted, TRUE);
+  return TRUE;
+}
+
 }  // namespace
+
+void ShowDefaultButton(HWND dialog) {
+  TFrameSearch search{GetFocus(), 0};
+  if (!search.Framed || !IsChild(dialog, search.Framed) || !IsPushButton(search.Framed)) {
+    search.Framed = nullptr;
+    const auto id = static_cast<DWORD>(SendMessageA(dialog, DM_GETDEFID, 0, 0));
+    search.Id = HIWORD(id) == DC_HASDEFID ? LOWORD(id) : 0;
+    if (search.Id) EnumChildWindows(dialog, FindButton, reinterpret_cast<LPARAM>(&search));
+  }
+  EnumChildWindows(dialog, FrameButton, reinterpret_cast<LPARAM>(search.Framed));
+}
 
 TDialog::~TDialog() {
   TApplication::Instance().RemoveDialog(Handle());
@@ -78,6 +113,17 @@ LRESULT TDialog::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       if (LOWORD(wParam) == IDCANCEL) Close();
       return 0;
+    // Back from another window (a message box, a save dialog, another
+    // program), the focus is where it was, not on the window itself.
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        if (HWND focus = GetFocus(); focus && IsChild(Handle(), focus)) FFocus = focus;
+      } else if (FFocus && IsChild(Handle(), FFocus) && IsWindowVisible(FFocus) &&
+                 IsWindowEnabled(FFocus) && !HIWORD(wParam)) {
+        SetFocus(FFocus);
+        return 0;
+      }
+      break;
     case WM_CLOSE: DestroyWindow(Handle()); return 0;
     case kWmDpiChanged: ChangeDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_DESTROY:

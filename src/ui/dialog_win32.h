@@ -11,6 +11,11 @@
 #include "ui/form_win32.h"
 #include "ui/handle_guards_win32.h"
 
+// Enter presses the push button that has the focus, or else the dialog's
+// default one (DM_GETDEFID): that one, and only that one, gets the default
+// frame. Called as the focus moves.
+void ShowDefaultButton(HWND dialog);
+
 struct TDialogArgs {
   const char* ClassName = "TDialog";
   std::string Caption;
@@ -62,4 +67,5 @@ class TDialog : public TForm {
 
   TGdiObject<HFONT> FFont;
   int FDpi = kDesignDpi;
+  HWND FFocus = nullptr;  // the control that had the focus when the window was left
 };

@@ -2,12 +2,34 @@
 
 #include <commctrl.h>
 
+#include <string_view>
+
 namespace {
 
 TControlArgs Tabs(TControlArgs args) {
   args.ClassName = WC_TABCONTROLA;
   args.Style |= WS_TABSTOP | WS_CLIPSIBLINGS;
   return args;
+}
+
+// Whether control lies on a tab page, at any depth below it.
+bool OnAPage(HWND tabs, HWND control) {
+  HWND top = control;
+  while (GetParent(top) && GetParent(top) != GetParent(tabs)) top = GetParent(top);
+  char name[16] = "";
+  GetClassNameA(top, name, sizeof name);
+  return std::string_view(name) == "TTabPage";
+}
+
+// A radio group is entered at its checked button, as Tab enters it.
+HWND CheckedInGroup(HWND dialog, HWND first) {
+  if ((SendMessageA(first, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) == 0) return first;
+  HWND button = first;
+  do {
+    if (SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED) return button;
+    button = GetNextDlgGroupItem(dialog, button, FALSE);
+  } while (button && button != first);
+  return first;
 }
 
 }  // namespace
@@ -25,8 +47,10 @@ bool SwitchTabsByKey(HWND dialog, const MSG& msg) {
   SendMessageA(tabs, TCM_SETCURSEL, (current + step) % count, 0);
   change.code = static_cast<UINT>(TCN_SELCHANGE);
   SendMessageA(dialog, WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
-  // The control that had the focus may be on the page now hidden.
-  FocusControl(tabs);
+  // Into the page now shown, so that its first control (a report's list)
+  // answers the next key; the tabs for a page without one.
+  HWND next = GetNextDlgTabItem(dialog, tabs, FALSE);
+  FocusControl(next && OnAPage(tabs, next) ? CheckedInGroup(dialog, next) : tabs);
   return true;
 }
 

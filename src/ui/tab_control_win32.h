@@ -18,7 +18,8 @@ class TTabPage : public TForm {
 
 // Ctrl+Tab and Ctrl+Shift+Tab in a dialog with tabs: the next or the
 // previous page, shown as a click on its tab shows it, with the focus on the
-// tabs. False for any other message, or a dialog without tabs.
+// page's first control (the tabs for a page without one). False for any
+// other message, or a dialog without tabs.
 bool SwitchTabsByKey(HWND dialog, const MSG& msg);
 
 // Tabs over pages; choosing a tab shows its page and hides the others.

@@ -143,6 +143,28 @@ bool PressKey(HWND window, UINT virtualKey) {
          PostMessageA(window, WM_KEYUP, virtualKey, 1 | scan << 16 | 3u << 30);
 }
 
+bool SendKeystroke(WORD virtualKey, std::initializer_list<WORD> held) {
+  std::vector<INPUT> inputs;
+  const auto add = [&inputs](WORD vk, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(input);
+  };
+  for (WORD modifier : held) add(modifier, false);
+  add(virtualKey, false);
+  add(virtualKey, true);
+  for (WORD modifier : held) add(modifier, true);
+  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+bool TypeKey(HWND window, WORD virtualKey, std::initializer_list<WORD> held) {
+  SetForegroundWindow(window);
+  for (int i = 0; i < 50 && GetForegroundWindow() != window; ++i) Sleep(100);
+  return GetForegroundWindow() == window && SendKeystroke(virtualKey, held);
+}
+
 HWND FindChild(HWND parent, const std::string& className) {
   const auto children = Children(parent, className);
   return children.empty() ? nullptr : children.front();

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,11 @@ bool ChooseListItem(HWND window, const std::string& text);
 // Presses and releases a key in the window (a posted keystroke: shortcut
 // keys of the window's program act on it).
 bool PressKey(HWND window, UINT virtualKey);
+// Types a key on the keyboard with the modifiers held: the system's own
+// keystroke (SendInput), to whatever has the focus.
+bool SendKeystroke(WORD virtualKey, std::initializer_list<WORD> held = {});
+// The same once window is in the foreground.
+bool TypeKey(HWND window, WORD virtualKey, std::initializer_list<WORD> held = {});
 // The first window below parent, at any depth, of the class; nullptr if none.
 HWND FindChild(HWND parent, const std::string& className);
 // Every window below parent, at any depth, of the class, in creation order.

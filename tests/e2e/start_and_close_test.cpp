@@ -128,6 +128,46 @@ TEST_F(CloseTest, CancelKeepsTheProgramAndTouchesNoFile) {
   EXPECT_EQ(Snapshot(Copy.Folder()), before);
 }
 
+// F8 starts and stops the stopwatch, Shift+F8 resets it, from the keyboard.
+TEST_F(CloseTest, F8StartsTheStopWatchWhoseCountsSurviveTheExit) {
+  ASSERT_TRUE(TypeKey(Window, VK_F8));
+  Sleep(3500);
+  HWND box = AskToClose();
+  ASSERT_TRUE(box);
+  ASSERT_TRUE(PressButton(box, "OK"));
+  ASSERT_EQ(Copy.WaitForExit(Pid, kStartTimeout), 0);
+  const auto stopWatch = [this](const char* key) {
+    return GetPrivateProfileIntA("StopWatch", key, -1, (Copy.Folder() + "settings.ini").c_str());
+  };
+  EXPECT_EQ(stopWatch("E"), 1);
+  EXPECT_EQ(stopWatch("V"), 1);
+  const int counted = stopWatch("D");
+  EXPECT_GE(counted, 2);
+
+  // The next run goes on counting until F8 stops it, which writes at once.
+  Pid = Copy.Start();
+  Window = MainWindowOf(Pid);
+  ASSERT_TRUE(Window);
+  Sleep(2500);
+  ASSERT_TRUE(TypeKey(Window, VK_F8));
+  Sleep(500);
+  EXPECT_EQ(stopWatch("E"), 0);
+  EXPECT_GE(stopWatch("D"), counted + 1);
+
+  // Shift+F8 asks first; Enter resets.
+  ASSERT_TRUE(TypeKey(Window, VK_F8, {VK_SHIFT}));
+  HWND confirm = BoxOf(Pid, "Confirm");
+  ASSERT_TRUE(confirm);
+  EXPECT_EQ(DialogText(confirm), "Reset Stop Watch, Are you sure?");
+  ASSERT_TRUE(TypeKey(confirm, VK_RETURN));
+  ASSERT_TRUE(WaitUntilGone(confirm, 5000));
+  box = AskToClose();
+  ASSERT_TRUE(box);
+  ASSERT_TRUE(PressButton(box, "OK"));
+  ASSERT_EQ(Copy.WaitForExit(Pid, kStartTimeout), 0);
+  EXPECT_EQ(stopWatch("D"), 0);
+}
+
 TEST_F(CloseTest, OkEndsTheProgram) {
   HWND box = AskToClose();
   ASSERT_TRUE(box);

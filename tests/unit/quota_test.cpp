@@ -129,6 +129,27 @@ TEST_F(QuotaFiguresTest, CountsTheDaysOfThePeriodInTheChosenDirection) {
   EXPECT_FALSE(notes.Saturated);
 }
 
+// What was counted since the files were read adds as the quota counts it,
+// and the figures that follow from the amount follow it; past the period's
+// end nothing is added to the old period.
+TEST_F(QuotaFiguresTest, UnbookedBytesAddInTheChosenDirection) {
+  const TQuotaFigures read = Figures(10000, 1000, Serial(2025, 3, 12));
+  const std::pair<TQuotaCount, int64_t> counts[] = {
+      {qcBoth, 1700}, {qcDownload, 1600}, {qcUpload, 1100}};
+  for (const auto& [count, used] : counts) {
+    TQuotaSettings quota;
+    quota.Count = count;
+    EXPECT_EQ(WithUnbooked(quota, read, 600, 100, Serial(2025, 3, 12)).Used, used) << count;
+  }
+  const TQuotaFigures now = WithUnbooked({}, read, 9000, 0, Serial(2025, 3, 13));
+  EXPECT_EQ(now.Percent, 100);
+  EXPECT_EQ(now.DaysLeft, 21);
+  EXPECT_EQ(now.Budget, 0);
+  EXPECT_EQ(now.Projected, 10000 * 31 / 11);
+  EXPECT_EQ(WithUnbooked({}, read, 9000, 0, Serial(2025, 4, 3)).Used, 1000);
+  EXPECT_EQ(WithUnbooked({}, read, INT64_MAX, 1, Serial(2025, 3, 12)).Used, INT64_MAX);
+}
+
 // Percents of amounts beyond 2^53 and sums beyond 2^63, from damaged files.
 TEST_F(QuotaFiguresTest, NoFigureOverflows) {
   const int64_t limit = 20000000000000000, used = 10000000000000000;

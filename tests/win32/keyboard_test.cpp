@@ -95,7 +95,8 @@ class KeyboardTest : public TMainWindowTest {
 
 // From the tabs, Tab goes through every control of the page that takes
 // input, then OK and Cancel (Apply is off), and back to the tabs; Ctrl+Tab
-// shows the next page, Ctrl+Shift+Tab the one before.
+// shows the next page, Ctrl+Shift+Tab the one before, each with the focus on
+// the page's first control.
 TEST_F(KeyboardTest, TabReachesEveryControlOfEachPageAndCtrlTabWalksThePages) {
   OpenSetup();
   ASSERT_EQ(GetFocus(), Tabs);
@@ -120,11 +121,14 @@ TEST_F(KeyboardTest, TabReachesEveryControlOfEachPageAndCtrlTabWalksThePages) {
     EXPECT_EQ(reached[reached.size() - 2], Button("OK")) << names[page];
     EXPECT_EQ(reached.back(), Button("Cancel")) << names[page];
     Press(VK_TAB, {VK_CONTROL});
+    EXPECT_TRUE(IsChild(Page(), GetFocus())) << names[(page + 1) % kPages];
+    Press(VK_TAB, {VK_SHIFT});
+    ASSERT_EQ(GetFocus(), Tabs);
   }
   EXPECT_EQ(TabIndex(), 0);  // round again
   Press(VK_TAB, {VK_CONTROL, VK_SHIFT});
   EXPECT_EQ(TabIndex(), kPages - 1);
-  EXPECT_EQ(GetFocus(), Tabs);
+  EXPECT_TRUE(IsChild(Page(), GetFocus()));
 }
 
 // Every button and every caption of a control has an access key, unique on
@@ -160,6 +164,34 @@ TEST_F(KeyboardTest, AccessKeysAreUniqueOnEachPageAndReachTheirControls) {
   EXPECT_EQ(captionOfFocus(), "&Limit:");
   Press('W', {VK_MENU});
   EXPECT_EQ(captionOfFocus(), "&Warn at:");
+}
+
+// The button Enter presses has the default frame: OK, while Tab goes over
+// the tabs, radio buttons and lists; a push button while it has the focus.
+TEST_F(KeyboardTest, TheDefaultFrameFollowsTheButtonEnterPresses) {
+  OpenSetup();
+  const auto framed = [this] {
+    std::vector<std::string> buttons;
+    for (const char* caption : {"OK", "Cancel", "Apply"})
+      if ((StyleOf(Button(caption)) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) buttons.push_back(caption);
+    return buttons;
+  };
+  const std::vector<std::string> ok{"OK"}, cancel{"Cancel"};
+  for (int i = 0; i < 40 && GetFocus() != Button("Cancel"); ++i) {
+    Press(VK_TAB);
+    if (GetFocus() != Button("Cancel")) EXPECT_EQ(framed(), ok) << WindowClass(GetFocus());
+  }
+  ASSERT_EQ(GetFocus(), Button("Cancel"));
+  EXPECT_EQ(framed(), cancel);
+  Press(VK_TAB);  // the tabs
+  EXPECT_EQ(framed(), ok);
+  Press(VK_TAB);  // the first radio button
+  EXPECT_EQ(framed(), ok);
+  Press(VK_TAB, {VK_SHIFT});
+  Press(VK_TAB, {VK_SHIFT});
+  EXPECT_EQ(framed(), cancel);
+  Press(VK_RETURN);  // Cancel
+  EXPECT_EQ(Form->FrmSetup(), nullptr);
 }
 
 // Apply by its key leaves the focus on OK, so Enter presses OK.

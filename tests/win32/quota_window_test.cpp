@@ -1,6 +1,6 @@
 // The data quota in the main window: the budget in the status bar's hint,
-// the used amount in the tray tip, and one balloon when a flush crosses the
-// warning level, kept in the settings.
+// the used amount in the tray tip, and one balloon when the amount counted
+// crosses a level, kept in the settings.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -63,6 +63,33 @@ TEST_F(QuotaWindowTest, AFlushOverTheWarningLevelWarnsOnceAndTheTipAndHintFollow
 
   TickAndFlush(900000);  // 90 %: warned already
   EXPECT_EQ(Balloons.size(), 1u);
+}
+
+// Each second's bytes count at once, booked or not: a warning comes in the
+// second its level is crossed, and what is booked counts once.
+TEST_F(QuotaWindowTest, AWarningComesInTheSecondItsLevelIsCrossed) {
+  TFrmMain& form =
+      Open(std::string(kAdapter) + "[Quota]\r\nEnabled=1\r\nLimit=1000000\r\nWarnPercent=80\r\n");
+  WatchBalloons();
+  Tick(0, 0);
+  Tick(0, 0);
+  Tick(799999, 0);
+  EXPECT_TRUE(Balloons.empty());
+  Tick(800000, 0);
+  ASSERT_EQ(Balloons.size(), 1u);
+  Tick(999999, 0);
+  EXPECT_EQ(Balloons.size(), 1u);
+  Tick(1000000, 0);
+  ASSERT_EQ(Balloons.size(), 2u);
+  EXPECT_EQ(Balloons[1].substr(0, Balloons[1].find_first_of("\r\n")),
+            "The data quota of 976 KB is used up (100%).");
+
+  Link.Advance(120000);
+  Tick(1000000, 0);
+  EXPECT_EQ(Figures().Used, 1000000);
+  const std::string tip = form.VexaTray1().ToolTip();
+  EXPECT_EQ(tip.substr(tip.rfind('\r') + 1), "Quota: 976 KB of 976 KB (100%)");
+  EXPECT_EQ(Balloons.size(), 2u);
 }
 
 }  // namespace
