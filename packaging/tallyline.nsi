@@ -128,9 +128,9 @@ Section "Tallyline" SecProgram
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
-  ; The copy this install ended comes back, as the user had it.
+  ; The copy this install ended comes back from the new files, as the user
+  ; had it, a silent update's too: a meter left stopped counts nothing.
   ${If} $Closed > 0
-  ${AndIfNot} ${Silent}
     Exec '"$INSTDIR\tallyline.exe"'
   ${EndIf}
 SectionEnd

@@ -3,15 +3,23 @@
 # silent install and uninstall of dist/tallyline-VERSION-setup.exe, also
 # over a running copy, an interactive install over one, and the portable
 # zip. Run after scripts/package; ends with "N passed, N failed". The
-# counting copies watch the adapter of the default route and send it
-# traffic.
+# counting copies watch the host end of a veth pair whose other end lies in
+# a network namespace of the test's own, and send their traffic there.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/lib/wine_env.sh"
 scratch=$(mktemp -d)
 export WINEPREFIX="$scratch/prefix"
+device=tli$$h ns=tlinst$$ peer_address=10.213.20.2
+ip netns add "$ns"
+ip link add "$device" type veth peer name "tli$$p" netns "$ns"
+sysctl -qw "net.ipv6.conf.$device.disable_ipv6=1"
+ip addr add 10.213.20.1/24 dev "$device"
+ip link set "$device" up
+ip -n "$ns" addr add "$peer_address/24" dev "tli$$p"
+ip -n "$ns" link set "tli$$p" up
 start_private_display
-trap 'stop_wine; kill $xvfb_pid 2>/dev/null; rm -rf "$scratch"' EXIT
+trap 'stop_wine; kill $xvfb_pid 2>/dev/null; ip link del "$device"; ip netns del "$ns"; rm -rf "$scratch"' EXIT
 prepare_wine_prefix
 shots=${TALLYLINE_SCREENSHOTS:-$root/build/screenshots}
 mkdir -p "$shots"
@@ -60,6 +68,16 @@ runs() {
   ended "$app" && [ -s "$folder/settings.ini" ] && compgen -G "$folder/data/*.dat" >/dev/null
 }
 
+# no_program_runs: waits up to 10 s for every tallyline.exe to end, also
+# one this shell did not start.
+no_program_runs() {
+  for _ in $(seq 20); do
+    pgrep -f 'tallyline\.exe' >/dev/null || return 0
+    sleep 0.5
+  done
+  return 1
+}
+
 # gone PATH: waits up to 30 s for PATH to go (the uninstaller runs from a
 # copy of itself and returns at once).
 gone() {
@@ -84,22 +102,25 @@ uninstalled() {
   return 1
 }
 
-device=$(ip route show default | awk '{print $5; exit}')
-gateway=$(ip route show default | awk '{print $3; exit}')
 
 # start_counting FOLDER: starts FOLDER/tallyline.exe (its process id in
 # $app) watching $device, and sends 100 datagrams of 1000 bytes out of
 # $device once it counts.
 start_counting() {
-  local payload
   printf '[Settings]\r\nDialup=0\r\n\r\n[NIC]\r\nS=%s @ %s\r\n' "$device" \
     "$(tr 'a-f:' 'A-F-' <"/sys/class/net/$device/address")" >"$1/settings.ini"
   (cd "$1" && exec wine tallyline.exe) &
   app=$!
   wine "$driver" wait "$main_caption" 30000 >/dev/null
   sleep 3 # the first two samples only learn the counters
+  send_traffic
+}
+
+# send_traffic: 100 datagrams of 1000 bytes out of $device.
+send_traffic() {
+  local payload
   payload=$(printf '%01000d' 0)
-  for _ in $(seq 100); do printf '%s' "$payload" >"/dev/udp/$gateway/9"; done
+  for _ in $(seq 100); do printf '%s' "$payload" >"/dev/udp/$peer_address/9"; done
   sleep 2
 }
 
@@ -140,6 +161,8 @@ install_interactively() {
 
 echo "== installer"
 wine "$setup" /S
+check "a silent first install does not start the program" \
+  test -z "$(wine "$driver" wait "$main_caption" 3000)"
 app_dir=$(unix_path '%LOCALAPPDATA%')/Programs/Tallyline
 menu=$(unix_path '%APPDATA%')/Microsoft/Windows/Start\ Menu/Programs/Tallyline.lnk
 check "installs the program" cmp "$built/tallyline.exe" "$app_dir/tallyline.exe"
@@ -164,7 +187,12 @@ check "succeeds" wine "$setup" /S
 check "ends the running copy" ended "$app"
 check "which booked what it counted" test "$(uploaded "$app_dir")" -ge $((before + 100000))
 check "replaces the program" cmp "$built/tallyline.exe" "$app_dir/tallyline.exe"
-check "does not start it again" test -z "$(wine "$driver" wait "$main_caption" 3000)"
+check "starts the new program again" wine "$driver" wait "$main_caption" 30000
+sleep 3 # the first two samples only learn the counters
+send_traffic
+close_main_window
+check "which ends when asked" no_program_runs
+check "whose counts go on from the old copy's" test "$(uploaded "$app_dir")" -ge $((before + 200000))
 
 echo "== interactive install over a running copy"
 start_counting "$app_dir"
