@@ -67,7 +67,7 @@ class TFrmMain : public TForm, private TSetupHost, private TRedialView {
   explicit TFrmMain(const std::string& folder, TLinkSource* source = nullptr);
   ~TFrmMain() override;
 
-  const std::string& Folder() const { return FFolder; }
+  const std::string& Folder() const override { return FFolder; }
   TMeasurement& Measurement() { return *FMeasurement; }
   TIniFile32& Settings() override { return *FSettings; }
   TVexaMeter& VexaMeter1() { return *FVexaMeter1; }

@@ -2,11 +2,15 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
 
 #include "base/product.h"
+#include "platform/date_time.h"
 #include "setup/setup_tables.h"
 #include "ui/common_dialogs_win32.h"
+#include "ui/dpi_win32.h"
+#include "ui/handle_guards_win32.h"
 
 namespace {
 
@@ -32,6 +36,22 @@ bool NumberKey(char key) {
   return AcceptCustomValueKey(key, GetKeyState(VK_CONTROL) < 0);
 }
 
+// The width of a drop-down list's longest item in its font.
+int LongestItemWidth(HWND box) {
+  const TWindowDC dc(box);
+  const TSelection font(dc.Get(), reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0)));
+  int widest = 0;
+  const auto count = static_cast<int>(SendMessageA(box, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    std::string item(SendMessageA(box, CB_GETLBTEXTLEN, i, 0) + 1, '\0');
+    item.resize(SendMessageA(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data())));
+    SIZE size{};
+    GetTextExtentPoint32A(dc.Get(), item.data(), static_cast<int>(item.size()), &size);
+    widest = std::max(widest, static_cast<int>(size.cx));
+  }
+  return widest;
+}
+
 }  // namespace
 
 TFrmSetup::TFrmSetup(HWND owner, TSetupHost& host)
@@ -54,6 +74,7 @@ TFrmSetup::TFrmSetup(HWND owner, TSetupHost& host)
   CreateQuotaTab(PageControl1->Page(4));
   CreateButtons();
   FormCreate();
+  FitBoxes();
   ShowDialog();
 }
 
@@ -65,12 +86,15 @@ void TFrmSetup::CreateNetworkTab(HWND page) {
   rbNIC = std::make_unique<TRadioButton>(Args(page, "&Network Interface", 12, 30, 200, 20));
   rbTicked = std::make_unique<TRadioButton>(Args(page, "&Ticked adapters", 224, 8, 200, 20));
   rbAll = std::make_unique<TRadioButton>(Args(page, "A&ll adapters", 224, 30, 200, 20));
-  lbNIC = std::make_unique<THeaderListbox>(Args(page, "", 12, 58, 412, 174, WS_VISIBLE | WS_GROUP),
-                                           std::vector<THeaderSection>{{"", Scaled(38)},
-                                                                       {"Description", 0, true},
-                                                                       {"IP", Scaled(84)},
-                                                                       {"MAC", Scaled(108)},
-                                                                       {"Counted", Scaled(74)}});
+  // The columns fit their texts, so that no address is cut; the description
+  // takes what they leave.
+  lbNIC = std::make_unique<THeaderListbox>(
+      Args(page, "", 12, 58, 412, 174, WS_VISIBLE | WS_GROUP),
+      std::vector<THeaderSection>{{.Text = "", .FitsText = true},
+                                  {.Text = "Description", .TakesRest = true},
+                                  {.Text = "IP", .FitsText = true},
+                                  {.Text = "MAC", .FitsText = true},
+                                  {.Text = "Counted", .FitsText = true}});
   lbReason = std::make_unique<TLabel>(Args(page, "", 12, 238, 412, 46));
   for (TRadioButton* radio : {rbDialup.get(), rbNIC.get(), rbTicked.get(), rbAll.get()})
     radio->OnClick = [this] {
@@ -139,6 +163,8 @@ void TFrmSetup::CreateGraph2Tab(HWND page) {
       std::vector<std::string>(kMaximumChoices.begin(), kMaximumChoices.end()));
   eGCValue = std::make_unique<TEdit>(Args(page, "", 260, 78, 80, 22));
   FStatics.push_back(std::make_unique<TLabel>(Args(page, "KB/s", 346, 82, 40, 16)));
+  FFittedBoxes.push_back({cbSDU.get(), {}});
+  FFittedBoxes.push_back({cbGMaxValue.get(), {eGCValue.get(), FStatics.back().get()}});
   FStatics.push_back(GroupBox(page, "&Update Interval", 8, 112, 420, 64));
   ScrollBar2 = std::make_unique<TScrollBar>(Args(page, "", 20, 132, 396, 17));
   ScrollBar2->SetMax(static_cast<int>(kIntervalSteps.size()) - 1);
@@ -151,6 +177,8 @@ void TFrmSetup::CreateGraph2Tab(HWND page) {
   FStatics.push_back(std::make_unique<TLabel>(Args(page, "&Line Width", 244, 207, 80, 16)));
   ComboBox1 = std::make_unique<TComboBox>(Args(page, "", 328, 204, 60, 80),
                                           std::vector<std::string>{"1", "2"});
+  FFittedBoxes.push_back({ComboBox2.get(), {FStatics.back().get(), ComboBox1.get()}});
+  FFittedBoxes.push_back({ComboBox1.get(), {}});
   FStatics.push_back(std::make_unique<TLabel>(
       Args(page,
            "Warning: Using Anti-Aliasing increases CPU usage a considerable amount when graph is "
@@ -202,13 +230,14 @@ void TFrmSetup::CreateQuotaTab(HWND page) {
   const auto label = [&](const char* text, int x, int y, int width) {
     FStatics.push_back(std::make_unique<TLabel>(Args(page, text, x, y, width, 16)));
     FQuotaControls.push_back(FStatics.back().get());
+    return FStatics.back().get();
   };
   label("&Limit:", 32, 48, 136);
   eQuotaLimit = std::make_unique<TEdit>(Args(page, "", 172, 44, 80, 22));
   std::vector<std::string> units;
   for (const TQuotaUnit& unit : kQuotaUnits) units.push_back(unit.Text);
   cbQuotaUnit = std::make_unique<TComboBox>(Args(page, "", 258, 44, 56, 80), units);
-  label("(0: no limit)", 322, 48, 100);
+  FFittedBoxes.push_back({cbQuotaUnit.get(), {label("(0: no limit)", 322, 48, 100)}});
   label("&Period starts on day:", 32, 82, 136);
   seStartDay = std::make_unique<TSpinEdit>(Args(page, "", 172, 78, 56, 22), 1, kMaxQuotaStartDay);
   label("A shorter month starts on its last day.", 172, 106, 250);
@@ -216,20 +245,26 @@ void TFrmSetup::CreateQuotaTab(HWND page) {
   cbQuotaCount = std::make_unique<TComboBox>(
       Args(page, "", 172, 132, 142, 100),
       std::vector<std::string>(kQuotaCounts.begin(), kQuotaCounts.end()));
+  FFittedBoxes.push_back({cbQuotaCount.get(), {}});
   label("&Warn at:", 32, 170, 136);
   seWarnAt = std::make_unique<TSpinEdit>(Args(page, "", 172, 166, 56, 22), 1, kMaxQuotaWarnPercent);
   label("%", 234, 170, 20);
-  FQuotaControls.insert(FQuotaControls.end(),
-                        {eQuotaLimit.get(), cbQuotaUnit.get(), cbQuotaCount.get()});
+  // The figures of the quota as the controls above set it, as they change.
+  lbQuotaFigures = std::make_unique<TLabel>(Args(page, "", 32, 206, 390, 52));
+  FQuotaControls.insert(FQuotaControls.end(), {eQuotaLimit.get(), cbQuotaUnit.get(),
+                                               cbQuotaCount.get(), lbQuotaFigures.get()});
   CheckQuota->OnClick = [this] {
     CheckQuotaClick();
     Changed();
   };
+  const auto quotaChanged = [this] {
+    ShowQuotaFigures();
+    Changed();
+  };
   eQuotaLimit->OnKeyPress = NumberKey;
-  eQuotaLimit->OnChange = [this] { Changed(); };
-  for (TComboBox* box : {cbQuotaUnit.get(), cbQuotaCount.get()})
-    box->OnChange = [this] { Changed(); };
-  for (TSpinEdit* spin : {seStartDay.get(), seWarnAt.get()}) spin->OnChange = [this] { Changed(); };
+  eQuotaLimit->OnChange = quotaChanged;
+  for (TComboBox* box : {cbQuotaUnit.get(), cbQuotaCount.get()}) box->OnChange = quotaChanged;
+  for (TSpinEdit* spin : {seStartDay.get(), seWarnAt.get()}) spin->OnChange = quotaChanged;
 }
 
 void TFrmSetup::CreateButtons() {
@@ -370,6 +405,40 @@ void TFrmSetup::CheckQuotaClick() {
   const bool enabled = CheckQuota->Checked();
   for (TControl* control : FQuotaControls) control->SetEnabled(enabled);
   for (TSpinEdit* spin : {seStartDay.get(), seWarnAt.get()}) spin->SetEnabled(enabled);
+  ShowQuotaFigures();
+}
+
+// Read afresh at every change: the month files are small, and the main
+// window books into them while Setup is open.
+void TFrmSetup::ShowQuotaFigures() {
+  lbQuotaFigures->SetText(QuotaFiguresText(Values(), FHost, static_cast<int32_t>(LocalNow())));
+}
+
+// Each box as wide as its longest item needs in its font: the text, the
+// frame and margins around it, and the button; never narrower than laid out.
+void TFrmSetup::FitBoxes() {
+  const int edge = SystemMetricForDpi(SM_CXEDGE, Dpi());
+  const int around = 6 * edge + SystemMetricForDpi(SM_CXVSCROLL, Dpi());
+  for (const TFittedBox& fitted : FFittedBoxes) {
+    const HWND box = fitted.Box->Handle();
+    const RECT bounds = BoundsInParent(box);
+    const int wider = LongestItemWidth(box) + around - (bounds.right - bounds.left);
+    if (wider <= 0) continue;
+    // The window's height is that of the open list too, which stays.
+    RECT dropped;
+    SendMessageA(box, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    SetWindowPos(box, nullptr, 0, 0, bounds.right - bounds.left + wider,
+                 dropped.bottom - dropped.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (TControl* control : fitted.Right) {
+      const RECT r = BoundsInParent(control->Handle());
+      control->SetBounds(r.left + wider, r.top, r.right - r.left, r.bottom - r.top);
+    }
+  }
+}
+
+// The texts were measured in the old font.
+void TFrmSetup::DpiChanged(int) {
+  FitBoxes();
 }
 
 // The file's name in the box; the box keeps its text when the user cancels.

@@ -32,7 +32,17 @@ class TFrmSetup : public TDialog {
   TSetupValues Values() const;
   bool ApplyEnabled() const { return bApply->Enabled(); }
 
+ protected:
+  void DpiChanged(int fromDpi) override;
+
  private:
+  // A drop-down list that is widened to its longest item, and the controls
+  // right of it on its row, which move along.
+  struct TFittedBox {
+    TComboBox* Box;
+    std::vector<TControl*> Right;
+  };
+
   void CreateNetworkTab(HWND page);
   void CreateGraph1Tab(HWND page);
   void CreateColorRows(HWND page, int left, int top);
@@ -48,6 +58,8 @@ class TFrmSetup : public TDialog {
   void cbGMaxValueChange();
   void ScrollBar2Change();
   void CheckQuotaClick();
+  void ShowQuotaFigures();
+  void FitBoxes();
   void bBrowseMetricsClick();
   void bApplyClick();
   void bOKClick();
@@ -85,6 +97,8 @@ class TFrmSetup : public TDialog {
   std::unique_ptr<TEdit> eQuotaLimit;
   std::unique_ptr<TComboBox> cbQuotaUnit, cbQuotaCount;
   std::unique_ptr<TSpinEdit> seStartDay, seWarnAt;
+  std::unique_ptr<TLabel> lbQuotaFigures;
   std::vector<TControl*> FQuotaControls;  // enabled with CheckQuota, as are the spin edits
+  std::vector<TFittedBox> FFittedBoxes;
   std::unique_ptr<TButton> bOK, bClose, bApply;
 };

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "base/product.h"
+#include "formatting/date_format.h"
 #include "setup/setup_tables.h"
 
 namespace {
@@ -168,16 +169,6 @@ int64_t TypedLimit(const TSetupValues& v, int64_t previous) {
   return count * unit;
 }
 
-// The warning already given is the main window's record, not a setting.
-TQuotaSettings Quota(const TSetupValues& v, TQuotaSettings quota) {
-  quota.Enabled = v.QuotaEnabled;
-  quota.Limit = TypedLimit(v, quota.Limit);
-  quota.StartDay = v.QuotaStartDay;
-  quota.Count = static_cast<TQuotaCount>(v.QuotaCount);
-  quota.WarnPercent = v.QuotaWarnPercent;
-  return quota;
-}
-
 // After Setup the bit rates read " Kbps"; start-up writes them " kbps".
 THostOptions Options(const TSetupValues& v, const TMeterModel& graph) {
   THostOptions options;
@@ -237,7 +228,7 @@ std::string ApplySetup(const TSetupValues& values, TSetupHost& host) {
   ApplyGraph(values, ini, graph);
   host.Meter().CUI = static_cast<uint16_t>(IntervalStep(values.IntervalPosition).Seconds);
   THostOptions options = Options(values, graph);
-  options.Quota = Quota(values, host.Options().Quota);
+  options.Quota = SetupQuota(values, host.Options().Quota);
   WriteQuotaSettings(ini, options.Quota);
   options.Export = {values.MetricsFile,
                     std::clamp(values.MetricsInterval, kMinExportInterval, kMaxExportInterval)};
@@ -246,6 +237,31 @@ std::string ApplySetup(const TSetupValues& values, TSetupHost& host) {
   if (!values.ShowActivity) host.SetTrayImageIndex(0);
   if (!values.StatsTrayTip) host.SetTrayTip(kAppTitle);
   return notice;
+}
+
+// The warning already given is the main window's record, not a setting.
+TQuotaSettings SetupQuota(const TSetupValues& values, const TQuotaSettings& previous) {
+  TQuotaSettings quota = previous;
+  quota.Enabled = values.QuotaEnabled;
+  quota.Limit = TypedLimit(values, previous.Limit);
+  quota.StartDay = values.QuotaStartDay;
+  quota.Count = static_cast<TQuotaCount>(values.QuotaCount);
+  quota.WarnPercent = values.QuotaWarnPercent;
+  return quota;
+}
+
+// What the reading noted is the main window's to tell, once.
+std::string QuotaFiguresText(const TSetupValues& values, TSetupHost& host, int32_t today,
+                             const TFormatSettings& fs) {
+  if (!values.QuotaEnabled) return "No quota is set.";
+  TReadNotes notes;
+  const TQuotaFigures figures =
+      ReadQuotaFigures(host.Folder(), SetupQuota(values, host.Options().Quota), today, notes);
+  const auto date = [&fs](int32_t day) {
+    return FormatDateTimePicture(day, fs.ShortDateFormat, fs);
+  };
+  return "Billing period: " + date(figures.Period.Start) + " - " + date(figures.Period.End) + "\n" +
+         QuotaTipLine(figures, fs) + "\n" + QuotaBudgetText(figures, fs);
 }
 
 void ApplyGraphColors(const TColorSet& colors, TMeterModel& graph) {

@@ -6,6 +6,7 @@
 
 #include "controls/meter_model.h"
 #include "formatting/rate_format.h"
+#include "platform/format_settings.h"
 #include "reports/metrics_export.h"
 #include "reports/quota.h"
 #include "setup/setup_tables.h"
@@ -31,6 +32,8 @@ struct THostOptions {
 class TSetupHost {
  public:
   virtual ~TSetupHost() = default;
+  // Where the program keeps its files, with a trailing delimiter.
+  virtual const std::string& Folder() const = 0;
   virtual TIniFile32& Settings() = 0;
   virtual TMeterState& Meter() = 0;
   virtual TMeterModel& Graph() = 0;
@@ -98,6 +101,17 @@ TSetupValues ReadSetupValues(TSetupHost& host);
 // the text is no whole number. Returns what the user is to be told; empty
 // when all went as chosen.
 std::string ApplySetup(const TSetupValues& values, TSetupHost& host);
+
+// The quota the values set: the limit as typed (where the text is no whole
+// number, the previous one), and the warning the main window last gave.
+TQuotaSettings SetupQuota(const TSetupValues& values, const TQuotaSettings& previous);
+
+// The lines under the Quota tab's settings, for the quota the values set:
+// the billing period that holds today, what is used of the limit, and the
+// days left with the daily budget, from the month files in the host's
+// folder; "No quota is set." while no quota is watched.
+std::string QuotaFiguresText(const TSetupValues& values, TSetupHost& host, int32_t today,
+                             const TFormatSettings& fs = FormatSettings());
 
 // The graph's colours from a colour set.
 void ApplyGraphColors(const TColorSet& colors, TMeterModel& graph);

@@ -4,9 +4,11 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
 #include "ui/color_button_win32.h"
+#include "ui/dpi_win32.h"
 
 namespace {
 
@@ -40,6 +42,32 @@ int LineHeight(HFONT font) {
   return metrics.tmHeight;
 }
 
+HFONT FontOf(HWND window) {
+  return reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
+}
+
+int TextWidth(HDC dc, std::string_view text) {
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+  return size.cx;
+}
+
+// An item's fields, split at its tabs.
+std::vector<std::string_view> Fields(const std::string& text) {
+  std::vector<std::string_view> fields;
+  for (size_t start = 0; start <= text.size();) {
+    const size_t end = std::min(text.find('\t', start), text.size());
+    fields.push_back(std::string_view(text).substr(start, end - start));
+    start = end + 1;
+  }
+  return fields;
+}
+
+// Between a section's edge and its text, as the header sets its texts in.
+int TextMargin() {
+  return 3 * GetSystemMetrics(SM_CXEDGE);
+}
+
 }  // namespace
 
 THeaderListbox::THeaderListbox(const TControlArgs& args, std::vector<THeaderSection> sections)
@@ -55,16 +83,19 @@ THeaderListbox::THeaderListbox(const TControlArgs& args, std::vector<THeaderSect
   FitItemHeight();
   SetListColor(GetSysColor(COLOR_WINDOW));
   SetBounds(args.Left, args.Top, args.Width, args.Height);
+  FitSections(0);
 }
 
 void THeaderListbox::Clear() {
   SendMessageA(Handle(), LB_RESETCONTENT, 0, 0);
+  FitSections(0);
 }
 
 int THeaderListbox::Add(const std::string& tabbedText, void* object) {
   const auto index = static_cast<int>(
       SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(tabbedText.c_str())));
   SendMessageA(Handle(), LB_SETITEMDATA, index, reinterpret_cast<LPARAM>(object));
+  FitSections(index);
   return index;
 }
 
@@ -115,20 +146,49 @@ void THeaderListbox::SetBounds(int left, int top, int width, int height) {
   SendMessageA(FHeader.Handle(), HDM_LAYOUT, 0, reinterpret_cast<LPARAM>(&layout));
   MoveWindow(FHeader.Handle(), header.x, header.y, header.cx, header.cy, TRUE);
   TControl::SetBounds(list.left, list.top, list.right - list.left, list.bottom - list.top);
-
-  int fixed = 0;
-  for (const THeaderSection& section : FSections)
-    if (!section.TakesRest) fixed += section.Width;
-  for (size_t i = 0; i < FSections.size(); ++i) {
-    if (FSections[i].TakesRest) SetSectionWidth(i, std::max(width - fixed, 0));
-  }
+  PlaceSections();
 }
 
-void THeaderListbox::SetSectionWidth(size_t index, int width) {
-  HDITEMA item{};
-  item.mask = HDI_WIDTH;
-  item.cxy = width;
-  SendMessageA(FHeader.Handle(), HDM_SETITEMA, index, reinterpret_cast<LPARAM>(&item));
+// Each section that fits its text as wide as the widest of its header's and
+// its rows' texts with the margins, the first with the check box, if any.
+// From row 0 the widths are measured afresh; from a later row the rows from
+// there on only widen them.
+void THeaderListbox::FitSections(int firstRow) {
+  const TWindowDC dc(Handle());
+  const int margins = 2 * TextMargin();
+  if (firstRow == 0) {
+    const TSelection font(dc.Get(), FontOf(FHeader.Handle()));
+    for (THeaderSection& section : FSections)
+      if (section.FitsText) section.Width = TextWidth(dc.Get(), section.Text) + margins;
+  }
+  const TSelection font(dc.Get(), FontOf(Handle()));
+  for (int row = firstRow; row < Count(); ++row) {
+    const std::string text = Text(row);
+    const std::vector<std::string_view> fields = Fields(text);
+    for (size_t i = 0; i < std::min(fields.size(), FSections.size()); ++i) {
+      if (!FSections[i].FitsText) continue;
+      const int box = i == 0 && !FChecks.empty() ? CheckBoxSpace() : 0;
+      FSections[i].Width =
+          std::max(FSections[i].Width, box + TextWidth(dc.Get(), fields[i]) + margins);
+    }
+  }
+  PlaceSections();
+}
+
+// The section that takes the rest gets what the others and the vertical
+// scroll bar leave of the width.
+void THeaderListbox::PlaceSections() {
+  const RECT list = BoundsInParent(Handle());
+  int rest = list.right - list.left - SystemMetricForDpi(SM_CXVSCROLL, WindowDpi(Handle()));
+  for (const THeaderSection& section : FSections)
+    if (!section.TakesRest) rest -= section.Width;
+  for (size_t i = 0; i < FSections.size(); ++i) {
+    HDITEMA item{};
+    item.mask = HDI_WIDTH;
+    item.cxy = FSections[i].TakesRest ? std::max(rest, 0) : FSections[i].Width;
+    SendMessageA(FHeader.Handle(), HDM_SETITEMA, i, reinterpret_cast<LPARAM>(&item));
+  }
+  InvalidateRect(Handle(), nullptr, FALSE);  // the cells follow their sections
 }
 
 // The list asked for the height while it was created, before it had an
@@ -139,13 +199,12 @@ void THeaderListbox::FitItemHeight() {
   SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, LineHeight(font) + 2);
 }
 
-// The header gets the height of its new font, the list the rest.
+// The header gets the height of its new font, the list the rest; the
+// sections that fit their texts measure them again in the new font.
 void THeaderListbox::DpiChanged(int fromDpi, int toDpi) {
-  for (size_t i = 0; i < FSections.size(); ++i) {
-    FSections[i].Width = MulDiv(FSections[i].Width, toDpi, fromDpi);
-    if (!FSections[i].TakesRest) SetSectionWidth(i, FSections[i].Width);
-  }
+  for (THeaderSection& section : FSections) section.Width = MulDiv(section.Width, toDpi, fromDpi);
   FitItemHeight();
+  FitSections(0);
   RECT bounds;
   const RECT header = BoundsInParent(FHeader.Handle()), list = BoundsInParent(Handle());
   UnionRect(&bounds, &header, &list);
@@ -179,7 +238,7 @@ bool THeaderListbox::Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& r
 
 void THeaderListbox::SetChecks(const std::vector<bool>& checked) {
   FChecks = checked;
-  InvalidateRect(Handle(), nullptr, FALSE);
+  FitSections(0);
 }
 
 bool THeaderListbox::Checked(int index) const {
@@ -187,6 +246,8 @@ bool THeaderListbox::Checked(int index) const {
 }
 
 bool THeaderListbox::Intercept(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  // The selection's colour follows the focus.
+  if (msg == WM_SETFOCUS || msg == WM_KILLFOCUS) InvalidateRect(Handle(), nullptr, FALSE);
   if (!FChecks.empty() && OnToggle) {
     // Space toggles; its character would search the rows for a blank.
     if ((msg == WM_KEYDOWN && wParam == VK_SPACE) || (msg == WM_CHAR && wParam == ' ')) {
@@ -209,13 +270,13 @@ bool THeaderListbox::Intercept(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
   return TControl::Intercept(msg, wParam, lParam, result);
 }
 
-// Set in as far as the header sets its texts.
+// The text starts where the header's does and may reach into the margin on
+// the right, where the ink of a last glyph can go beyond its advance.
 RECT THeaderListbox::Cell(size_t section, const RECT& row) const {
   RECT cell{};
   SendMessageA(FHeader.Handle(), HDM_GETITEMRECT, section, reinterpret_cast<LPARAM>(&cell));
   MapWindowPoints(FHeader.Handle(), Handle(), reinterpret_cast<POINT*>(&cell), 2);
-  const int margin = 3 * GetSystemMetrics(SM_CXEDGE);
-  return {cell.left + margin, row.top, cell.right - margin, row.bottom};
+  return {cell.left + TextMargin(), row.top, cell.right, row.bottom};
 }
 
 // A square as high as the row leaves inside a pixel above and below.
@@ -224,23 +285,41 @@ RECT THeaderListbox::CheckBox(const RECT& cell) const {
   return {cell.left, cell.top + 1, cell.left + size, cell.top + 1 + size};
 }
 
+int THeaderListbox::CheckBoxSpace() const {
+  const auto height = static_cast<LONG>(SendMessageA(Handle(), LB_GETITEMHEIGHT, 0, 0));
+  return CheckBox({0, 0, 0, height}).right + GetSystemMetrics(SM_CXEDGE);
+}
+
 // The whole row on every call (also for a change of focus only): the fill
-// takes away a focus rectangle drawn before.
+// takes away a focus rectangle drawn before. The selection is in the
+// highlight colour while the list has the focus, as a list box shows it,
+// and in the button face's without it. An empty list gets the focus
+// rectangle where its first row would be. Wine draws a row whose selection
+// changed without telling its focus: the caret's row has it then.
 void THeaderListbox::DrawItem(const DRAWITEMSTRUCT& item) const {
-  if (item.itemID == static_cast<UINT>(-1)) return;  // the focus in an empty list
   const HDC dc = item.hDC;
-  const bool selected = item.itemState & ODS_SELECTED;
-  FillRect(dc, &item.rcItem, selected ? GetSysColorBrush(COLOR_HIGHLIGHT) : FListBrush.Get());
+  const bool selected = item.itemState & ODS_SELECTED, focused = GetFocus() == Handle();
+  FillRect(
+      dc, &item.rcItem,
+      !selected ? FListBrush.Get() : GetSysColorBrush(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(item.itemState & ODS_DISABLED ? COLOR_GRAYTEXT
-                               : selected                    ? COLOR_HIGHLIGHTTEXT
-                                                             : COLOR_WINDOWTEXT));
-  // Each field in its section's column, clipped there; the first after the
-  // check box, if any.
+                               : !selected                   ? COLOR_WINDOWTEXT
+                               : focused                     ? COLOR_HIGHLIGHTTEXT
+                                                             : COLOR_BTNTEXT));
+  if (item.itemID != static_cast<UINT>(-1)) DrawFields(dc, item);
+  const bool caret =
+      focused && item.itemID == static_cast<UINT>(SendMessageA(Handle(), LB_GETCARETINDEX, 0, 0));
+  if (item.itemAction == ODA_FOCUS ? item.itemState & ODS_FOCUS : caret)
+    DrawFocusRect(dc, &item.rcItem);
+}
+
+// Each field in its section's column, cut short with an ellipsis where it
+// is too long; the first after the check box, if any.
+void THeaderListbox::DrawFields(HDC dc, const DRAWITEMSTRUCT& item) const {
   const std::string text = Text(static_cast<int>(item.itemID));
-  size_t start = 0;
-  for (size_t i = 0; i < FSections.size() && start <= text.size(); ++i) {
-    const size_t end = std::min(text.find('\t', start), text.size());
+  const std::vector<std::string_view> fields = Fields(text);
+  for (size_t i = 0; i < std::min(fields.size(), FSections.size()); ++i) {
     RECT cell = Cell(i, item.rcItem);
     if (i == 0 && !FChecks.empty()) {
       RECT box = CheckBox(cell);
@@ -248,11 +327,9 @@ void THeaderListbox::DrawItem(const DRAWITEMSTRUCT& item) const {
       DrawFrameControl(dc, &box, DFC_BUTTON,
                        DFCS_BUTTONCHECK | (checked ? DFCS_CHECKED : 0) |
                            (item.itemState & ODS_DISABLED ? DFCS_INACTIVE : 0));
-      cell.left = box.right + GetSystemMetrics(SM_CXEDGE);
+      cell.left += CheckBoxSpace();
     }
-    DrawTextA(dc, text.data() + start, static_cast<int>(end - start), &cell,
-              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    start = end + 1;
+    DrawTextA(dc, fields[i].data(), static_cast<int>(fields[i].size()), &cell,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   }
-  if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
 }

@@ -13,13 +13,20 @@ struct THeaderSection {
   std::string Text;
   int Width = 0;
   bool TakesRest = false;  // as wide as the other sections leave (Width is not used)
+  // As wide as the widest of its texts, the header's and the rows', in the
+  // list's font (Width is not used).
+  bool FitsText = false;
 };
 
 // A list box under a row of section headers: two windows, the header on top
 // at the height its font needs and the list below, together within the
 // bounds. An item's text is split at tabs into the sections' columns. The
 // headers only label the columns: clicks do nothing there and the sections
-// keep their widths.
+// keep their widths, or fit their texts as the rows change. Room for the
+// vertical scroll bar is kept to the right of the last section. While the
+// list has the focus, the selected row is in the highlight colour and the
+// focused row has a focus rectangle; without it the selection is in the
+// button face's colour.
 class THeaderListbox : public TControl {
  public:
   THeaderListbox(const TControlArgs& args, std::vector<THeaderSection> sections);
@@ -57,13 +64,17 @@ class THeaderListbox : public TControl {
   void DpiChanged(int fromDpi, int toDpi) override;
 
  private:
-  void SetSectionWidth(size_t index, int width);
+  void FitSections(int firstRow);
+  void PlaceSections();
   void FitItemHeight();
   void DrawItem(const DRAWITEMSTRUCT& item) const;
+  void DrawFields(HDC dc, const DRAWITEMSTRUCT& item) const;
   // A section's cell of a row, in the list's coordinates.
   RECT Cell(size_t section, const RECT& row) const;
   // The box of a row whose first cell is given.
   RECT CheckBox(const RECT& cell) const;
+  // What the box and the gap after it take of the first cell.
+  int CheckBoxSpace() const;
 
   std::vector<THeaderSection> FSections;
   TControl FHeader;

@@ -87,6 +87,16 @@ class GalleryTest : public DialupTest {
     EXPECT_TRUE(WaitUntilGone(window, 5000));
   }
 
+  // The lists' menu, by the menu key on the first row, then closed by Esc.
+  void ShootTheMenu(HWND report) {
+    ASSERT_TRUE(TypeKey(report, VK_TAB));  // from the tabs to the list
+    ASSERT_TRUE(TypeKey(report, VK_HOME));
+    ASSERT_TRUE(TypeKey(report, VK_APPS));
+    ASSERT_TRUE(Eventually([] { return !FindTopWindows({"", "#32768", 0}).empty(); }));
+    Shoot(report, "report_menu");
+    ASSERT_TRUE(SendKeystroke(VK_ESCAPE));
+  }
+
   // Yesterday chosen in the daily list (the last row but today's, once the
   // program booked today), then the hourly tab.
   void ShootYesterdaysHours(HWND report) {
@@ -124,7 +134,10 @@ TEST_F(GalleryTest, EachWindowAndTheMainWindow) {
     HWND window = Open(command, className);
     ASSERT_TRUE(window) << className;
     Shoot(window, name);
-    if (command == cmBasicReports) ShootYesterdaysHours(window);
+    if (command == cmBasicReports) {
+      ShootTheMenu(window);
+      ShootYesterdaysHours(window);
+    }
     Close(window);
   }
 

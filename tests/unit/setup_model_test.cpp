@@ -17,6 +17,7 @@ namespace {
 // tray.
 class TFakeHost : public TSetupHost {
  public:
+  const std::string& Folder() const override { return FolderPath; }
   TIniFile32& Settings() override { return Ini; }
   TMeterState& Meter() override { return State; }
   TMeterModel& Graph() override { return Meter1; }
@@ -30,6 +31,7 @@ class TFakeHost : public TSetupHost {
   }
 
   TScratchDir Dir;
+  std::string FolderPath = Dir.Folder();
   TIniFile32 Ini{Dir.Path("settings.ini"), false};
   TFakeLinkSource Source;
   TMeasurement Measurement{Dir.Folder(), Ini, Source};
@@ -429,6 +431,34 @@ TEST_F(SetupModelTest, QuotaLimitThatIsNoWholeNumberKeepsThePreviousOne) {
   values.QuotaUnit = 0;
   Apply(values);
   EXPECT_EQ(Host.Shown.Quota.Limit, 700 * kMB);
+}
+
+// December 2026 in the month file: 512 MB downloaded on the 2nd, 256 MB
+// each way today, the 7th; tomorrow's bytes are not used yet.
+TEST_F(SetupModelTest, QuotaFiguresFollowTheQuotaAsTheTabSetsIt) {
+  Host.Dir.Write(std::string("data") + PathDelim + "46357.dat",
+                 "[46358]\r\nRecv=536870912\r\nXmit=0\r\n"
+                 "[46363]\r\nRecv=268435456\r\nXmit=268435456\r\n"
+                 "[46364]\r\nRecv=999999999\r\nXmit=0\r\n");
+  const int32_t today = 46363;
+  TSetupValues v = Read();
+  const auto text = [&] { return QuotaFiguresText(v, Host, today, TFormatSettings{}); };
+  EXPECT_EQ(text(), "No quota is set.");
+  v.QuotaEnabled = true;
+  v.QuotaLimit = "2";
+  v.QuotaUnit = 1;  // GB
+  EXPECT_EQ(text(),
+            "Billing period: 12/1/2026 - 12/31/2026\n"
+            "Quota: 1.00 GB of 2.00 GB (50%)\n"
+            "25 days left: 40.96 MB a day");
+  v.QuotaLimit = "1536";
+  v.QuotaUnit = 0;  // MB
+  v.QuotaCount = qcUpload;
+  v.QuotaStartDay = 5;
+  EXPECT_EQ(text(),
+            "Billing period: 12/5/2026 - 1/4/2027\n"
+            "Quota: 256.00 MB of 1.50 GB (16%)\n"
+            "29 days left: 44.14 MB a day");
 }
 
 TEST(SetupTablesTest, RandomColoursStopShortOf255) {

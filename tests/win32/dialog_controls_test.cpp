@@ -145,7 +145,9 @@ TEST_F(DialogControlsTest, HeaderListboxKeepsItsSectionsAndRowsInItsBounds) {
   SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(80, 5));
   SendMessageA(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(120, 5));
   SendMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(120, 5));
-  EXPECT_EQ(SectionsOf(header), "Date 80|Time 60|Note 160");
+  // The last section ends before the vertical scroll bar.
+  const int bar = GetSystemMetrics(SM_CXVSCROLL);
+  EXPECT_EQ(SectionsOf(header), "Date 80|Time 60|Note " + std::to_string(160 - bar));
   list.Add("1.2.\t10:00\tfirst", nullptr);
   EXPECT_EQ(list.Add("2.2.\t11:30", &object), 1);
   EXPECT_EQ(std::tuple(list.Count(), list.Text(0), list.Object(1), list.ItemIndex()),
@@ -159,7 +161,7 @@ TEST_F(DialogControlsTest, HeaderListboxKeepsItsSectionsAndRowsInItsBounds) {
   EXPECT_EQ(std::tuple(top.right - top.left, top.bottom, bottom.right - bottom.left),
             std::tuple(400, bottom.top, 400));
   EXPECT_EQ(bottom.bottom - top.top, 200);
-  EXPECT_EQ(SectionsOf(header), "Date 80|Time 60|Note 260");
+  EXPECT_EQ(SectionsOf(header), "Date 80|Time 60|Note " + std::to_string(260 - bar));
   list.SetVisible(false);
   EXPECT_FALSE(IsWindowVisible(header));
   list.Clear();
@@ -186,6 +188,28 @@ TEST_F(DialogControlsTest, HeaderListboxReportsTheUsersSelectionsOnly) {
   ClickAt(list.Handle(), {20, h / 2});
   EXPECT_EQ(list.ItemIndex(), 1);
   EXPECT_EQ(clicks, 2);
+}
+
+// With the focus the list shows it: a focus rectangle (dots along a row's
+// top edge) on the first row while none is selected, then the selected row
+// in the highlight colour; without the focus, the selection is in the
+// button face's colour.
+TEST_F(DialogControlsTest, HeaderListboxShowsWhetherItHasTheFocus) {
+  THeaderListbox list(Args(10, 10, 300, 150), {{"Name", 100}, {"Note", 0, true}});
+  list.Add("first", nullptr);
+  list.Add("second", nullptr);
+  ASSERT_TRUE(ForceForegroundWindow(Form.Handle(), false));
+  const auto h = static_cast<int>(SendMessageA(list.Handle(), LB_GETITEMHEIGHT, 0, 0));
+  SetFocus(list.Handle());
+  PumpMessages(100);
+  EXPECT_GT(InkIn(list.Handle(), {0, 0, 250, 1}, GetSysColor(COLOR_WINDOW)), 50);
+  list.SetItemIndex(1);
+  PumpMessages(100);
+  EXPECT_GT(InkIn(list.Handle(), {0, h, 250, h + 1}, GetSysColor(COLOR_HIGHLIGHT)), 50);
+  EXPECT_EQ(InkIn(list.Handle(), {100, h + 2, 250, 2 * h - 2}, GetSysColor(COLOR_HIGHLIGHT)), 0);
+  SetFocus(Form.Handle());
+  PumpMessages(100);
+  EXPECT_EQ(InkIn(list.Handle(), {0, h, 250, h + 1}, GetSysColor(COLOR_BTNFACE)), 0);
 }
 
 TEST_F(DialogControlsTest, SpinEditKeepsTheUsersNumberWithinItsLimits) {

@@ -130,8 +130,10 @@ TEST_F(DpiChangeTest, DialogsScaleTheirControlsListsAndFont) {
             (TEdges{MulDiv(okBounds.left, 144, 96), MulDiv(okBounds.top, 144, 96),
                     MulDiv(okBounds.right, 144, 96), MulDiv(okBounds.bottom, 144, 96)}));
   EXPECT_GT(DroppedHeight(combo), droppedHeight * 1.4);
-  EXPECT_EQ(SectionWidth(header, 0), 57);
-  EXPECT_EQ(SectionWidth(header, 2), 126);
+  // The adapter list's columns fit their texts in the new font: the check
+  // box and "0", and "0.0.0.0", with the margins.
+  EXPECT_EQ(SectionWidth(header, 0), 44);
+  EXPECT_EQ(SectionWidth(header, 2), 63);
   EXPECT_EQ(list.ColumnWidth(1), 135);
   EXPECT_EQ(RowImageHeight(list.Handle()), 29);
   PumpMessages(100);

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <initializer_list>
 #include <map>
 #include <set>
 #include <vector>
@@ -14,33 +13,12 @@
 #include "traffic/adapter_choice.h"
 #include "ui/application_win32.h"
 #include "ui/force_foreground_win32.h"
+#include "win32/keystrokes_win32.h"
 #include "win32/main_window_fixture_win32.h"
 
 namespace {
 
 constexpr int kPages = 5;
-
-// A key pressed and let go with the modifiers held, and the program's loop
-// run over what it brings.
-void Press(WORD key, std::initializer_list<WORD> held = {}) {
-  std::vector<INPUT> inputs;
-  const auto add = [&inputs](WORD vk, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    inputs.push_back(input);
-  };
-  for (WORD modifier : held) add(modifier, false);
-  add(key, false);
-  add(key, true);
-  for (WORD modifier : held) add(modifier, true);
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-  for (int i = 0; i < 8; ++i) {
-    TApplication::Instance().ProcessMessages();
-    Sleep(10);
-  }
-}
 
 DWORD StyleOf(HWND window) {
   return static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));

@@ -50,8 +50,29 @@ inline int InkWidth(HDC dc, const RECT& r) {
   return last - first + 1;
 }
 
-// How many pixel columns of a list cell's text the screen shows fewer than
-// the same text drawn whole in the list's font: 0 when it shows whole.
+// How many pixel columns of text the screen shows in a cell of window fewer
+// than the same text drawn whole in the window's font: 0 when it shows whole.
+inline int ShownTextCut(HWND window, const RECT& cell, const std::string& text) {
+  HDC screen = GetDC(window);
+  const int shown = InkWidth(screen, cell);
+  HDC memory = CreateCompatibleDC(screen);
+  const RECT whole{0, 0, 400, cell.bottom - cell.top};
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, whole.right, whole.bottom);
+  const HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+  const HGDIOBJ oldFont =
+      SelectObject(memory, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
+  FillRect(memory, &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  TextOutA(memory, 4, 0, text.data(), static_cast<int>(text.size()));
+  const int drawn = InkWidth(memory, whole);
+  SelectObject(memory, oldFont);
+  SelectObject(memory, oldBitmap);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(window, screen);
+  return drawn - shown;
+}
+
+// The same for a list view's cell.
 inline int CellTextCut(HWND list, int row, int column) {
   char buffer[256] = "";
   LVITEMA item{};
@@ -61,23 +82,7 @@ inline int CellTextCut(HWND list, int row, int column) {
   SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
   RECT cell{LVIR_LABEL, column, 0, 0};
   SendMessageA(list, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
-  HDC screen = GetDC(list);
-  const int shown = InkWidth(screen, cell);
-  HDC memory = CreateCompatibleDC(screen);
-  const RECT whole{0, 0, 400, cell.bottom - cell.top};
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, whole.right, whole.bottom);
-  const HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-  const HGDIOBJ oldFont =
-      SelectObject(memory, reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)));
-  FillRect(memory, &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  TextOutA(memory, 4, 0, buffer, static_cast<int>(strlen(buffer)));
-  const int drawn = InkWidth(memory, whole);
-  SelectObject(memory, oldFont);
-  SelectObject(memory, oldBitmap);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(list, screen);
-  return drawn - shown;
+  return ShownTextCut(list, cell, buffer);
 }
 
 // The main window created in this process in a scratch folder, measuring a
