@@ -191,6 +191,12 @@ std::string LogCell(const TConnectionRecord& record, int column, const TFormatSe
   return record.Entry;
 }
 
+std::string LogCopyText(const std::string& caption, const TConnectionRecord& record,
+                        const TFormatSettings& fs) {
+  return caption + " - " + LogCell(record, 1, fs) + " - Time Online: " + LogCell(record, 2, fs) +
+         " Received: " + LogCell(record, 3, fs) + " Sent: " + LogCell(record, 4, fs);
+}
+
 int CompareLogRecords(const TConnectionRecord& a, const TConnectionRecord& b, int32_t parameter) {
   const int column = (parameter < 0 ? -parameter : parameter) - 1;
   int ascending = 0;

@@ -61,6 +61,11 @@ inline constexpr std::array<TLogColumn, 5> kLogColumns = {{{"ISP", 145, false},
                                                            {"Transmited", 80, true}}};
 std::string LogCell(const TConnectionRecord& record, int column,
                     const TFormatSettings& fs = FormatSettings());
+// A row of the log list on the clipboard: its caption (the entry as the list
+// shows it), " - ", the start, " - Time Online: ", the duration, " Received: "
+// and " Sent: " with their sizes.
+std::string LogCopyText(const std::string& caption, const TConnectionRecord& record,
+                        const TFormatSettings& fs = FormatSettings());
 // As the report lists sort: the parameter is column + 1 for the latest,
 // longest, largest or Z-to-A first, -(column + 1) for the other way round.
 int CompareLogRecords(const TConnectionRecord& a, const TConnectionRecord& b, int32_t parameter);

@@ -1,9 +1,9 @@
 #include "reports/frm_report_win32.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "formatting/date_format.h"
+#include "reports/report_list_win32.h"
 #include "storage/file_helpers.h"
 #include "storage/text_utils.h"
 #include "ui/color_button_win32.h"
@@ -19,17 +19,26 @@ constexpr int kChartHeight = 130;
 constexpr int kMargin = 4;
 constexpr int kRowHeight = 20;
 constexpr int kColumnWidth = 90;
-// Apart from the dialog's own IDOK and IDCANCEL.
-constexpr UINT cmCopy = 101;
-constexpr UINT cmExport = 102;
-constexpr UINT cmCopyChart = 103;
-constexpr UINT cmSaveChart = 104;
+constexpr const char* kCaption = "Basic Reports";
 // Posted once the window shows: what the loading left out.
 constexpr UINT WMTELLSKIPPED = WM_APP + 1;
 
+// Every list's data is a TReportRow; the billing periods' are the rows of
+// TBillingPeriodRow.
+const TReportRow& RowOf(const void* data) {
+  return *static_cast<const TReportRow*>(data);
+}
+
+const TBillingPeriodRow& BillingRowOf(const void* data) {
+  return static_cast<const TBillingPeriodRow&>(RowOf(data));
+}
+
 int CompareRows(const void* a, const void* b, int32_t parameter) {
-  return CompareReportRows(*static_cast<const TReportRow*>(a), *static_cast<const TReportRow*>(b),
-                           parameter);
+  return CompareReportRows(RowOf(a), RowOf(b), parameter);
+}
+
+int CompareBillingRows(const void* a, const void* b, int32_t parameter) {
+  return CompareBillingPeriodRows(BillingRowOf(a), BillingRowOf(b), parameter);
 }
 
 // The lists' highlight, paled over the chart's background: the selected
@@ -42,35 +51,23 @@ TColor PaleHighlight(TColor background) {
              mix(GetBValue(highlight), GetBValue(under)));
 }
 
-void CopyToClipboard(HWND owner, const std::string& text) {
-  if (!OpenClipboard(owner)) return;
-  EmptyClipboard();
-  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-    std::memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
-    GlobalUnlock(memory);
-    if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
-  }
-  CloseClipboard();
-}
-
 }  // namespace
 
 TFrmReport::TFrmReport(HWND owner, const std::string& folder, const TQuotaSettings& quota,
                        const TChartLook& look)
-    : FFolder(folder), FReport(LoadReport(folder)), FLook(look), PopupMenu1(CreatePopupMenu()) {
-  AskExportPath = [this] { return SaveDialog("CSV Report (*.csv)\0*.csv\0", "csv"); };
-  AskChartPath = [this] {
-    return CanWritePng() ? SaveDialog("PNG picture (*.png)\0*.png\0", "png")
-                         : SaveDialog("Bitmap (*.bmp)\0*.bmp\0", "bmp");
+    : FFolder(folder), FReport(LoadReport(folder)), FLook(look) {
+  AskExportPath = [this] {
+    return AskSavePath(Handle(), "CSV Report (*.csv)\0*.csv\0", "csv", SuggestedName("csv"));
   };
-  AppendMenuA(PopupMenu1.Get(), MF_STRING, cmCopy, "Copy to Clipboard");
-  AppendMenuA(PopupMenu1.Get(), MF_STRING, cmExport, "Export Report..");
-  AppendMenuA(PopupMenu1.Get(), MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(PopupMenu1.Get(), MF_STRING, cmCopyChart, "Copy chart");
-  AppendMenuA(PopupMenu1.Get(), MF_STRING, cmSaveChart, "Save chart...");
+  AskChartPath = [this] {
+    const bool png = CanWritePng();
+    const char* extension = png ? "png" : "bmp";
+    return AskSavePath(Handle(), png ? "PNG picture (*.png)\0*.png\0" : "Bitmap (*.bmp)\0*.bmp\0",
+                       extension, SuggestedName(extension));
+  };
   TDialogArgs args;
   args.ClassName = "TFrmReport";
-  args.Caption = "Basic Reports";
+  args.Caption = kCaption;
   args.ClientWidth = kClientWidth;
   args.ClientHeight = kClientHeight;
   args.Owner = owner;
@@ -86,13 +83,14 @@ TFrmReport::TFrmReport(HWND owner, const std::string& folder, const TQuotaSettin
   // A billing period rarely matches a calendar month: its rows get a tab of
   // their own rather than mixing with the months'.
   if (quota.Enabled) {
-    FBillingPeriods = BillingPeriodRows(FReport.Rows[rtDaily], quota.StartDay, FReport.Notes);
+    FBillingPeriods = BillingPeriodRows(FReport.Rows[rtDaily], quota, FReport.Notes);
     names.push_back("Billing periods");
   }
   PC = std::make_unique<TTabControl>(tabs, names);
-  for (int tab = rtDaily; tab <= rtYearly; ++tab) CreateList(kFirstColumns[tab], FReport.Rows[tab]);
-  CreateList("Hour", FHourly);
-  if (quota.Enabled) CreateList("Period", FBillingPeriods);
+  for (int tab = rtDaily; tab <= rtYearly; ++tab)
+    CreateReportList(kFirstColumns[tab], FReport.Rows[tab]);
+  CreateReportList("Hour", FHourly);
+  if (quota.Enabled) CreateBillingList();
   // The day chosen in the daily list is the day whose hours show.
   FCharts[rtDaily]->OnListChange = [this] {
     const int selected = FLists[rtDaily]->Selected();
@@ -101,33 +99,58 @@ TFrmReport::TFrmReport(HWND owner, const std::string& folder, const TQuotaSettin
   };
   if (!FReport.Rows[rtDaily].empty()) ShowHoursOf(FReport.Rows[rtDaily].back().Day);
   FormResize();
+  WidenForBillingColumns();
   ShowDialog();
   if (!FReport.Notes.Texts().empty()) PostMessageA(Handle(), WMTELLSKIPPED, 0, 0);
 }
 
-// The list of the next tab's page under its chart, with only the captions
-// now; the other cells when a row first shows.
-void TFrmReport::CreateList(const char* firstColumn, const std::vector<TReportRow>& rows) {
-  const int width = Scaled(kColumnWidth);
-  std::vector<TListColumn> columns{{firstColumn, width}};
-  for (const char* caption : kReportColumns) columns.push_back({caption, width, true});
+// The list of the next tab's page under its chart, sorted by compare: the
+// page's first control, so that Tab and a new page start in it.
+TPTListView& TFrmReport::CreateList(std::vector<TListColumn> columns,
+                                    TPTListView::TCompare compare) {
   const HWND page = PC->Page(static_cast<int>(FLists.size()));
   TControlArgs args{page, "", "", WS_VISIBLE | WS_TABSTOP};
   args.Font = Font();
   auto list = std::make_unique<TPTListView>(args, columns, Scaled(kRowHeight));
   TPTListView& view = *list;
-  view.OnGetText = [](const void* data, int column) {
-    return ReportCell(*static_cast<const TReportRow*>(data), column);
-  };
   view.OnPTCustomDraw = [](const void*, int position) { return ReportRowColor(position); };
-  view.OnColumnClick = [this, &view](int column) { LV_ColumnClick(view, column); };
-  view.OnContextMenu = [this](int x, int y) { ShowPopupMenu(x, y); };
+  view.OnColumnClick = [this, &view, compare](int column) {
+    LV_ColumnClick(view, compare, column);
+  };
+  view.OnContextMenu = [this, &view](int x, int y) { ShowPopupMenu(view, x, y); };
   view.OnCopy = [this] { mnuCopyClick(); };
+  FCharts.push_back(std::make_unique<TReportChart>(page, view, FLook, Font()));
+  FLists.push_back(std::move(list));
+  return view;
+}
+
+// Five columns of 90 pixels, with only the captions now; the other cells
+// when a row first shows.
+void TFrmReport::CreateReportList(const char* firstColumn, const std::vector<TReportRow>& rows) {
+  const int width = Scaled(kColumnWidth);
+  std::vector<TListColumn> columns{{firstColumn, width}};
+  for (const char* caption : kReportColumns) columns.push_back({caption, width, true});
+  TPTListView& view = CreateList(columns, CompareRows);
+  view.OnGetText = [](const void* data, int column) { return ReportCell(RowOf(data), column); };
   view.BeginUpdate();
   for (const TReportRow& row : rows) view.AddItem(row.Caption, &row);
   view.EndUpdate();
-  FCharts.push_back(std::make_unique<TReportChart>(page, view, FLook, Font()));
-  FLists.push_back(std::move(list));
+}
+
+// The report's columns and the quota's, each as wide as its texts.
+void TFrmReport::CreateBillingList() {
+  std::vector<TListColumn> columns{{"Period"}};
+  for (const char* caption : kReportColumns) columns.push_back({caption, 0, true});
+  for (const char* caption : kBillingPeriodColumns) columns.push_back({caption, 0, true});
+  TPTListView& view = CreateList(columns, CompareBillingRows);
+  view.OnGetText = [](const void* data, int column) {
+    return BillingPeriodCell(BillingRowOf(data), column);
+  };
+  view.BeginUpdate();
+  for (const TBillingPeriodRow& row : FBillingPeriods)
+    view.AddItem(row.Caption, static_cast<const TReportRow*>(&row));
+  view.EndUpdate();
+  FitBillingColumns();
 }
 
 // The hourly list takes the day's hours; the rows it showed go only after
@@ -148,9 +171,6 @@ void TFrmReport::ShowHoursOf(int day) {
 LRESULT TFrmReport::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_SIZE: FormResize(); return 0;
-    case WM_COMMAND:
-      if (PopupMenu1Command(LOWORD(wParam))) return 0;
-      break;
     case WMTELLSKIPPED: TellWhatWasLeftOut(); return 0;
   }
   return TDialog::WndProc(msg, wParam, lParam);
@@ -173,42 +193,80 @@ void TFrmReport::FormResize() {
   }
 }
 
-// The charts' labels and margins follow the new DPI too.
+// The charts' labels and margins follow the new DPI too, and the billing
+// periods' columns the texts in the new font.
 void TFrmReport::DpiChanged(int) {
   FLook.Dpi = Dpi();
   for (const auto& chart : FCharts) chart->SetLook(FLook, Font());
+  FitBillingColumns();
 }
 
-// The first column takes what the other four leave of the list's inside,
-// and 4 pixels (at 96 DPI) to spare, less a scroll bar's width while the rows do not fit
-// and the bar has yet to appear.
+// The first column takes what the others leave of the list's inside, and 4
+// pixels (at 96 DPI) to spare, less a scroll bar's width while the rows do
+// not fit and the bar has yet to appear; never less than its texts need on
+// the billing periods' list, never less than 90 pixels on the others.
 void TFrmReport::FitColumns(TPTListView& list) {
   RECT client;
   GetClientRect(list.Handle(), &client);
-  int width = client.right - Scaled(4 * kColumnWidth + 4);
+  int width = client.right - Scaled(4);
+  for (int column = 1; column < list.ColumnCount(); ++column) width -= list.ColumnWidth(column);
   const bool scrollBarShown = GetWindowLongPtrA(list.Handle(), GWL_STYLE) & WS_VSCROLL;
   if (!scrollBarShown && list.Count() > list.VisibleRows())
     width -= SystemMetricForDpi(SM_CXVSCROLL, Dpi());
-  list.SetColumnWidth(0, std::max(width, Scaled(kColumnWidth)));
+  const bool billing =
+      FLists.size() > kBillingPeriodsTab && &list == FLists[kBillingPeriodsTab].get();
+  list.SetColumnWidth(0, std::max(width, billing ? list.TextWidth(0) : Scaled(kColumnWidth)));
 }
 
-void TFrmReport::LV_ColumnClick(TPTListView& list, int column) {
-  list.Sort(CompareRows, ClickSortColumn(list.SortColumn, list.SortDirection, column));
+void TFrmReport::FitBillingColumns() {
+  if (FLists.size() <= kBillingPeriodsTab) return;
+  TPTListView& list = *FLists[kBillingPeriodsTab];
+  for (int column = 1; column < list.ColumnCount(); ++column)
+    list.SetColumnWidth(column, list.TextWidth(column));
+  FitColumns(list);
+}
+
+// Wider than it opens when the billing periods' columns need it, so that
+// they show whole beside a scroll bar; it stays centred.
+void TFrmReport::WidenForBillingColumns() {
+  if (FLists.size() <= kBillingPeriodsTab) return;
+  const TPTListView& list = *FLists[kBillingPeriodsTab];
+  int needed = Scaled(4) + SystemMetricForDpi(SM_CXVSCROLL, Dpi());
+  for (int column = 0; column < list.ColumnCount(); ++column) needed += list.TextWidth(column);
+  const RECT shown = BoundsInParent(list.Handle());
+  const int more = needed - (shown.right - shown.left);
+  if (more <= 0) return;
+  RECT frame;
+  GetWindowRect(Handle(), &frame);
+  SetWindowPos(Handle(), nullptr, frame.left - more / 2, frame.top, frame.right - frame.left + more,
+               frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TFrmReport::LV_ColumnClick(TPTListView& list, TPTListView::TCompare compare, int column) {
+  list.Sort(compare, ClickSortColumn(list.SortColumn, list.SortDirection, column));
   list.ShowSortArrow();
 }
 
-bool TFrmReport::PopupMenu1Command(UINT command) {
-  switch (command) {
-    case cmCopy: mnuCopyClick(); return true;
-    case cmExport: ExporttoCSV1Click(); return true;
-    case cmCopyChart: CopyChartClick(); return true;
-    case cmSaveChart: SaveChartClick(); return true;
-  }
-  return false;
+void TFrmReport::ShowPopupMenu(TPTListView& list, int x, int y) {
+  ShowReportListMenu(Handle(), list,
+                     {[this] { mnuCopyClick(); }, [this] { ExporttoCSV1Click(); },
+                      [this] { CopyChartClick(); }, [this] { SaveChartClick(); }},
+                     x, y);
 }
 
-void TFrmReport::ShowPopupMenu(int x, int y) {
-  TrackPopupMenu(PopupMenu1.Get(), TPM_RIGHTBUTTON, x, y, 0, Handle(), nullptr);
+// After the active tab and the period of its selected row, or else of its
+// newest; the hours after the day they show.
+std::string TFrmReport::SuggestedName(const char* extension) const {
+  const int tab = ActiveTab();
+  const TPTListView& list = *FLists[tab];
+  const int selected = list.Selected();
+  const TReportRow* row = selected >= 0 ? &RowOf(list.Data(selected)) : nullptr;
+  for (int i = 0; selected < 0 && i < list.Count(); ++i)
+    if (!row || RowOf(list.Data(i)).Index > row->Index) row = &RowOf(list.Data(i));
+  TReportRow day;
+  day.Day = FHourlyDay;
+  if (tab == kHourlyTab) row = FHourlyDay ? &day : nullptr;
+  return ReportFileName(tab, row, extension);
 }
 
 // The selected rows of the active tab, a line each; nothing without one.
@@ -216,10 +274,10 @@ void TFrmReport::mnuCopyClick() {
   TPTListView& list = *FLists[ActiveTab()];
   std::string text;
   for (const int index : list.SelectedRows()) {
-    const auto& row = *static_cast<const TReportRow*>(list.Data(index));
-    text += (text.empty() ? "" : "\r\n") + ReportCopyText(list.Caption(index), row);
+    text +=
+        (text.empty() ? "" : "\r\n") + ReportCopyText(list.Caption(index), RowOf(list.Data(index)));
   }
-  if (!text.empty()) CopyToClipboard(Handle(), text);
+  if (!text.empty()) CopyTextToClipboard(Handle(), text);
 }
 
 // The active tab's rows in the order shown.
@@ -245,25 +303,11 @@ void TFrmReport::SaveChartClick() {
   const bool png =
       path.size() > 4 && CompareTextIgnoringCase(path.substr(path.size() - 4), ".png") == 0;
   if (!(png ? WritePng(path, pixels) : WriteBmp(path, pixels)))
-    MessageBoxA(Handle(), (path + " cannot be written.").c_str(), "Basic Reports",
-                MB_OK | MB_ICONWARNING);
-}
-
-std::string TFrmReport::SaveDialog(const char* filter, const char* extension) {
-  char path[MAX_PATH] = "";
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = Handle();
-  dialog.lpstrFilter = filter;
-  dialog.lpstrFile = path;
-  dialog.nMaxFile = sizeof path;
-  dialog.lpstrDefExt = extension;
-  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-  return SaveFileDialog(dialog) ? path : "";
+    MessageBoxA(Handle(), (path + " cannot be written.").c_str(), kCaption, MB_OK | MB_ICONWARNING);
 }
 
 void TFrmReport::TellWhatWasLeftOut() {
   std::string text;
   for (const std::string& line : FReport.Notes.Texts()) text += line + "\n";
-  MessageBoxA(Handle(), text.c_str(), "Basic Reports", MB_OK | MB_ICONINFORMATION);
+  MessageBoxA(Handle(), text.c_str(), kCaption, MB_OK | MB_ICONINFORMATION);
 }

@@ -1,7 +1,11 @@
 #include "reports/frm_stats_win32.h"
 
 #include "platform/date_time.h"
+#include "reports/report_list_win32.h"
 #include "reports/report_model.h"
+#include "reports/save_names.h"
+#include "storage/file_helpers.h"
+#include "ui/common_dialogs_win32.h"
 
 namespace {
 
@@ -12,12 +16,16 @@ constexpr int kButtonHeight = 23;
 constexpr int kCellWidth = 108;
 constexpr int kCellLeft = 90;
 constexpr std::array<const char*, 4> kGridColumns = {"Time Online", "Connects", "Received", "Sent"};
+constexpr const char* kCaption = "Advanced Reports";
 // Posted once the window shows: the log lines left out.
 constexpr UINT WMTELLNOTES = WM_APP + 1;
 
+const TConnectionRecord& RecordOf(const void* data) {
+  return *static_cast<const TConnectionRecord*>(data);
+}
+
 int CompareRecords(const void* a, const void* b, int32_t parameter) {
-  return CompareLogRecords(*static_cast<const TConnectionRecord*>(a),
-                           *static_cast<const TConnectionRecord*>(b), parameter);
+  return CompareLogRecords(RecordOf(a), RecordOf(b), parameter);
 }
 
 int Today() {
@@ -28,9 +36,12 @@ int Today() {
 
 TFrmStats::TFrmStats(HWND owner, const std::string& folder, std::string& lastEntry)
     : FFolder(folder), FLastEntry(lastEntry), FLog(ReadConnectionLog(folder)) {
+  AskExportPath = [this] {
+    return AskSavePath(Handle(), "CSV Report (*.csv)\0*.csv\0", "csv", SuggestedName());
+  };
   TDialogArgs args;
   args.ClassName = "TFrmStats";
-  args.Caption = "Advanced Reports";
+  args.Caption = kCaption;
   args.ClientWidth = kClientWidth;
   args.ClientHeight = kClientHeight;
   args.Owner = owner;
@@ -107,13 +118,18 @@ void TFrmStats::CreateLog(HWND page) {
   // The page is already at the dialog's DPI.
   FLV3 = std::make_unique<TPTListView>(
       ChildArgs(page, "", WS_VISIBLE, Font(), 0, 0, area.right, area.bottom), columns);
-  FLV3->OnGetText = [](const void* data, int column) {
-    return LogCell(*static_cast<const TConnectionRecord*>(data), column);
-  };
+  FLV3->OnGetText = [](const void* data, int column) { return LogCell(RecordOf(data), column); };
   FLV3->OnPTCustomDraw = [](const void*, int position) {
     return position % 2 == 0 ? RGB(255, 255, 254) : RGB(239, 239, 239);
   };
   FLV3->OnColumnClick = [this](int column) { LV3ColumnClick(column); };
+  FLV3->OnCopy = [this] { LV3CopyClick(); };
+  FLV3->OnContextMenu = [this](int x, int y) {
+    TReportListActions actions;
+    actions.Copy = [this] { LV3CopyClick(); };
+    actions.Export = [this] { LV3ExportClick(); };
+    ShowReportListMenu(Handle(), *FLV3, actions, x, y);
+  };
   SendMessageA(FLV3->Handle(), LVM_SETBKCOLOR, 0, RGB(255, 255, 254));
 }
 
@@ -182,6 +198,31 @@ void TFrmStats::LV3ColumnClick(int column) {
   FLV3->ShowSortArrow();
 }
 
+void TFrmStats::LV3CopyClick() {
+  std::string text;
+  for (const int row : FLV3->SelectedRows())
+    text +=
+        (text.empty() ? "" : "\r\n") + LogCopyText(FLV3->Caption(row), RecordOf(FLV3->Data(row)));
+  if (!text.empty()) CopyTextToClipboard(Handle(), text);
+}
+
+void TFrmStats::LV3ExportClick() {
+  const std::string path = AskExportPath();
+  if (path.empty()) return;
+  std::vector<TConnectionRecord> records;
+  for (int row = 0; row < FLV3->Count(); ++row) records.push_back(RecordOf(FLV3->Data(row)));
+  WriteTextFile(path, ConnectionLogCsv(records));
+}
+
+// After the month of the selected connection, or else of the newest.
+std::string TFrmStats::SuggestedName() const {
+  const int selected = FLV3->Selected();
+  const TConnectionRecord* record = selected >= 0 ? &RecordOf(FLV3->Data(selected)) : nullptr;
+  for (const TConnectionRecord& candidate : FLog.Records)
+    if (selected < 0 && (!record || candidate.StartTime > record->StartTime)) record = &candidate;
+  return LogFileName(record, "csv");
+}
+
 std::vector<std::string> TFrmStats::RowTexts(int row) const {
   const TGrid& grid = row < 2 ? FIndividual : FCombined;
   std::vector<std::string> texts;
@@ -210,5 +251,5 @@ void TFrmStats::TellNotes() {
   std::string text;
   for (const std::string& line : FUntold) text += (text.empty() ? "" : "\n") + line;
   FUntold.clear();
-  MessageBoxA(Handle(), text.c_str(), "Advanced Reports", MB_OK | MB_ICONINFORMATION);
+  MessageBoxA(Handle(), text.c_str(), kCaption, MB_OK | MB_ICONINFORMATION);
 }

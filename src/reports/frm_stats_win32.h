@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -21,7 +22,8 @@
 
 // The advanced statistics: on "Details", a day and a month or a range of
 // days, for one dial-up entry and for all; on "Dialup Connection Log", every
-// connection of the log, sortable. It reads the files and never writes one.
+// connection of the log, sortable, its rows copied and exported as CSV from
+// its menu. It reads the files and writes only what the user saves.
 class TFrmStats : public TDialog {
  public:
   // folder: the program's folder. lastEntry: the entry last chosen, kept by
@@ -33,6 +35,15 @@ class TFrmStats : public TDialog {
   std::vector<std::string> RowTexts(int row) const;
   const std::vector<std::string>& Entries() const { return FEntries; }
   TPTListView& LV3() { return *FLV3; }
+
+  // Asks where to save the log; empty when the user cancels. By default the
+  // system's save dialog, suggesting a name after the month of the
+  // selected (or newest) connection.
+  std::function<std::string()> AskExportPath;
+  // The log list's menu: its selected rows to the clipboard, a line each,
+  // and its rows in the order shown as a CSV file.
+  void LV3CopyClick();
+  void LV3ExportClick();
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -54,6 +65,7 @@ class TFrmStats : public TDialog {
   void ShowTotals();
   TStatsChoice Choice() const;
   void LV3ColumnClick(int column);
+  std::string SuggestedName() const;
   void Note(const TReadNotes& notes);
   void TellNotes();
 

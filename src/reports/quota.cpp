@@ -7,6 +7,7 @@
 #include "formatting/date_format.h"
 #include "formatting/number_format.h"
 #include "platform/date_time.h"
+#include "storage/text_utils.h"
 
 namespace {
 
@@ -234,4 +235,36 @@ std::vector<TReportRow> BillingPeriodRows(const std::vector<TReportRow>& daily, 
     AddToRow(rows.back(), day.Download, day.Upload, day.Seconds, notes);
   }
   return rows;
+}
+
+std::vector<TBillingPeriodRow> BillingPeriodRows(const std::vector<TReportRow>& daily,
+                                                 const TQuotaSettings& quota, TReadNotes& notes,
+                                                 const TFormatSettings& fs) {
+  std::vector<TBillingPeriodRow> rows;
+  for (const TReportRow& period : BillingPeriodRows(daily, quota.StartDay, notes, fs)) {
+    TBillingPeriodRow& row = rows.emplace_back();
+    static_cast<TReportRow&>(row) = period;
+    row.Used = CountedBytes(quota.Count, period.Download, period.Upload, period.Total);
+    row.Limit = quota.Limit;
+  }
+  return rows;
+}
+
+std::string BillingPeriodCell(const TBillingPeriodRow& row, int column, const TFormatSettings& fs) {
+  TQuotaFigures figures;
+  figures.Used = row.Used;
+  figures.Limit = row.Limit;
+  switch (column) {
+    case 5: return row.Limit > 0 ? Size(row.Limit, fs) : "no limit";
+    case 6: return row.Limit > 0 ? QuotaPercentText(figures) + "%" : "";
+  }
+  return ReportCell(row, column, fs);
+}
+
+int CompareBillingPeriodRows(const TBillingPeriodRow& a, const TBillingPeriodRow& b,
+                             int32_t parameter) {
+  const int column = (parameter < 0 ? -parameter : parameter) - 1;
+  if (column < 5) return CompareReportRows(a, b, parameter);
+  const int ascending = column == 5 ? CompareInt64(a.Limit, b.Limit) : CompareInt64(a.Used, b.Used);
+  return parameter > 0 ? -ascending : ascending;
 }

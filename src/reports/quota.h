@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -117,6 +118,28 @@ std::string QuotaCsv(const TQuotaFigures& figures);
 std::vector<TReportRow> BillingPeriodRows(const std::vector<TReportRow>& daily, int startDay,
                                           TReadNotes& notes,
                                           const TFormatSettings& fs = FormatSettings());
+
+// A billing period's row as its list shows it: the report's columns, then
+// the quota's limit and how much of it the period used.
+struct TBillingPeriodRow : TReportRow {
+  int64_t Used = 0;   // the bytes the quota counts: down, up or both
+  int64_t Limit = 0;  // 0: no limit
+};
+// The rows above, with what the quota counts of each and its limit.
+std::vector<TBillingPeriodRow> BillingPeriodRows(const std::vector<TReportRow>& daily,
+                                                 const TQuotaSettings& quota, TReadNotes& notes,
+                                                 const TFormatSettings& fs = FormatSettings());
+// Columns 5 and 6 of the billing periods' list, after the report's.
+inline constexpr std::array<const char*, 2> kBillingPeriodColumns = {"Limit", "Used"};
+// Columns 0 to 4 as ReportCell; 5 the limit by FormatByteSize ("no limit"
+// without one); 6 the percent used as QuotaPercentText gives it and "%"
+// (empty without a limit).
+std::string BillingPeriodCell(const TBillingPeriodRow& row, int column,
+                              const TFormatSettings& fs = FormatSettings());
+// As CompareReportRows, and for columns 5 and 6 by the limit and the bytes
+// used.
+int CompareBillingPeriodRows(const TBillingPeriodRow& a, const TBillingPeriodRow& b,
+                             int32_t parameter);
 
 // value * factor / divisor rounded down, for value and factor of at least 0
 // and divisor above 0, without overflow; the largest number when the

@@ -40,8 +40,9 @@ TChartLayout PaintReportChart(TCanvas& canvas, const std::vector<const TReportRo
   int64_t most = 0;
   for (size_t i = layout.First; i < rows.size(); ++i)
     most = std::max({most, rows[i]->Download, rows[i]->Upload});
-  const std::string top = FormatByteSize(static_cast<double>(most), fs);
-  const int labels = canvas.TextExtent(top).Width + 2 * gap;
+  int labels = 0;
+  for (const double amount : {static_cast<double>(most), most / 2.0, 0.0})
+    labels = std::max(labels, canvas.TextExtent(FormatByteSize(amount, fs)).Width + 2 * gap);
   layout.Plot = {labels, textHeight / 2 + gap, size.Width - gap,
                  size.Height - textHeight / 2 - gap};
   const int width = layout.Plot.Right - layout.Plot.Left;

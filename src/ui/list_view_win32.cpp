@@ -1,6 +1,7 @@
 #include "ui/list_view_win32.h"
 
 #include "storage/text_utils.h"
+#include "ui/access_keys.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -37,6 +38,7 @@ TPTListView::TPTListView(const TControlArgs& args, const std::vector<TListColumn
     column.iSubItem = static_cast<int>(i);
     SendMessageA(Handle(), LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     FRightAligned.push_back(columns[i].RightAligned);
+    FCaptions.push_back(columns[i].Caption);
     SetColumnCaption(static_cast<int>(i), columns[i].Caption);
   }
   if (rowHeight > 0) SetRowHeight(rowHeight);
@@ -109,10 +111,30 @@ void TPTListView::SetSelected(int index) {
   SendMessageA(Handle(), LVM_ENSUREVISIBLE, index, FALSE);
 }
 
+void TPTListView::SelectAll() {
+  LVITEMA item{};
+  item.stateMask = item.state = LVIS_SELECTED;
+  SendMessageA(Handle(), LVM_SETITEMSTATE, -1, reinterpret_cast<LPARAM>(&item));
+}
+
+int TPTListView::FocusedRow() const {
+  return static_cast<int>(SendMessageA(Handle(), LVM_GETNEXTITEM, -1, LVNI_FOCUSED));
+}
+
+// A list that takes the focus with no row focused shows none, and the arrows
+// would start from nowhere: the first row in view takes it, unselected.
+void TPTListView::ShowFocus() {
+  if (Count() == 0 || FocusedRow() >= 0) return;
+  LVITEMA item{};
+  item.stateMask = item.state = LVIS_FOCUSED;
+  SendMessageA(Handle(), LVM_SETITEMSTATE, TopRow(), reinterpret_cast<LPARAM>(&item));
+}
+
 // The header takes "&" for an access key; a caption shows as it stands.
 // The alignment goes with the text: Wine's list view sets the header's
 // format from whatever it is given, and would lose it otherwise.
 void TPTListView::SetColumnCaption(int column, const std::string& caption) {
+  FCaptions[column] = caption;
   std::string text = ReplaceAll(caption, "&", "&&");
   LVCOLUMNA item{};
   item.mask = LVCF_TEXT | LVCF_FMT;
@@ -127,6 +149,28 @@ void TPTListView::SetColumnWidth(int column, int width) {
 
 int TPTListView::ColumnWidth(int column) const {
   return static_cast<int>(SendMessageA(Handle(), LVM_GETCOLUMNWIDTH, column, 0));
+}
+
+int TPTListView::ColumnCount() const {
+  return static_cast<int>(FCaptions.size());
+}
+
+// The margins are what the list view and its header leave beside a text,
+// with some to spare, in proportion to the font, which follows the DPI.
+int TPTListView::TextWidth(int column) const {
+  const TWindowDC dc(Handle());
+  const TSelection font(dc.Get(),
+                        reinterpret_cast<HGDIOBJ>(SendMessageA(Handle(), WM_GETFONT, 0, 0)));
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc.Get(), &metrics);
+  const auto width = [&](const std::string& text) {
+    SIZE size{};
+    GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+    return static_cast<int>(size.cx + 3 * metrics.tmAveCharWidth);
+  };
+  int widest = width(FCaptions[column]) + static_cast<int>(metrics.tmHeight);  // the sort arrow
+  for (int row = 0; row < Count(); ++row) widest = std::max(widest, width(CellText(row, column)));
+  return widest;
 }
 
 // Told once the list has handled what is under way, and once for a burst.
@@ -182,6 +226,22 @@ void TPTListView::ShowSortArrow() {
   }
 }
 
+void TPTListView::AppendSortMenu(HMENU menu, UINT firstCommand) const {
+  HMENU columns = CreatePopupMenu();
+  const std::vector<std::string> texts = WithAccessKeys(FCaptions);
+  for (size_t i = 0; i < texts.size(); ++i)
+    AppendMenuA(columns, MF_STRING | (static_cast<int>(i) == SortColumn ? MF_CHECKED : 0),
+                firstCommand + i, texts[i].c_str());
+  // The menu owns its submenu from here.
+  AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(columns), "Sort &by");
+}
+
+bool TPTListView::SortMenuCommand(UINT command, UINT firstCommand) {
+  if (command < firstCommand || command - firstCommand >= FCaptions.size()) return false;
+  if (OnColumnClick) OnColumnClick(static_cast<int>(command - firstCommand));
+  return true;
+}
+
 bool TPTListView::Notified(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
   if (msg != WM_NOTIFY) return false;
   auto& notification = *reinterpret_cast<NMHDR*>(lParam);
@@ -195,11 +255,13 @@ bool TPTListView::Notified(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
       break;
     case NM_CUSTOMDRAW: return CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(notification), result);
     case LVN_ITEMCHANGED: ViewChanged(); break;
-    case LVN_KEYDOWN:
-      if (reinterpret_cast<const NMLVKEYDOWN&>(notification).wVKey == 'C' &&
-          GetKeyState(VK_CONTROL) < 0 && OnCopy)
-        OnCopy();
+    case LVN_KEYDOWN: {
+      const WORD key = reinterpret_cast<const NMLVKEYDOWN&>(notification).wVKey;
+      if (GetKeyState(VK_CONTROL) >= 0) break;
+      if (key == 'C' && OnCopy) OnCopy();
+      if (key == 'A') SelectAll();
       break;
+    }
     default: return false;
   }
   result = 0;
@@ -216,6 +278,11 @@ bool TPTListView::Intercept(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
     result = 0;
     return true;
   }
+  if (msg == WM_SETFOCUS) {
+    result = DefSubclassProc(Handle(), msg, wParam, lParam);
+    ShowFocus();
+    return true;
+  }
   // What scrolls the rows; the list moves them after this.
   if (msg == WM_VSCROLL || msg == WM_MOUSEWHEEL || msg == WM_KEYDOWN || msg == WM_SIZE)
     ViewChanged();
@@ -230,13 +297,13 @@ bool TPTListView::Intercept(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
   return true;
 }
 
-// The bottom left corner of the selected row, or the list's top left one.
+// The bottom left corner of the selected row (or else of the focused one),
+// or the list's top left one.
 POINT TPTListView::MenuKeyPoint() const {
   RECT row{};
   row.left = LVIR_BOUNDS;
-  const int selected = Selected();
-  if (selected < 0 ||
-      !SendMessageA(Handle(), LVM_GETITEMRECT, selected, reinterpret_cast<LPARAM>(&row)))
+  const int index = Selected() >= 0 ? Selected() : FocusedRow();
+  if (index < 0 || !SendMessageA(Handle(), LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&row)))
     row = {};
   POINT at{row.left, row.bottom};
   ClientToScreen(Handle(), &at);
@@ -263,15 +330,18 @@ void TPTListView::GetText(LVITEMA& item) const {
   if (item.iItem < 0 || item.iItem >= Count()) return;
   if (item.mask & LVIF_IMAGE) item.iImage = 0;
   if (!(item.mask & LVIF_TEXT) || item.cchTextMax <= 0) return;
-  std::string text = item.iSubItem == 0 ? Caption(item.iItem)
-                     : OnGetText        ? OnGetText(Data(item.iItem), item.iSubItem)
-                                        : std::string();
+  lstrcpynA(item.pszText, CellText(item.iItem, item.iSubItem).c_str(), item.cchTextMax);
+}
+
+std::string TPTListView::CellText(int row, int column) const {
+  std::string text = column == 0 ? Caption(row)
+                     : OnGetText ? OnGetText(Data(row), column)
+                                 : std::string();
   // Wine clips the last pixels of a right-aligned cell's text; a blank after
   // it takes the cut (and on Windows is only a blank's more margin).
-  if (item.iSubItem < static_cast<int>(FRightAligned.size()) && FRightAligned[item.iSubItem] &&
-      !text.empty())
+  if (column < static_cast<int>(FRightAligned.size()) && FRightAligned[column] && !text.empty())
     text += ' ';
-  lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
+  return text;
 }
 
 // Any text the user leaves is taken; none when the edit was cancelled.

@@ -36,9 +36,15 @@ class TPTListView : public TControl {
   int Selected() const;                   // the first selected row; -1 for none
   std::vector<int> SelectedRows() const;  // every selected row, in display order
   void SetSelected(int index);            // the only one selected, scrolled into view; -1 for none
+  void SelectAll();                       // as Ctrl+A does
+  int FocusedRow() const;                 // the row with the focus rectangle; -1 for none
   void SetColumnWidth(int column, int width);
   void SetColumnCaption(int column, const std::string& caption);
   int ColumnWidth(int column) const;
+  int ColumnCount() const;
+  // How wide column must be to show every row's text in it whole, and its
+  // caption with the sort arrow beside it, in the list's font.
+  int TextWidth(int column) const;
   int VisibleRows() const;  // how many whole rows fit in view
   int TopRow() const;       // the display position of the first row in view
   // Painting waits from the first BeginUpdate to the last EndUpdate.
@@ -51,7 +57,7 @@ class TPTListView : public TControl {
   std::function<COLORREF(const void* data, int position)> OnPTCustomDraw;
   // The user clicked a column's header.
   std::function<void(int column)> OnColumnClick;
-  // Ctrl+C in the list.
+  // Ctrl+C in the list. (Ctrl+A selects every row.)
   std::function<void()> OnCopy;
   // The selection, the order or the rows in view may have changed; called
   // once the list has taken the change in.
@@ -66,10 +72,16 @@ class TPTListView : public TControl {
   int SortColumn = -1;
   bool SortDirection = true;
   void ShowSortArrow();
+  // "Sort &by" at the end of menu: a submenu with an item per column, by its
+  // caption, the sort column's checked; an item's command is firstCommand +
+  // its column. SortMenuCommand runs such a command as a click on that
+  // column's header runs (OnColumnClick), and is false for any other.
+  void AppendSortMenu(HMENU menu, UINT firstCommand) const;
+  bool SortMenuCommand(UINT command, UINT firstCommand);
 
   // A right click or the menu key (or Shift+F10), in screen coordinates: at
-  // the pointer, or for a key at the selected row (at the list's corner when
-  // none is).
+  // the pointer, or for a key at the selected row (at the focused one when
+  // none is selected, at the list's corner when none is focused either).
   std::function<void(int x, int y)> OnContextMenu;
 
  protected:
@@ -86,13 +98,16 @@ class TPTListView : public TControl {
   void ShowRowCount();
   bool CustomDraw(NMLVCUSTOMDRAW& draw, LRESULT& result) const;
   void GetText(LVITEMA& item) const;
+  std::string CellText(int row, int column) const;
   bool EndLabelEdit(const LVITEMA& item);
   POINT MenuKeyPoint() const;
   HWND Header() const;
   void ViewChanged();
+  void ShowFocus();
 
-  std::vector<TRow> FRows;          // in display order
-  std::vector<bool> FRightAligned;  // by column
+  std::vector<TRow> FRows;             // in display order
+  std::vector<std::string> FCaptions;  // by column
+  std::vector<bool> FRightAligned;
   int FUpdates = 0;
   TOwnedImageList FRowImages;  // none, only their height: the rows'
   int FRowHeight = 0;          // 0: as high as the font needs

@@ -143,7 +143,7 @@ bool PressKey(HWND window, UINT virtualKey) {
          PostMessageA(window, WM_KEYUP, virtualKey, 1 | scan << 16 | 3u << 30);
 }
 
-bool SendKeystroke(WORD virtualKey, std::initializer_list<WORD> held) {
+bool SendKeystrokes(std::initializer_list<TStroke> strokes) {
   std::vector<INPUT> inputs;
   const auto add = [&inputs](WORD vk, bool up) {
     INPUT input{};
@@ -152,11 +152,17 @@ bool SendKeystroke(WORD virtualKey, std::initializer_list<WORD> held) {
     input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
     inputs.push_back(input);
   };
-  for (WORD modifier : held) add(modifier, false);
-  add(virtualKey, false);
-  add(virtualKey, true);
-  for (WORD modifier : held) add(modifier, true);
+  for (const TStroke& stroke : strokes) {
+    for (WORD modifier : stroke.Held) add(modifier, false);
+    add(stroke.Key, false);
+    add(stroke.Key, true);
+    for (WORD modifier : stroke.Held) add(modifier, true);
+  }
   return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+bool SendKeystroke(WORD virtualKey, std::initializer_list<WORD> held) {
+  return SendKeystrokes({{virtualKey, held}});
 }
 
 bool TypeKey(HWND window, WORD virtualKey, std::initializer_list<WORD> held) {

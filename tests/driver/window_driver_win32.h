@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Works real windows from outside the code under test, as a user would:
@@ -34,8 +35,16 @@ bool ChooseListItem(HWND window, const std::string& text);
 // Presses and releases a key in the window (a posted keystroke: shortcut
 // keys of the window's program act on it).
 bool PressKey(HWND window, UINT virtualKey);
-// Types a key on the keyboard with the modifiers held: the system's own
-// keystroke (SendInput), to whatever has the focus.
+// A key with the modifiers held down around it.
+struct TStroke {
+  TStroke(WORD key, std::vector<WORD> held = {}) : Key(key), Held(std::move(held)) {}
+  WORD Key;
+  std::vector<WORD> Held;
+};
+// Types keys on the keyboard, in one go: the system's own keystrokes
+// (SendInput), to whatever has the focus; a menu or a dialog that one key
+// opens finds the keys after it waiting, as from a quick typist.
+bool SendKeystrokes(std::initializer_list<TStroke> strokes);
 bool SendKeystroke(WORD virtualKey, std::initializer_list<WORD> held = {});
 // The same once window is in the foreground.
 bool TypeKey(HWND window, WORD virtualKey, std::initializer_list<WORD> held = {});

@@ -106,4 +106,14 @@ TEST(ConnectionLogTest, CsvHasWholeSecondsPlainIntegersAndQuotedEntries) {
             "\"My ISP\",2026-12-07 10:00:00,2026-12-07 10:05:12,312,1536,512,2\r\n");
 }
 
+// A row as Copy puts it on the clipboard: the caption as the list shows it,
+// which the user may have edited, then the row's cells.
+TEST(ConnectionLogTest, CopiedRowsShowTheirCaptionAndCells) {
+  const TDateTime start = EncodeDateTime({2026, 12, 7, 10, 0, 0, 0});
+  const TConnectionRecord record{start, start + 312.0 / 86400, 1, "My ISP", 1536, 512};
+  EXPECT_EQ(
+      LogCopyText("Renamed", record, TFormatSettings()),
+      "Renamed - 12/7/2026 10:00:00 AM - Time Online: 00:05:12 Received: 1 KB Sent: 512 bytes");
+}
+
 }  // namespace

@@ -320,6 +320,46 @@ TEST(BillingPeriodRowsTest, GroupsDaysByPeriod) {
   EXPECT_EQ(rows[1].Seconds, 120);
 }
 
+// Each period with the bytes the quota counts of it and the share of the
+// limit they are, sorted by either as by the report's columns.
+TEST(BillingPeriodRowsTest, ShowTheLimitAndTheShareUsed) {
+  const std::vector<TReportRow> daily = {DayRow(Serial(2024, 1, 30), 1000, 2),
+                                         DayRow(Serial(2024, 2, 2), 4000, 3996),
+                                         DayRow(Serial(2024, 2, 29), 999, 1)};
+  TQuotaSettings quota;
+  quota.StartDay = 31;
+  quota.Limit = 8000;
+  quota.Count = qcDownload;
+  TReadNotes notes;
+  std::vector<TBillingPeriodRow> rows = BillingPeriodRows(daily, quota, notes, TFormatSettings{});
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[1].Caption, "1/31/2024 - 2/28/2024");
+  EXPECT_EQ(rows[1].Total, 7996);
+  EXPECT_EQ(rows[1].Used, 4000);
+  const auto cells = [](const TBillingPeriodRow& row) {
+    std::vector<std::string> texts;
+    for (int column = 0; column < 7; ++column)
+      texts.push_back(BillingPeriodCell(row, column, TFormatSettings{}));
+    return texts;
+  };
+  EXPECT_EQ(cells(rows[1]), (std::vector<std::string>{"1/31/2024 - 2/28/2024", "3 KB", "3 KB",
+                                                      "7 KB", "01:00", "7 KB", "50.0%"}));
+  EXPECT_EQ(cells(rows[0])[6], "12.5%");
+  EXPECT_EQ(cells(rows[2])[6], "12.4%");  // 12.4875, rounded down
+
+  // By the share used, largest first, then the other way round; the limit,
+  // the same for all, is no order.
+  EXPECT_LT(CompareBillingPeriodRows(rows[1], rows[0], 7), 0);
+  EXPECT_GT(CompareBillingPeriodRows(rows[1], rows[0], -7), 0);
+  EXPECT_EQ(CompareBillingPeriodRows(rows[1], rows[0], 6), 0);
+  EXPECT_LT(CompareBillingPeriodRows(rows[2], rows[0], -2), 0);  // DL, smallest first
+
+  quota.Limit = 0;
+  rows = BillingPeriodRows(daily, quota, notes, TFormatSettings{});
+  EXPECT_EQ(cells(rows[0])[5], "no limit");
+  EXPECT_EQ(cells(rows[0])[6], "");
+}
+
 // The quota reads what the reports read: every month file of the folder,
 // another ".dat" beside them included, as the reports count a day.
 TEST(ReadQuotaFiguresTest, ReadsTheFilesTheReportsRead) {

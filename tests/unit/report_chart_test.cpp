@@ -51,6 +51,12 @@ TEST_F(ReportChartTest, BarsStandOnTheFloorScaledToTheLargestAmountShown) {
   EXPECT_EQ(ChartRowAt(layout, 100, 95), -1);  // below the plot
 }
 
+// "0 bytes" is wider than "4 KB" at the top: the labels' room is the widest's.
+TEST_F(ReportChartTest, TheLabelsRoomFitsTheWidestLabel) {
+  Rows[0] = Row(4096, 0);
+  EXPECT_EQ(Paint(0, -1).Plot.Left, 50);
+}
+
 TEST_F(ReportChartTest, RowsFromTheFirstShownOnRescaleAndKeepTheirPositions) {
   const TChartLayout layout = Paint(1, -1);
   EXPECT_EQ(layout.Count, 2);

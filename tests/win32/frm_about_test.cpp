@@ -17,8 +17,8 @@
 #include "ui/application_win32.h"
 #include "ui/force_foreground_win32.h"
 #include "ui/handle_guards_win32.h"
-#include "win32/keystrokes_win32.h"
 #include "win32/test_forms_win32.h"
+#include "win32/typing_win32.h"
 
 namespace {
 

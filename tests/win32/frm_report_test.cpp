@@ -1,15 +1,22 @@
 // The basic reports opened from the main window's menu over two years of
 // month files: tabs, sorting, and an export through the real save dialog;
-// the billing periods while the quota is watched.
+// the billing periods while the quota is watched; and used by the keyboard
+// alone: the lists' menu, and the focus after the dialogs it opens.
 #include "reports/frm_report_win32.h"
 
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include <cstdio>
 
+#include "base/product.h"
 #include "platform/files.h"
 #include "ui/application_win32.h"
+#include "ui/common_dialogs_win32.h"
+#include "ui/force_foreground_win32.h"
 #include "win32/main_window_fixture_win32.h"
+#include "win32/typing_win32.h"
 
 namespace {
 
@@ -29,6 +36,39 @@ class FrmReportTest : public TMainWindowTest {
     }
   }
   HWND ReportWindow() { return Form->FrmReport()->Handle(); }
+
+  // The first day of January to April 2006, their downloads in another
+  // order: 3, 1, 4 and 2 KB.
+  void WriteFourMonths() {
+    MakeDirectory(Dir.Path("data"));
+    const struct {
+      int Month, Recv, Xmit;
+    } days[] = {{1, 3072, 1024}, {2, 1024, 0}, {3, 4096, 0}, {4, 2048, 0}};
+    for (const auto& day : days) {
+      const std::string serial = std::to_string(EncodeDaySerial(2006, day.Month, 1));
+      Dir.Write("data\\" + serial + ".dat", "[" + serial + "]\r\nRecv=" + std::to_string(day.Recv) +
+                                                "\r\nXmit=" + std::to_string(day.Xmit) + "\r\n");
+    }
+  }
+
+  // The window from the main window's menu, in the foreground as a user
+  // has it, with the focus where it opens: on the tabs. Tab goes into the
+  // daily list.
+  TFrmReport& OpenReport() {
+    Open(kAdapter);
+    Form->Command(cmBasicReports);
+    TFrmReport& report = *Form->FrmReport();
+    ForceForegroundWindow(report.Handle(), false);
+    TApplication::Instance().ProcessMessages();
+    return report;
+  }
+
+  // The first captions of a list, in the order shown.
+  static std::vector<std::string> Captions(const TPTListView& list, int count) {
+    std::vector<std::string> captions;
+    for (int i = 0; i < count && i < list.Count(); ++i) captions.push_back(list.Caption(i));
+    return captions;
+  }
 
   // What tallyline-cli prints for the folder.
   std::string Cli(const std::string& arguments) {
@@ -122,115 +162,213 @@ TEST_F(FrmReportTest, SortedByDownloadAndExportedAsTheCommandLinePrintsIt) {
   EXPECT_EQ(Dir.Read("months.csv").substr(0, 36), "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n");
 }
 
+// With the limit and the share of it each period used, in columns as wide
+// as their texts, which show whole.
 TEST_F(FrmReportTest, BillingPeriodsOnlyWhileTheQuotaIsWatched) {
   WriteTwoYears();
   HWND owner = TApplication::Instance().Handle();
   TQuotaSettings quota;
   quota.StartDay = 15;
+  quota.Limit = 20LL << 30;
   EXPECT_EQ(TFrmReport(owner, Dir.Folder(), quota, {}).TabCount(), 5);
   quota.Enabled = true;
   TFrmReport report(owner, Dir.Folder(), quota, {});
   ASSERT_EQ(report.TabCount(), 6);
   // From the period of 1 January 2025 to that of 31 December 2026.
-  const TPTListView& periods = report.List(5);
+  TPTListView& periods = report.List(TFrmReport::kBillingPeriodsTab);
   EXPECT_EQ(periods.Count(), 25);
   EXPECT_EQ(static_cast<const TReportRow*>(periods.Data(0))->RowDate,
             EncodeDaySerial(2024, 12, 15));
-  ShowTab(report.Handle(), 5);
+  ShowTab(report.Handle(), TFrmReport::kBillingPeriodsTab);
+  const auto cell = [&](int row, int column) {
+    char text[64] = "";
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(periods.Handle(), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return std::string(text);
+  };
+  // 1 to 14 January 2025: 10,115 MiB down and 132.56 MiB up of 20 GiB.
+  EXPECT_EQ(cell(0, 5), "20.00 GB ");
+  EXPECT_EQ(cell(0, 6), "50.0% ");
+  // A column out of view would show none of its text. The texts are
+  // measured again in the font of another DPI.
+  const auto expectWhole = [&](int dpi) {
+    for (int column = 0; column < 7; ++column)
+      for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(CellTextCut(periods.Handle(), row, column), 0)
+            << dpi << ": " << row << " " << column;
+  };
+  expectWhole(96);
   Shoot(report.Handle(), "report_billing");
+  RECT frame;
+  GetWindowRect(report.Handle(), &frame);
+  frame.right = frame.left + (frame.right - frame.left) * 3 / 2;
+  frame.bottom = frame.top + (frame.bottom - frame.top) * 3 / 2;
+  SendMessageA(report.Handle(), kWmDpiChanged, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&frame));
+  PumpMessages(100);
+  expectWhole(144);
 }
 
-// The clipboard's text, or "(none)".
-std::string ClipboardText() {
-  std::string text = "(none)";
-  if (!OpenClipboard(nullptr)) return text;
-  if (HANDLE data = GetClipboardData(CF_TEXT)) {
-    text = static_cast<const char*>(GlobalLock(data));
-    GlobalUnlock(data);
-  }
-  CloseClipboard();
-  return text;
-}
+// Export and Save chart by keys, through the real save dialog: it suggests
+// a name after the tab and the period of the selected row, opens in the
+// documents at first and in the folder saved to after that; once it is
+// gone, the keys work in the list again.
+TEST_F(FrmReportTest, TheSaveDialogsSuggestANameAndTheFocusComesBack) {
+  WriteFourMonths();
+  ForgetSaveDialogFolder();
+  TFrmReport& report = OpenReport();
+  TPTListView& daily = report.List(rtDaily);
+  Press(VK_TAB);
+  ASSERT_EQ(GetFocus(), daily.Handle());
+  // The focus shows on the first row, which is not selected, and the arrows
+  // go on from there.
+  EXPECT_EQ(daily.FocusedRow(), 0);
+  EXPECT_EQ(daily.Selected(), -1);
+  Shoot(report.Handle(), "report_focus");
+  Press(VK_DOWN);
+  EXPECT_EQ(daily.Selected(), 1);
 
-TEST_F(FrmReportTest, CopiesTheSelectedRowOnlyAndSaysWhatWasLeftOut) {
-  MakeDirectory(Dir.Path("data"));
-  Dir.Write("data\\38718.dat",
-            "[38718]\r\nRecv=1572864\r\nXmit=12288\r\n\r\n[notes]\r\nRecv=1\r\n");
-  Open(kAdapter);
-  std::string notice;
-  std::thread user([&] {
-    HWND box = WaitForWindow({"Basic Reports", "#32770", GetCurrentProcessId()}, 10000);
-    if (!box) return;
-    notice = DialogText(box);
-    PressButton(box, "OK");
-  });
-  Form->Command(cmBasicReports);
-  for (int i = 0; i < 100 && notice.empty(); ++i) PumpMessages(50);
+  char documents[MAX_PATH] = "";
+  ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, documents), S_OK);
+  TSaveDialogVisit saving;
+  saving.OnShown = [](HWND dialog) { Shoot(dialog, "report_save_dialog"); };
+  std::thread user([&] { saving.Answer(Dir.Path("rows.csv")); });
+  Type({{VK_APPS}, {'E'}});
   user.join();
-  EXPECT_NE(notice.find("1 sections"), std::string::npos) << notice;
+  ASSERT_TRUE(saving.Came);
+  EXPECT_EQ(saving.Name, "tallyline-daily-2006-02.csv");
+  EXPECT_EQ(saving.Folder, documents);
+  EXPECT_EQ(Dir.Read("rows.csv"),
+            "DATE,DOWNLOAD,UPLOAD,TOTAL,SECONDS\r\n01-01-2006,3072,1024,4096,0\r\n"
+            "02-01-2006,1024,0,1024,0\r\n03-01-2006,4096,0,4096,0\r\n"
+            "04-01-2006,2048,0,2048,0\r\n");
+  EXPECT_EQ(GetFocus(), daily.Handle());
+  Press(VK_DOWN);
+  Press('C', {VK_CONTROL});
+  EXPECT_EQ(ClipboardText(), "3/1/2006 - DL: 4 KB UL: 0 bytes TOTAL: 4 KB");
 
-  TFrmReport& report = *Form->FrmReport();
-  ShowTab(ReportWindow(), rtMonthly);
-  OpenClipboard(nullptr);
-  EmptyClipboard();
-  CloseClipboard();
-  report.mnuCopyClick();
-  EXPECT_EQ(ClipboardText(), "(none)");
-  report.List(rtMonthly).SetSelected(0);
-  report.mnuCopyClick();
-  EXPECT_EQ(ClipboardText(), "2006 / Jan - DL: 1.50 MB UL: 12 KB TOTAL: 1.51 MB");
+  TSaveDialogVisit cancelling;
+  cancelling.OnShown = [](HWND dialog) { Shoot(dialog, "report_save_chart_dialog"); };
+  user = std::thread([&] { cancelling.Answer(""); });
+  Type({{VK_APPS}, {'P'}});
+  user.join();
+  ASSERT_TRUE(cancelling.Came);
+  EXPECT_EQ(cancelling.Name, "tallyline-daily-2006-03.png");
+  EXPECT_EQ(cancelling.Folder, Dir.Folder().substr(0, Dir.Folder().size() - 1));
+  EXPECT_EQ(GetFocus(), daily.Handle());
+  Press(VK_UP);
+  Press('C', {VK_CONTROL});
+  EXPECT_EQ(ClipboardText(), "2/1/2006 - DL: 1 KB UL: 0 bytes TOTAL: 1 KB");
 }
 
-// The hours of the day chosen in the daily list, under their chart; a click
-// on a row's bars selects the row, which the chart then highlights; the
-// chart is copied as a bitmap and saved as a PNG.
-TEST_F(FrmReportTest, ChartsFollowTheirListsAndTheHourlyTabTheChosenDay) {
-  MakeDirectory(Dir.Path("data"));
-  Dir.Write("data\\46357.dat",
-            "[46362]\r\nRecv=100\r\nXmit=10\r\n\r\n"
-            "[46363]\r\nHours=7200\r\nRecv=3000000\r\nXmit=300000\r\nHours.09=3600\r\n"
-            "Recv.09=1000000\r\nXmit.09=100000\r\nHours.13=3600\r\nRecv.13=2000000\r\n"
-            "Xmit.13=200000\r\n");
-  HWND owner = TApplication::Instance().Handle();
-  TChartLook look;
-  look.Selection = 0x00FFFF;
-  TFrmReport report(owner, Dir.Folder(), TQuotaSettings{}, look);
-  PumpMessages(100);
-  // The last day's hours, until another day is chosen.
-  TPTListView& hours = report.List(TFrmReport::kHourlyTab);
-  ASSERT_EQ(hours.Count(), 2);
-  EXPECT_EQ(hours.Caption(1), "13:00");
-  report.List(rtDaily).SetSelected(0);
-  PumpMessages(100);
-  EXPECT_EQ(hours.Count(), 0);  // 6 December has no hours
-  report.List(rtDaily).SetSelected(1);
-  PumpMessages(100);
-  ASSERT_EQ(hours.Count(), 2);
+// The boxes that tell a chart or an export could not be written leave the
+// focus on the list too.
+TEST_F(FrmReportTest, TheFocusComesBackAfterTheBoxesThatTellOfAFailure) {
+  WriteFourMonths();
+  TFrmReport& report = OpenReport();
+  TPTListView& daily = report.List(rtDaily);
+  Press(VK_TAB);
+  Press(VK_HOME);
+  report.AskChartPath = [this] { return Dir.Path("missing\\chart.png"); };
+  report.AskExportPath = [this] { return Dir.Path("missing\\rows.csv"); };
+  const auto answer = [](const char* caption, std::string& text) {
+    return std::thread([caption, &text] {
+      HWND box = WaitForWindow({caption, "#32770", GetCurrentProcessId()}, 10000);
+      if (!box) return;
+      text = DialogText(box);
+      Type({{VK_RETURN}}, false);
+      WaitUntilGone(box, 10000);
+    });
+  };
+  std::string chart, rows;
+  std::thread user = answer("Basic Reports", chart);
+  Type({{VK_APPS}, {'P'}});
+  user.join();
+  EXPECT_EQ(chart, Dir.Path("missing\\chart.png") + " cannot be written.");
+  EXPECT_EQ(GetFocus(), daily.Handle());
+  user = answer(kAppTitle, rows);
+  Type({{VK_APPS}, {'E'}});
+  user.join();
+  EXPECT_NE(rows.find("Cannot create file"), std::string::npos) << rows;
+  EXPECT_EQ(GetFocus(), daily.Handle());
+  Press(VK_DOWN);
+  Press('C', {VK_CONTROL});
+  EXPECT_EQ(ClipboardText(), "2/1/2006 - DL: 1 KB UL: 0 bytes TOTAL: 1 KB");
+}
 
-  ShowTab(report.Handle(), TFrmReport::kHourlyTab);
-  TReportChart& chart = report.Chart(TFrmReport::kHourlyTab);
-  const TChartLayout& layout = chart.Layout();
-  ASSERT_EQ(layout.Count, 2);
-  const int secondRow = layout.Plot.Left + layout.SlotWidth + layout.SlotWidth / 2;
-  SendMessageA(chart.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(secondRow, layout.Plot.Top + 1));
-  PumpMessages(100);
-  EXPECT_EQ(hours.Selected(), 1);
-  EXPECT_EQ(chart.Pixels().Rgb(layout.Plot.Left + layout.SlotWidth + layout.SlotWidth - 1,
-                              layout.Plot.Top + 1),
-            0x00FFFFu);
-  Shoot(report.Handle(), "report_hourly");
+// The menu of Shift+F10 and of the menu key, its items, and "Sort by" a
+// column by keys: the rows follow it, its item is checked, and choosing it
+// again reverses them. Ctrl+A and Ctrl+C then copy them all in that order.
+TEST_F(FrmReportTest, SortByFromTheMenuKeyChecksTheColumnAndAgainReverses) {
+  WriteFourMonths();
+  TFrmReport& report = OpenReport();
+  TPTListView& daily = report.List(rtDaily);
+  Press(VK_TAB);
+  Type({{VK_F10, {VK_SHIFT}}, {'B'}, {'L'}});  // "D&L"
+  EXPECT_EQ(Captions(daily, 4),
+            (std::vector<std::string>{"3/1/2006", "1/1/2006", "4/1/2006", "2/1/2006"}));
+  EXPECT_EQ(daily.SortColumn, 1);
+  HWND header = FindChild(daily.Handle(), "SysHeader32");
+  HDITEMA item{};
+  item.mask = HDI_FORMAT;
+  SendMessageA(header, HDM_GETITEMA, 1, reinterpret_cast<LPARAM>(&item));
+  EXPECT_TRUE(item.fmt & HDF_SORTUP);
 
-  report.CopyChartClick();
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  const auto* dib = static_cast<const BITMAPINFOHEADER*>(GlobalLock(GetClipboardData(CF_DIB)));
-  ASSERT_NE(dib, nullptr);
-  EXPECT_EQ(dib->biWidth, chart.Pixels().Width);
-  EXPECT_EQ(dib->biHeight, chart.Pixels().Height);
-  GlobalUnlock(GetClipboardData(CF_DIB));
-  CloseClipboard();
-  report.AskChartPath = [this] { return Dir.Path("hours.png"); };
-  report.SaveChartClick();
-  EXPECT_EQ(Dir.Read("hours.png").substr(0, 8), "\x89PNG\r\n\x1A\n");
+  std::vector<std::string> items, columns;
+  std::vector<bool> checked;
+  std::thread user([&] {
+    std::pair<HMENU, HMENU> menus;
+    for (int i = 0; i < 500 && !(menus = OpenMenuAndSubmenu()).first; ++i) Sleep(10);
+    if (!menus.first) return;
+    items = MenuTexts(menus.first);
+    columns = MenuTexts(menus.second);
+    for (int i = 0; i < GetMenuItemCount(menus.second); ++i)
+      checked.push_back(GetMenuState(menus.second, i, MF_BYPOSITION) & MF_CHECKED);
+    Shoot(ReportWindow(), "report_menu");
+    Type({{'L'}}, false);
+  });
+  Type({{VK_APPS}, {'B'}});
+  user.join();
+  EXPECT_EQ(items, (std::vector<std::string>{"&Copy to Clipboard\tCtrl+C", "&Export Report..", "",
+                                             "Copy c&hart", "Save chart as &PNG...", "",
+                                             "Select &All\tCtrl+A", "Sort &by"}));
+  EXPECT_EQ(columns, (std::vector<std::string>{"&Date", "D&L", "&UL", "DL && UL", "&Time"}));
+  EXPECT_EQ(checked, (std::vector<bool>{false, true, false, false, false}));
+  EXPECT_EQ(Captions(daily, 4),
+            (std::vector<std::string>{"2/1/2006", "4/1/2006", "1/1/2006", "3/1/2006"}));
+  SendMessageA(header, HDM_GETITEMA, 1, reinterpret_cast<LPARAM>(&item));
+  EXPECT_TRUE(item.fmt & HDF_SORTDOWN);
+
+  // Ctrl+A, then Ctrl+C: every row, a line each, in the order shown.
+  Press('A', {VK_CONTROL});
+  Press('C', {VK_CONTROL});
+  EXPECT_EQ(ClipboardText(),
+            "2/1/2006 - DL: 1 KB UL: 0 bytes TOTAL: 1 KB\r\n"
+            "4/1/2006 - DL: 2 KB UL: 0 bytes TOTAL: 2 KB\r\n"
+            "1/1/2006 - DL: 3 KB UL: 1 KB TOTAL: 4 KB\r\n"
+            "3/1/2006 - DL: 4 KB UL: 0 bytes TOTAL: 4 KB");
+}
+
+// Each page's list is its first stop, so Ctrl+Tab brings the focus into the
+// next page's list: Ctrl+C there copies that page's selected row.
+TEST_F(FrmReportTest, CtrlCAfterCtrlTabCopiesTheNewPagesRow) {
+  WriteFourMonths();
+  TFrmReport& report = OpenReport();
+  for (int tab = 0; tab < report.TabCount(); ++tab)
+    EXPECT_EQ(GetNextDlgTabItem(GetParent(report.List(tab).Handle()), nullptr, FALSE),
+              report.List(tab).Handle());
+  report.List(rtWeekly).SetSelected(0);
+  Press(VK_TAB);
+  Press(VK_HOME);
+  Press(VK_TAB, {VK_CONTROL});
+  ASSERT_EQ(report.ActiveTab(), rtWeekly);
+  EXPECT_EQ(GetFocus(), report.List(rtWeekly).Handle());
+  EmptyTheClipboard();
+  Press('C', {VK_CONTROL});
+  EXPECT_EQ(ClipboardText(), "2005 / 52 - DL: 3 KB UL: 1 KB TOTAL: 4 KB");
 }
 
 }  // namespace

@@ -9,8 +9,8 @@
 
 #include "platform/date_time.h"
 #include "ui/force_foreground_win32.h"
-#include "win32/keystrokes_win32.h"
 #include "win32/main_window_fixture_win32.h"
+#include "win32/typing_win32.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 // The advanced statistics opened from the main window's menu over a year of
-// month files and a log of a few hundred connections.
+// month files and a log of a few hundred connections; the log's menu used by
+// the keyboard alone.
 #include "reports/frm_stats_win32.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,9 @@
 
 #include "platform/files.h"
 #include "traffic/usage_book.h"
+#include "ui/force_foreground_win32.h"
 #include "win32/main_window_fixture_win32.h"
+#include "win32/typing_win32.h"
 
 namespace {
 
@@ -45,10 +48,11 @@ class FrmStatsTest : public TMainWindowTest {
     Dir.Write("Connection.log", log);
   }
 
-  // Opens the window and answers its note on the damaged line.
-  TFrmStats& OpenStats() {
-    std::thread user([this] {
-      HWND box = WaitForWindow({"Advanced Reports", "#32770", GetCurrentProcessId()}, 10000);
+  // Opens the window and answers its note on the damaged line, waiting
+  // for it that long.
+  TFrmStats& OpenStats(DWORD noteMs = 10000) {
+    std::thread user([this, noteMs] {
+      HWND box = WaitForWindow({"Advanced Reports", "#32770", GetCurrentProcessId()}, noteMs);
       if (!box) return;
       Note = DialogText(box);
       PressButton(box, "OK");
@@ -152,6 +156,55 @@ TEST_F(FrmStatsTest, LogOpensNewestFirstAndTheEntryComesBack) {
   HWND box = FindChild(StatsWindow(), "ComboBox");
   EXPECT_EQ(WindowText(box), "Work VPN");
   EXPECT_EQ(again.LV3().Count(), 300);
+}
+
+// The log list's menu by keys: every row selected and copied, the rows
+// exported in the order shown; the focus on the list after the save dialog.
+TEST_F(FrmStatsTest, LogMenuSelectsCopiesAndExportsByKeys) {
+  const auto line = [](int month, int day, int hour, double seconds, int reason, const char* entry,
+                       double received, double sent) {
+    const TDateTime start = EncodeDateTime({2026, month, day, hour, 0, 0, 0});
+    return ConnectionLogLine(start, start + seconds / 86400, reason, entry, received, sent, '.') +
+           "\r\n";
+  };
+  Dir.Write("Connection.log", line(12, 7, 10, 312, 1, "Home ISP", 1536, 512) +
+                                  line(11, 30, 23, 7200, 2, "Work VPN", 2048000, 4096) +
+                                  line(12, 1, 8, 30, 1, "Alpha", 100, 10));
+  Open(kAdapter);
+  TFrmStats& stats = OpenStats(500);
+  ShowTab(StatsWindow(), 1);
+  TPTListView& log = stats.LV3();
+  ForceForegroundWindow(StatsWindow(), false);
+  FocusControl(log.Handle());
+  TApplication::Instance().ProcessMessages();
+  EXPECT_EQ(log.FocusedRow(), 0);
+  EXPECT_EQ(log.Selected(), -1);
+
+  Type({{VK_APPS}, {'A'}});
+  Press('C', {VK_CONTROL});
+  EXPECT_EQ(
+      ClipboardText(),
+      "Home ISP - 12/7/2026 10:00:00 AM - Time Online: 00:05:12 Received: 1 KB Sent: 512 bytes\r\n"
+      "Alpha - 12/1/2026 8:00:00 AM - Time Online: 00:00:30 Received: 100 bytes Sent: 10 bytes\r\n"
+      "Work VPN - 11/30/2026 11:00:00 PM - Time Online: 02:00:00 Received: 1.95 MB Sent: 4 KB");
+
+  TSaveDialogVisit saving;
+  std::thread user([&] { saving.Answer(Dir.Path("log.csv")); });
+  Type({{VK_APPS}, {'E'}});
+  user.join();
+  ASSERT_TRUE(saving.Came);
+  EXPECT_EQ(saving.Name, "tallyline-log-2026-12.csv");
+  EXPECT_EQ(Dir.Read("log.csv"),
+            "ENTRY,START,END,SECONDS,RECEIVED,SENT,REASON\r\n"
+            "\"Home ISP\",2026-12-07 10:00:00,2026-12-07 10:05:12,312,1536,512,1\r\n"
+            "Alpha,2026-12-01 08:00:00,2026-12-01 08:00:30,30,100,10,1\r\n"
+            "\"Work VPN\",2026-11-30 23:00:00,2026-12-01 01:00:00,7200,2048000,4096,2\r\n");
+  EXPECT_EQ(GetFocus(), log.Handle());
+  Press(VK_END);
+  Press('C', {VK_CONTROL});
+  EXPECT_EQ(
+      ClipboardText(),
+      "Work VPN - 11/30/2026 11:00:00 PM - Time Online: 02:00:00 Received: 1.95 MB Sent: 4 KB");
 }
 
 }  // namespace

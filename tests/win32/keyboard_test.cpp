@@ -13,8 +13,8 @@
 #include "traffic/adapter_choice.h"
 #include "ui/application_win32.h"
 #include "ui/force_foreground_win32.h"
-#include "win32/keystrokes_win32.h"
 #include "win32/main_window_fixture_win32.h"
+#include "win32/typing_win32.h"
 
 namespace {
 
@@ -225,18 +225,6 @@ TEST_F(KeyboardTest, NetworkPageChoosesAllAdaptersAndASetByKeys) {
   EXPECT_EQ(chosen(),
             (TAdapterChoice{false, {"Test Adapter @ 00-01-02-03-04-05", "Wi-Fi @ 00-02"}}));
   EXPECT_EQ(Form->Measurement().State.Choice, chosen());
-}
-
-// ClipboardText: what the clipboard holds as text, or "(none)".
-std::string ClipboardText() {
-  std::string text = "(none)";
-  if (!OpenClipboard(nullptr)) return text;
-  if (HANDLE data = GetClipboardData(CF_TEXT)) {
-    text = static_cast<const char*>(GlobalLock(data));
-    GlobalUnlock(data);
-  }
-  CloseClipboard();
-  return text;
 }
 
 // Ctrl+Tab walks the tabs of both report windows; Ctrl+C copies every

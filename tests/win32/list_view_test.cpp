@@ -210,4 +210,23 @@ TEST_F(ListViewTest, MenuKeyOpensTheContextMenuAtTheSelectedRow) {
   EXPECT_EQ(std::tuple(menu.x, menu.y), std::tuple(expected.x, expected.y));
 }
 
+// Taking the focus, a list with no focused row gives it to its first row in
+// view, unselected; one with a focused row keeps it there.
+TEST_F(ListViewTest, TheFocusShowsOnTheFirstRowInView) {
+  const std::vector<TRow> rows = Rows(100);
+  TPTListView list(Args(), Columns);
+  AddAll(list, rows);
+  SendMessageA(list.Handle(), LVM_ENSUREVISIBLE, 60, FALSE);
+  ASSERT_GT(list.TopRow(), 0);
+  SetFocus(list.Handle());
+  EXPECT_EQ(list.FocusedRow(), list.TopRow());
+  EXPECT_EQ(list.Selected(), -1);
+  SetFocus(Form.Handle());
+  list.SetSelected(3);
+  SetFocus(list.Handle());
+  EXPECT_EQ(list.FocusedRow(), 3);
+  list.SelectAll();
+  EXPECT_EQ(list.SelectedRows().size(), rows.size());
+}
+
 }  // namespace
