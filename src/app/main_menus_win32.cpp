@@ -10,12 +10,13 @@ void Separator(HMENU menu) {
   AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
 }
 
-// Start and Stop are a radio group; F8 is either, whichever is enabled.
-void StopWatchItems(HMENU menu) {
-  Item(menu, cmStopWatchStart, "&Start\tF8");
-  Item(menu, cmStopWatchStop, "S&top\tF8");
+// Start and Stop are a radio group; F8 is either, whichever is enabled. The
+// label's menu has them without their keys, as it always had.
+void StopWatchItems(HMENU menu, bool keys) {
+  Item(menu, cmStopWatchStart, keys ? "&Start\tF8" : "&Start");
+  Item(menu, cmStopWatchStop, keys ? "S&top\tF8" : "S&top");
   Separator(menu);
-  Item(menu, cmStopWatchReset, "&Reset\tShift+F8");
+  Item(menu, cmStopWatchReset, keys ? "&Reset\tShift+F8" : "&Reset");
   MENUITEMINFOA radio{};
   radio.cbSize = sizeof radio;
   radio.fMask = MIIM_FTYPE;
@@ -26,7 +27,7 @@ void StopWatchItems(HMENU menu) {
 
 HMENU StopWatchSubmenu(HMENU menu) {
   HMENU items = CreatePopupMenu();
-  StopWatchItems(items);
+  StopWatchItems(items, true);
   AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(items), "Stop &Watch");
   return items;
 }
@@ -79,7 +80,7 @@ TMainMenus::TMainMenus()
   Separator(PopupMenu1);
   Item(PopupMenu1, cmExit, "E&xit");
 
-  StopWatchItems(PopupMenu2);
+  StopWatchItems(PopupMenu2, false);
   StopWatchMenus[0] = PopupMenu2;
 
   // Statusbar is checked in the window's design.
