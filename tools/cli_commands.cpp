@@ -8,6 +8,7 @@
 #include "base/product.h"
 #include "platform/date_time.h"
 #include "platform/files.h"
+#include "reports/save_names.h"
 
 #ifdef _WIN32
 #include <direct.h>
@@ -101,6 +102,25 @@ void RequireFolder(const std::string& folder) {
   const std::string notOurs = std::string("not ") + kAppTitle + "'s folder";
   throw EFileProblem(FolderName(path),
                      notOurs + " (no data, Connection.log or settings.ini in it)");
+}
+
+int ReportListNamed(const std::string& name) {
+  if (name == "hourly") return kHourlyList;
+  for (size_t i = 0; i < kReportTabNames.size(); ++i) {
+    std::string lower = kReportTabNames[i];
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (name == lower) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+bool TakeEntry(TArguments& args, std::string& entry) {
+  if (!args.Take("--entry", 1)) return false;
+  if (!entry.empty()) throw EUsage("--entry", "only once");
+  entry = args.Values()[0];
+  // Empty would be the totals, which are asked for without --entry.
+  if (entry.empty()) throw EUsage("--entry", "needs a value");
+  return true;
 }
 
 std::string FolderArgument(std::string folder) {

@@ -41,6 +41,11 @@ extern const char* const kReportUsage;
 int StatsCommand(int argc, char** argv);
 extern const char* const kStatsUsage;
 
+// chart daily|weekly|monthly|yearly|hourly [--day D] [--from D --to D]
+//       [--entry KEY] [--width W] [--height H] [--folder DIR] --out FILE.png
+int ChartCommand(int argc, char** argv);
+extern const char* const kChartUsage;
+
 // log [--folder DIR] [--csv|--json]
 int LogCommand(int argc, char** argv);
 extern const char* const kLogUsage;
@@ -95,6 +100,13 @@ void ReadFolderOptions(int argc, char** argv, TFolderOptions& options,
 // An EFileProblem when the folder (with its trailing delimiter) is none, or
 // not the program's: it holds none of its files.
 void RequireFolder(const std::string& folder);
+
+// A report's list by its name in lower case: a TReportTab, or kHourlyList
+// for "hourly"; -1 for none.
+int ReportListNamed(const std::string& name);
+
+// Takes --entry KEY into entry, once and not empty.
+bool TakeEntry(TArguments& args, std::string& entry);
 
 // The day serial of the date option's value written YYYY-MM-DD; a usage
 // error for anything else.

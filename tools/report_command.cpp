@@ -1,7 +1,6 @@
 // tallyline-cli report: the rows of the basic reports, a day's hours and the
 // top days, from the same model as the window.
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -14,6 +13,7 @@
 #include "platform/date_time.h"
 #include "reports/json_text.h"
 #include "reports/report_model.h"
+#include "reports/save_names.h"
 
 const char* const kReportUsage =
     "       tallyline-cli report daily|weekly|monthly|yearly [--entry KEY] [--folder DIR]\n"
@@ -24,18 +24,11 @@ const char* const kReportUsage =
 
 namespace {
 
-// The lists after the window's tabs.
-enum { kHourly = static_cast<int>(kReportTabNames.size()), kTop };
+// The top days, after the window's lists.
+constexpr int kTop = kBillingPeriodsList + 1;
 
 int ListOf(const std::string& name) {
-  if (name == "hourly") return kHourly;
-  if (name == "top") return kTop;
-  for (size_t i = 0; i < kReportTabNames.size(); ++i) {
-    std::string lower = kReportTabNames[i];
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (name == lower) return static_cast<int>(i);
-  }
-  return -1;
+  return name == "top" ? kTop : ReportListNamed(name);
 }
 
 // More days than the calendar holds: a larger count changes nothing.
@@ -109,13 +102,7 @@ TReportArgs ReadReportArgs(int argc, char** argv) {
       if (a.List < 0) throw EUsage(args.Values()[0], "is no report (" + lists + ")");
       return true;
     }
-    if (args.Take("--entry", 1)) {
-      if (!a.Entry.empty()) throw EUsage("--entry", "only once");
-      a.Entry = args.Values()[0];
-      // Empty would be the totals, which are asked for without --entry.
-      if (a.Entry.empty()) throw EUsage("--entry", "needs a value");
-      return true;
-    }
+    if (TakeEntry(args, a.Entry)) return true;
     if (args.Take("--day", 1)) {
       a.Day = ParseDay("--day", args.Values()[0]);
       dayGiven = true;
@@ -129,7 +116,7 @@ TReportArgs ReadReportArgs(int argc, char** argv) {
     return false;
   });
   if (a.List < 0) throw EUsage("report", "needs " + lists);
-  if (dayGiven && a.List != kHourly) throw EUsage("--day", "only for report hourly");
+  if (dayGiven && a.List != kHourlyList) throw EUsage("--day", "only for report hourly");
   if (countGiven && a.List != kTop) throw EUsage("--count", "only for report top");
   return a;
 }
@@ -151,7 +138,7 @@ void TellNoFigures(const TReportArgs& a) {
   if (MonthFiles(a.Options.Folder).empty()) return tell("no data yet");
   const std::string entry = a.Entry.empty() ? "" : " for the entry \"" + a.Entry + "\"";
   // A day booked before hours were, or not at all.
-  if (a.List == kHourly)
+  if (a.List == kHourlyList)
     tell(FormatDateTimePicture(a.Day, "yyyy-MM-dd") + " has no hourly figures" + entry);
   else if (!a.Entry.empty())
     tell("no figures" + entry);
@@ -163,7 +150,7 @@ int ReportCommand(int argc, char** argv) {
   const TReportArgs a = ReadReportArgs(argc, argv);
   RequireFolder(a.Options.Folder);
   TReadNotes notes;
-  const bool hours = a.List == kHourly;
+  const bool hours = a.List == kHourlyList;
   const std::vector<TReportRow> rows =
       hours ? HourlyRows(a.Options.Folder, a.Day, notes, a.Entry) : ListRows(a, notes);
   const int status = TellNotes(NotesForRows(notes, rows));

@@ -16,6 +16,14 @@
 //   --entry KEY after any report: the same rows of that one entry (a
 //       phone-book entry or an adapter's key) instead of the totals; an entry
 //       without figures is said on standard error and is no failure
+//   tallyline-cli chart daily|weekly|monthly|yearly|hourly [--day YYYY-MM-DD]
+//                       [--from YYYY-MM-DD --to YYYY-MM-DD] [--entry KEY]
+//                       [--width W] [--height H] [--folder DIR] --out FILE.png
+//       writes the chart of the report window's tab as a PNG file (by
+//       default 640 x 240 pixels): the days, weeks, months or years from
+//       --from to --to, by default those the window shows first (the month,
+//       year or years of the newest row), or the hours of --day (today by
+//       default); on Windows only
 //   tallyline-cli stats [--folder DIR] (--month YYYY-MM-DD | --range YYYY-MM-DD YYYY-MM-DD)
 //                       [--entry NAME] [--csv|--json]
 //       prints the entries offered and the day and period totals of the
@@ -74,7 +82,7 @@ void PrintUsage(FILE* to) {
       "       tallyline-cli --version\n"
       "       tallyline-cli --help\n",
       to);
-  for (const char* usage : {kReportUsage, kStatsUsage, kLogUsage, kQuotaUsage})
+  for (const char* usage : {kReportUsage, kChartUsage, kStatsUsage, kLogUsage, kQuotaUsage})
     std::fputs(usage, to);
   std::fputs(
       "DIR is the program's folder, with data, Connection.log or settings.ini;\n"
@@ -84,6 +92,7 @@ void PrintUsage(FILE* to) {
 
 // The commands that read their own arguments.
 const std::map<std::string, int (*)(int, char**)> kCommands = {{"report", ReportCommand},
+                                                               {"chart", ChartCommand},
                                                                {"stats", StatsCommand},
                                                                {"log", LogCommand},
                                                                {"quota", QuotaCommand}};

@@ -27,15 +27,8 @@ void TFrmMain::Setup3Click() {
 
 void TFrmMain::Basic1Click() {
   if (FReport) return;
-  // The charts in the graph's colours.
-  const TVexaMeter& graph = *FVexaMeter1;
-  TChartLook look;
-  look.Download = graph.Bar1Color();
-  look.Upload = graph.Bar2Color();
-  look.Text = graph.TextColor();
-  look.Grid = graph.GridColor();
-  look.Background = graph.GraphBackgroundColor();
-  FReport = std::make_unique<TFrmReport>(Handle(), FFolder, Options().Quota, look);
+  FReport = std::make_unique<TFrmReport>(Handle(), FFolder, Options().Quota,
+                                         ReportChartLook(*FVexaMeter1));
   Opened(*FReport, true);
 }
 

@@ -74,3 +74,13 @@ void ApplyGraphSettings(const TMainSettings& s, TMeterModel& graph) {
 TRateUnits RateUnitsOf(const TMeterModel& graph) {
   return StartupRateUnits(graph.Scale() == sKBits);
 }
+
+TChartLook ReportChartLook(const TMeterModel& graph) {
+  TChartLook look;
+  look.Download = graph.Bar1Color();
+  look.Upload = graph.Bar2Color();
+  look.Text = graph.TextColor();
+  look.Grid = graph.GridColor();
+  look.Background = graph.GraphBackgroundColor();
+  return look;
+}

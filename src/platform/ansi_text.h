@@ -8,3 +8,7 @@
 // U+FFFD. POSIX has no ANSI code page; there the text is taken as
 // Windows-1252, the most common one, so the result is the same everywhere.
 std::string AnsiToUtf8(const std::string& text);
+
+// The en dash (U+2013) in the ANSI code page, "-" in one without it; POSIX
+// takes Windows-1252 here too.
+std::string AnsiEnDash();

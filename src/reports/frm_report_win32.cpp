@@ -15,7 +15,7 @@ namespace {
 // Wide enough for the two dates of a billing period in the first column.
 constexpr int kClientWidth = 560;
 constexpr int kClientHeight = 480;
-constexpr int kChartHeight = 130;
+constexpr int kChartHeight = 160;
 constexpr int kMargin = 4;
 constexpr int kRowHeight = 20;
 constexpr int kColumnWidth = 90;
@@ -55,7 +55,7 @@ TColor PaleHighlight(TColor background) {
 
 TFrmReport::TFrmReport(HWND owner, const std::string& folder, const TQuotaSettings& quota,
                        const TChartLook& look)
-    : FFolder(folder), FReport(LoadReport(folder)), FLook(look) {
+    : FFolder(folder), FReport(LoadReport(folder)), FQuota(quota), FLook(look) {
   AskExportPath = [this] {
     return AskSavePath(Handle(), "CSV Report (*.csv)\0*.csv\0", "csv", SuggestedName("csv"));
   };
@@ -120,6 +120,7 @@ TPTListView& TFrmReport::CreateList(std::vector<TListColumn> columns,
   view.OnContextMenu = [this, &view](int x, int y) { ShowPopupMenu(view, x, y); };
   view.OnCopy = [this] { mnuCopyClick(); };
   FCharts.push_back(std::make_unique<TReportChart>(page, view, FLook, Font()));
+  FCharts.back()->Contents = [this, tab = static_cast<int>(FLists.size())] { return ChartOf(tab); };
   FLists.push_back(std::move(list));
   return view;
 }
@@ -151,6 +152,31 @@ void TFrmReport::CreateBillingList() {
     view.AddItem(row.Caption, static_cast<const TReportRow*>(&row));
   view.EndUpdate();
   FitBillingColumns();
+}
+
+// The period of the selected row, or of the newest, as its tab shows it:
+// a month of days, a year of weeks or months, all years, a day's hours;
+// every billing period.
+TChart TFrmReport::ChartOf(int tab) const {
+  const TPTListView& list = *FLists[tab];
+  if (tab == kBillingPeriodsTab) {
+    std::vector<const TReportRow*> rows;
+    for (const TBillingPeriodRow& row : FBillingPeriods) rows.push_back(&row);
+    return rows.empty()
+               ? TChart{}
+               : BillingChartOf(rows, BillingPeriodOf(static_cast<int32_t>(rows.back()->RowDate),
+                                                      FQuota.StartDay)
+                                          .End);
+  }
+  if (tab == kHourlyTab) {
+    const int day = FHourlyDay ? FHourlyDay : NewestDay(FReport.Rows[rtDaily]);
+    return ReportChartOf(tab, FHourly, {day, day});
+  }
+  const std::vector<TReportRow>& rows = FReport.Rows[tab];
+  const int selected = list.Selected();
+  const int day =
+      selected >= 0 ? static_cast<int>(RowOf(list.Data(selected)).RowDate) : NewestDay(rows);
+  return ReportChartOf(tab, rows, ChartRangeAround(tab, day, rows));
 }
 
 // The hourly list takes the day's hours; the rows it showed go only after
@@ -292,14 +318,14 @@ void TFrmReport::ExporttoCSV1Click() {
 }
 
 void TFrmReport::CopyChartClick() {
-  CopyPixelsToClipboard(Handle(), FCharts[ActiveTab()]->Pixels());
+  CopyPixelsToClipboard(Handle(), FCharts[ActiveTab()]->Picture());
 }
 
 // A PNG where the system can write one, else a bitmap file.
 void TFrmReport::SaveChartClick() {
   const std::string path = AskChartPath();
   if (path.empty()) return;
-  const TPixels pixels = FCharts[ActiveTab()]->Pixels();
+  const TPixels pixels = FCharts[ActiveTab()]->Picture();
   const bool png =
       path.size() > 4 && CompareTextIgnoringCase(path.substr(path.size() - 4), ".png") == 0;
   if (!(png ? WritePng(path, pixels) : WriteBmp(path, pixels)))

@@ -60,6 +60,7 @@ class TFrmReport : public TDialog {
   TPTListView& CreateList(std::vector<TListColumn> columns, TPTListView::TCompare compare);
   void CreateReportList(const char* firstColumn, const std::vector<TReportRow>& rows);
   void CreateBillingList();
+  TChart ChartOf(int tab) const;
   void ShowHoursOf(int day);
   void FormResize();
   void FitColumns(TPTListView& list);
@@ -75,6 +76,7 @@ class TFrmReport : public TDialog {
   std::vector<TReportRow> FHourly;
   int FHourlyDay = 0;  // the day whose hours show; 0: none yet
   std::vector<TBillingPeriodRow> FBillingPeriods;
+  TQuotaSettings FQuota;
   TChartLook FLook;
   std::unique_ptr<TTabControl> PC;
   std::vector<std::unique_ptr<TPTListView>> FLists;

@@ -2,14 +2,16 @@
 
 #include <vector>
 
-#include "platform/format_settings.h"
-#include "reports/report_model.h"
+#include "reports/chart_slots.h"
 #include "ui/canvas.h"
 
-// The chart above a report list: download and upload as bars for each row,
-// in the graph's colours, scaled to the largest amount shown and labelled
-// with sizes; the selected row's place highlighted. Drawn on the canvas the
-// graph is drawn on, so it looks alike and is tested alike.
+// The chart above a report list, and the picture saved of it: download and
+// upload as bars side by side in the middle of each slot of a TChart, in the
+// graph's colours, on a value axis of round steps with the labels left of
+// it, the slots' labels under them as many as fit apart, a legend, and in a
+// picture of its own a title line. The window's highlights the selected
+// row's slot. Drawn on the canvas the graph is drawn on, so it looks alike
+// and is tested alike.
 
 struct TChartLook {
   TColor Download = 0xFF0000;  // the graph's colours
@@ -21,20 +23,19 @@ struct TChartLook {
   int Dpi = 96;
 };
 
-// Where a paint put the rows, for the mouse.
+// Where a paint put the slots, for the mouse.
 struct TChartLayout {
   TRect Plot;
-  int First = 0;      // the display position of the first row shown
-  int Count = 0;      // rows shown
-  int SlotWidth = 0;  // each row's share of the plot's width
+  int Slots = 0;
+  // The left edge of slot i (Slots: the plot's right edge).
+  int SlotLeft(int i) const;
 };
 
-// Paints the whole canvas: the rows from display position first on, as
-// many as fit at a few pixels each at least; selected is a display
-// position, -1 for none.
-TChartLayout PaintReportChart(TCanvas& canvas, const std::vector<const TReportRow*>& rows,
-                              int first, int selected, const TChartLook& look,
+// Paints the whole canvas; titled, the chart's title above it; selected is
+// the row whose slot is highlighted, none for none.
+TChartLayout PaintReportChart(TCanvas& canvas, const TChart& chart, const TReportRow* selected,
+                              bool titled, const TChartLook& look,
                               const TFormatSettings& fs = FormatSettings());
 
-// The display position of the row whose place holds the point; -1 for none.
-int ChartRowAt(const TChartLayout& layout, int x, int y);
+// The row of the slot that holds the point; none for an empty slot or none.
+const TReportRow* ChartRowAt(const TChart& chart, const TChartLayout& layout, int x, int y);

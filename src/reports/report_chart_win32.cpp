@@ -9,6 +9,7 @@
 TReportChart::TReportChart(HWND parent, TPTListView& list, const TChartLook& look, HFONT font)
     : FList(list), FLook(look) {
   FCanvas.SetFont(font);
+  FPicture.SetFont(font);
   TFormArgs args;
   args.ClassName = "TReportChart";
   args.Style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
@@ -36,6 +37,7 @@ void TReportChart::SetBounds(int left, int top, int width, int height) {
 void TReportChart::SetLook(const TChartLook& look, HFONT font) {
   FLook = look;
   FCanvas.SetFont(font);
+  FPicture.SetFont(font);
   Render();
 }
 
@@ -44,18 +46,28 @@ void TReportChart::Render() {
   GetClientRect(Handle(), &client);
   if (client.right <= 0 || client.bottom <= 0) return;
   FCanvas.SetSize(client.right, client.bottom);
-  std::vector<const TReportRow*> rows;
-  for (int i = 0; i < FList.Count(); ++i)
-    rows.push_back(static_cast<const TReportRow*>(FList.Data(i)));
-  FLayout = PaintReportChart(FCanvas, rows, FList.TopRow(), FList.Selected(), FLook);
+  FChart = Contents ? Contents() : TChart{};
+  const int selected = FList.Selected();
+  FLayout = PaintReportChart(
+      FCanvas, FChart,
+      selected >= 0 ? static_cast<const TReportRow*>(FList.Data(selected)) : nullptr, false, FLook);
   InvalidateRect(Handle(), nullptr, FALSE);
 }
 
+TPixels TReportChart::Picture() {
+  const TPixels shown = FCanvas.Pixels();
+  FPicture.SetSize(shown.Width, shown.Height + FPicture.TextExtent("0").Height);
+  PaintReportChart(FPicture, FChart, nullptr, true, FLook);
+  return FPicture.Pixels();
+}
+
 void TReportChart::Click(int x, int y) {
-  const int row = ChartRowAt(FLayout, x, y);
-  if (row < 0) return;
-  FList.SetSelected(row);
-  SetFocus(FList.Handle());
+  const TReportRow* row = ChartRowAt(FChart, FLayout, x, y);
+  for (int i = 0; row && i < FList.Count(); ++i)
+    if (FList.Data(i) == row) {
+      FList.SetSelected(i);
+      SetFocus(FList.Handle());
+    }
 }
 
 LRESULT TReportChart::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {

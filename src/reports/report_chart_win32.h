@@ -10,10 +10,10 @@
 #include "ui/gdi_canvas_win32.h"
 #include "ui/list_view_win32.h"
 
-// The chart of a report list, as a child window above it: the list's rows in
-// the order shown, from its first row in view on, painted into a back
-// buffer whenever the list's view changes; a click on a row's bars selects
-// that row in the list.
+// The chart of a report list, as a child window above it: what Contents
+// gives, painted into a back buffer whenever the list's view changes, the
+// list's selected row highlighted; a click on a row's bars selects that row
+// in the list.
 class TReportChart : public TForm {
  public:
   // The list and the font stay the caller's and must outlive the chart.
@@ -25,9 +25,13 @@ class TReportChart : public TForm {
   // Paints the chart again from the list.
   void Render();
   const TChartLayout& Layout() const { return FLayout; }
-  // The picture as it shows.
-  TPixels Pixels() { return FCanvas.Pixels(); }
+  const TChart& Shown() const { return FChart; }
+  // The chart alone for a file or the clipboard: as wide as it shows, a
+  // title line higher, and without the highlight.
+  TPixels Picture();
 
+  // The slots to show, as the list stands.
+  std::function<TChart()> Contents;
   // The list's view changed and the chart shows it.
   std::function<void()> OnListChange;
 
@@ -40,5 +44,7 @@ class TReportChart : public TForm {
   TPTListView& FList;
   TChartLook FLook;
   TGdiCanvas FCanvas;
+  TGdiCanvas FPicture;
+  TChart FChart;
   TChartLayout FLayout;
 };

@@ -181,7 +181,21 @@ TEST_F(CliTest, UsageErrorsNameTheArgumentAndExitWithTwo) {
       {"stats --month 2025-01-01 --day 2025-01-01", "--day: unknown option"},
       {"report daily --folder ''", "--folder: needs a value"},
       {"report --csv daily weekly", "weekly: unexpected argument"},
-      {"log -- --csv", "--csv: unexpected argument"}};
+      {"log -- --csv", "--csv: unexpected argument"},
+      {"chart daily", "chart: needs --out FILE.png"},
+      {"chart top --out a.png", "top: is no chart (daily, weekly, monthly, yearly or hourly)"},
+      {"chart daily --out a.png --day 2026-12-07",
+       "--day: only for chart hourly (--from and --to for the others)"},
+      {"chart hourly --out a.png --from 2026-12-07 --to 2026-12-08",
+       "--from: not for chart hourly (--day)"},
+      {"chart weekly --out a.png --to 2026-12-07", "--to: needs --from and --to together"},
+      {"chart daily --out a.png --from 2026-12-08 --to 2026-12-07", "--to: comes before --from"},
+      {"chart daily --out a.png --from 1990-01-01 --to 2026-12-07",
+       "--to: too long a range for a chart (10000 bars at most)"},
+      {"chart monthly --out a.png --width 63", "--width: 63 is not a size (64 to 4096 pixels)"},
+      {"chart monthly --out a.png --height 4097",
+       "--height: 4097 is not a size (64 to 4096 pixels)"},
+      {"chart monthly --out a.png --csv", "--csv: a chart is a picture"}};
   for (const auto& [arguments, reason] : cases) {
     const TRun run = Run(arguments);
     EXPECT_EQ(run.Status, 2) << arguments;
@@ -201,6 +215,17 @@ TEST_F(CliTest, UsageErrorsNameTheArgumentAndExitWithTwo) {
   const TRun file = Run("dump -- -h");
   EXPECT_EQ(file.Status, 1);
   EXPECT_EQ(file.Err, "tallyline-cli: -h: no such file\n");
+}
+
+// The charts are drawn and encoded by Windows: here the command says so and
+// writes nothing.
+TEST_F(CliTest, ChartSaysItNeedsWindows) {
+  std::filesystem::create_directory(Dir.Path("data"));
+  const TRun run = Run("chart daily --out " + Q("chart.png") + " --folder " + Q(""));
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_EQ(run.Err, "tallyline-cli: " + Dir.Path("chart.png") +
+                         ": charts are drawn by Windows only (run tallyline-cli.exe)\n");
+  EXPECT_FALSE(FileExists(Dir.Path("chart.png")));
 }
 
 TEST_F(CliTest, ReportPrintsTheRowsOfEachListAndItsExport) {

@@ -1,9 +1,14 @@
 // The Windows build of tallyline-cli, run as a console program.
 #include <gtest/gtest.h>
 
+#include <wincodec.h>
+
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <vector>
 
+#include "platform/date_time.h"
 #include "platform/files.h"
 #include "unit/scratch_dir.h"
 
@@ -71,6 +76,101 @@ TEST(CliOnWindowsTest, LogWritesItsExportUnchanged) {
   EXPECT_EQ(csv,
             "ENTRY,START,END,SECONDS,RECEIVED,SENT,REASON\r\n"
             "Work,2025-01-15 10:00:00,2025-01-15 11:00:00,3600,1536,512,1\r\n");
+}
+
+// A PNG file as the system's imaging component reads it, each pixel
+// 0x00BBGGRR; empty when it cannot.
+struct TPicture {
+  UINT Width = 0;
+  UINT Height = 0;
+  std::vector<uint32_t> Pixels;
+  uint32_t At(UINT x, UINT y) const { return Pixels[y * Width + x]; }
+};
+
+TPicture ReadPng(const std::string& path) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  TPicture picture;
+  IWICImagingFactory* factory = nullptr;
+  IWICBitmapDecoder* decoder = nullptr;
+  IWICBitmapFrameDecode* frame = nullptr;
+  IWICFormatConverter* converter = nullptr;
+  const std::wstring name(path.begin(), path.end());
+  if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                 IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) &&
+      SUCCEEDED(factory->CreateDecoderFromFilename(name.c_str(), nullptr, GENERIC_READ,
+                                                   WICDecodeMetadataCacheOnDemand, &decoder)) &&
+      SUCCEEDED(decoder->GetFrame(0, &frame)) &&
+      SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
+      SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
+                                      nullptr, 0, WICBitmapPaletteTypeCustom)) &&
+      SUCCEEDED(converter->GetSize(&picture.Width, &picture.Height))) {
+    std::vector<BYTE> bytes(picture.Width * picture.Height * 4);
+    if (SUCCEEDED(converter->CopyPixels(nullptr, picture.Width * 4, static_cast<UINT>(bytes.size()),
+                                        bytes.data())))
+      for (size_t i = 0; i < bytes.size(); i += 4)
+        picture.Pixels.push_back(bytes[i] << 16 | bytes[i + 1] << 8 | bytes[i + 2]);
+  }
+  for (IUnknown* object : std::initializer_list<IUnknown*>{converter, frame, decoder, factory})
+    if (object) object->Release();
+  return picture;
+}
+
+// The runs of a colour along a row of the picture: [first, end) each.
+std::vector<std::pair<UINT, UINT>> Runs(const TPicture& picture, UINT y, uint32_t color) {
+  std::vector<std::pair<UINT, UINT>> runs;
+  for (UINT x = 0; x < picture.Width; ++x)
+    if (picture.At(x, y) == color) {
+      if (runs.empty() || runs.back().second != x) runs.push_back({x, x});
+      runs.back().second = x + 1;
+    }
+  return runs;
+}
+
+// A day with data at 2:00, 9:00 and 20:00: the PNG has the size asked for,
+// and the bars (download blue, upload red, as the graph has them by default)
+// stand in those hours' slots of 24 across the plot, whose right edge is 4
+// pixels from the picture's.
+TEST(CliOnWindowsTest, ChartHourlyWritesAPngWithTheBarsInTheirHoursSlots) {
+  TScratchDir dir;
+  std::filesystem::create_directory(dir.Path("data"));
+  const int day = EncodeDaySerial(2026, 12, 7), first = EncodeDaySerial(2026, 12, 1);
+  dir.Write("data\\" + std::to_string(first) + ".dat",
+            "[" + std::to_string(day) +
+                "]\r\nRecv=6291456\r\nXmit=2621440\r\nRecv.02=3145728\r\nRecv.09=1048576\r\n"
+                "Xmit.09=524288\r\nRecv.20=2097152\r\nXmit.20=2097152\r\n");
+  const std::string folder = dir.Folder().substr(0, dir.Folder().size() - 1);
+  const auto [out, status] =
+      RunCli("chart hourly --day 2026-12-07 --width 480 --height 200 --folder \"" + folder +
+             "\" --out \"" + dir.Path("hours.png") + "\"");
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(out, "");
+  const TPicture picture = ReadPng(dir.Path("hours.png"));
+  ASSERT_EQ(picture.Width, 480u);
+  ASSERT_EQ(picture.Height, 200u);
+  // The bars' lowest row: the legend's squares are at the top.
+  UINT floor = 0;
+  for (UINT y = 0; y < picture.Height; ++y)
+    if (!Runs(picture, y, 0xFF0000).empty()) floor = y;
+  const auto downloads = Runs(picture, floor, 0xFF0000), uploads = Runs(picture, floor, 0x0000FF);
+  ASSERT_EQ(downloads.size(), 3u);
+  ASSERT_EQ(uploads.size(), 2u);
+  // Each hour's bars meet in its slot's middle: where the download ends.
+  const double hour2 = downloads[0].second, hour9 = downloads[1].second,
+               hour20 = downloads[2].second;
+  EXPECT_EQ(uploads[0].first, downloads[1].second);
+  EXPECT_EQ(uploads[1].first, downloads[2].second);
+  const double slot = (hour20 - hour2) / 18;
+  EXPECT_NEAR(hour9, hour2 + 7 * slot, 1.5);
+  const double left = hour2 - 2.5 * slot;
+  EXPECT_NEAR(left + 24 * slot, 476, 2);
+  EXPECT_GT(left, 30);  // the amounts' labels
+  EXPECT_GT(slot, 14);
+
+  // A folder that is not there: said, and a failure.
+  EXPECT_EQ(RunCli("chart hourly --folder \"" + folder + "\" --out \"" +
+                   dir.Path("missing\\hours.png") + "\"")
+                .second,
+            1);
 }
 
 }  // namespace

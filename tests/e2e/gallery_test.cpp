@@ -40,12 +40,12 @@ class GalleryTest : public DialupTest {
     });
   }
 
-  // The twenty days before today, for the reports, with their hours: the
+  // The sixty days before today, for the reports, with their hours: the
   // evening's, and a short one at noon.
   void WriteHistory() {
     CreateDirectoryA((Copy.Folder() + "data").c_str(), nullptr);
     const int today = static_cast<int>(LocalNow());
-    for (int k = 1; k <= 20; ++k) {
+    for (int k = 1; k <= 60; ++k) {
       TIniFile32 month(MonthFileName(Copy.Folder(), today - k), true);  // saved when it goes
       const std::string day = std::to_string(today - k);
       const std::string entry = k % 5 == 0 ? "Work" : "My ISP";
@@ -98,15 +98,18 @@ class GalleryTest : public DialupTest {
   }
 
   // Yesterday chosen in the daily list (the last row but today's, once the
-  // program booked today), then the hourly tab.
-  void ShootYesterdaysHours(HWND report) {
+  // program booked today), then each tab after it, its chart over it.
+  void ShootTheTabs(HWND report) {
     HWND daily = FindChild(report, "SysListView32");
     PressKey(daily, VK_END);
-    if (SendMessageA(daily, LVM_GETITEMCOUNT, 0, 0) > 20) PressKey(daily, VK_UP);
+    if (SendMessageA(daily, LVM_GETITEMCOUNT, 0, 0) > 60) PressKey(daily, VK_UP);
     HWND tabs = FindChild(report, "SysTabControl32");
-    for (int tab = 0; tab < 4; ++tab) PressKey(tabs, VK_RIGHT);
-    ASSERT_TRUE(Eventually([&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == 4; }));
-    Shoot(report, "report_hourly");
+    for (int tab = 1; const char* name : {"weekly", "monthly", "yearly", "hourly", "billing"}) {
+      PressKey(tabs, VK_RIGHT);
+      ASSERT_TRUE(Eventually([&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == tab; }));
+      Shoot(report, std::string("report_") + name);
+      ++tab;
+    }
   }
 
   std::jthread Feeder;
@@ -136,7 +139,7 @@ TEST_F(GalleryTest, EachWindowAndTheMainWindow) {
     Shoot(window, name);
     if (command == cmBasicReports) {
       ShootTheMenu(window);
-      ShootYesterdaysHours(window);
+      ShootTheTabs(window);
     }
     Close(window);
   }

@@ -8,7 +8,9 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "base/product.h"
 #include "platform/files.h"
@@ -369,6 +371,93 @@ TEST_F(FrmReportTest, CtrlCAfterCtrlTabCopiesTheNewPagesRow) {
   EmptyTheClipboard();
   Press('C', {VK_CONTROL});
   EXPECT_EQ(ClipboardText(), "2005 / 52 - DL: 3 KB UL: 1 KB TOTAL: 4 KB");
+}
+
+// The colour of a point of a window as the screen shows it.
+COLORREF ShownColor(HWND window, int x, int y) {
+  HDC dc = GetDC(window);
+  const COLORREF color = GetPixel(dc, x, y);
+  ReleaseDC(window, dc);
+  return color;
+}
+
+// A 24-bit BMP file's size and pixels (0x00BBGGRR), its rows bottom up.
+struct TBmp {
+  int Width = 0, Height = 0;
+  std::vector<uint32_t> Pixels;
+};
+TBmp ReadBmp(const std::string& bytes) {
+  TBmp bmp;
+  if (bytes.size() < 54) return bmp;
+  const auto number = [&](size_t at) {
+    int32_t value;
+    std::memcpy(&value, bytes.data() + at, 4);
+    return value;
+  };
+  bmp.Width = number(18);
+  bmp.Height = std::abs(number(22));
+  const size_t stride = (bmp.Width * 3 + 3) / 4 * 4, start = number(10);
+  for (int y = 0; y < bmp.Height; ++y)
+    for (int x = 0; x < bmp.Width; ++x) {
+      const size_t at = start + y * stride + x * 3;
+      if (at + 2 < bytes.size())
+        bmp.Pixels.push_back(static_cast<uint8_t>(bytes[at]) << 16 |
+                             static_cast<uint8_t>(bytes[at + 1]) << 8 |
+                             static_cast<uint8_t>(bytes[at + 2]));
+    }
+  return bmp;
+}
+
+// The monthly chart holds the twelve months of the year of the row chosen;
+// a click on a month's bars chooses its row. Saved, the chart has a title
+// line above what shows, and no highlight.
+TEST_F(FrmReportTest, TheChartShowsTheChosenRowsPeriodAndSavesWithoutTheHighlight) {
+  WriteFourMonths();
+  TFrmReport& report = OpenReport();
+  Press(VK_TAB);
+  Type({{VK_TAB, {VK_CONTROL}}, {VK_TAB, {VK_CONTROL}}});  // to the monthly list
+  ASSERT_EQ(report.ActiveTab(), rtMonthly);
+  TPTListView& monthly = report.List(rtMonthly);
+  TReportChart& chart = report.Chart(rtMonthly);
+  EXPECT_EQ(chart.Shown().Title, "Monthly, 1/1/2006 \x96 12/31/2006");
+  ASSERT_EQ(chart.Shown().Slots.size(), 12u);
+  EXPECT_EQ(chart.Shown().Slots[4].Row, nullptr);
+
+  // A click on March's bar, as the mouse gives it.
+  const TChartLayout& layout = chart.Layout();
+  POINT at{(layout.SlotLeft(2) + layout.SlotLeft(3)) / 2, layout.Plot.Bottom - 2};
+  ClientToScreen(chart.Handle(), &at);
+  SetCursorPos(at.x, at.y);
+  INPUT click[2]{};
+  click[0].type = click[1].type = INPUT_MOUSE;
+  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, click, sizeof(INPUT));
+  PumpMessages(200);
+  EXPECT_EQ(monthly.Selected(), 2);
+  EXPECT_EQ(GetFocus(), monthly.Handle());
+
+  // The highlight shows in March's slot, and not in the picture saved.
+  const COLORREF highlight =
+      ShownColor(chart.Handle(), layout.SlotLeft(2) + 1, layout.Plot.Top + 1);
+  EXPECT_NE(highlight, ShownColor(chart.Handle(), layout.SlotLeft(4) + 1, layout.Plot.Top + 1));
+  report.AskChartPath = [this] { return Dir.Path("chart.bmp"); };
+  Type({{VK_APPS}, {'P'}});
+  PumpMessages(100);
+  const TBmp saved = ReadBmp(Dir.Read("chart.bmp"));
+  RECT shown;
+  GetClientRect(chart.Handle(), &shown);
+  EXPECT_EQ(saved.Width, shown.right);
+  EXPECT_GT(saved.Height, shown.bottom + 10);
+  EXPECT_LT(saved.Height, shown.bottom + 30);
+  ASSERT_EQ(saved.Pixels.size(), static_cast<size_t>(saved.Width) * saved.Height);
+  EXPECT_EQ(std::count(saved.Pixels.begin(), saved.Pixels.end(), highlight), 0);
+  // The title's ink in the top line's left half (the rows are bottom up).
+  int ink = 0;
+  for (int y = saved.Height - 16; y < saved.Height; ++y)
+    for (int x = 0; x < saved.Width / 2; ++x) ink += saved.Pixels[y * saved.Width + x] != 0xFFFFFF;
+  EXPECT_GT(ink, 50);
+  Shoot(ReportWindow(), "report_chart_clicked");
 }
 
 }  // namespace

@@ -36,3 +36,7 @@ std::string AnsiToUtf8(const std::string& text) {
   }
   return utf8;
 }
+
+std::string AnsiEnDash() {
+  return "\x96";
+}

@@ -34,3 +34,12 @@ std::string AnsiToUtf8(const std::string& text) {
   WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, utf8.data(), utf8Size, nullptr, nullptr);
   return utf8;
 }
+
+std::string AnsiEnDash() {
+  const wchar_t dash = 0x2013;
+  char text[8];
+  BOOL lost = FALSE;
+  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &dash, 1, text, sizeof text,
+                                       nullptr, &lost);
+  return size > 0 && !lost ? std::string(text, size) : "-";
+}
