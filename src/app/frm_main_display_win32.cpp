@@ -84,12 +84,16 @@ std::string TFrmMain::VexaMeter1FormatHint(const THistoryData& sample) const {
 }
 
 // The figures' file, whole each time; one that cannot be written is told
-// once and tried again at the next interval.
-void TFrmMain::WriteMetrics() {
+// once and tried again at the next interval. The last write, as the
+// program ends, keeps the counters and says the link is no longer watched.
+void TFrmMain::WriteMetrics(bool ending) {
   if (FExport.MetricsFile.empty()) return;
   FMetricsWritten = TickCount();
   TMetrics metrics = FMeasurement->Metrics();
   if (FQuota.Enabled) metrics.Quota = FQuotaFigures;
+  if (ending) metrics.Connected = false;
+  metrics.WrittenAt = UnixTimeOfLocal(DecodeDateTime(FSource->Now()));
+  metrics.Interval = FExport.Interval;
   const std::string path = MetricsPath(FFolder, FExport.MetricsFile);
   if (ReplaceFileText(path, MetricsText(metrics)) || !FMetricsTold.insert(path).second) return;
   FNotices.push_back("Tallyline cannot write the metrics file " + path + ". It tries again every " +

@@ -175,7 +175,7 @@ void TFrmMain::FormClose() {
   // Nothing counted is left behind: the open connection's line, then the
   // totals; what no file would take is said once, now.
   const std::vector<std::string> unwritten = FMeasurement->Close();
-  WriteMetrics();
+  WriteMetrics(true);
   if (!unwritten.empty()) {
     std::string text = "Tallyline could not write what it counted into:\n";
     for (const std::string& file : unwritten) text += file + "\n";
@@ -214,7 +214,7 @@ void TFrmMain::ShowFromElsewhere() {
 void TFrmMain::EndSession() {
   KillTimer(Handle(), Timer1);
   FMeasurement->Close();
-  WriteMetrics();
+  WriteMetrics(true);
   DestroyWindow(Handle());
 }
 

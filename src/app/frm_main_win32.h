@@ -108,7 +108,7 @@ class TFrmMain : public TForm, private TSetupHost, private TRedialView {
   void EndSession();
   LRESULT WMCopyData(const COPYDATASTRUCT& data);
   void ShowFromElsewhere();
-  void WriteMetrics();
+  void WriteMetrics(bool ending = false);
   void SavePlacement();
   void PruneWindowsSection();
 

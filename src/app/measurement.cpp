@@ -78,9 +78,11 @@ TDisplayUpdate TMeasurement::UpdateDisplay(const TDisplaySettings& settings, int
 TMetrics TMeasurement::Metrics() {
   TMetrics metrics;
   metrics.Links = FCounted;
-  const auto [received, sent] = FBook.DayTotals(FSource.Now());
-  metrics.TodayReceived = received + State.RecvUnflushed;
-  metrics.TodaySent = sent + State.XmitUnflushed;
+  const TUsageBook::TTotals booked = FBook.DayAndMonthTotals(FSource.Now());
+  metrics.TodayReceived = booked.DayReceived + State.RecvUnflushed;
+  metrics.TodaySent = booked.DaySent + State.XmitUnflushed;
+  metrics.MonthReceived = booked.MonthReceived + State.RecvUnflushed;
+  metrics.MonthSent = booked.MonthSent + State.XmitUnflushed;
   metrics.Connected =
       State.DialupMode ? State.RasConnection != 0 : PresentAdapters(State.Watched) > 0;
   metrics.SpeedBytesPerSecond = State.SampleStats.dwBps / 8;

@@ -3,17 +3,19 @@
 #include <algorithm>
 
 #include "base/product.h"
+#include "platform/ansi_text.h"
 #include "storage/ini_syntax.h"
 
 namespace {
 
 constexpr const char* kSection = "Export";
 
-// A label value as the format asks: backslash, double quote and line feed
-// escaped.
-std::string LabelValue(const std::string& text) {
+// A label value as the format asks: UTF-8, with backslash, double quote
+// and line feed escaped. Prometheus refuses the whole file for one value
+// that is not UTF-8.
+std::string LabelValue(const std::string& ansi) {
   std::string escaped;
-  for (const char c : text) {
+  for (const char c : AnsiToUtf8(ansi)) {
     if (c == '\\')
       escaped += "\\\\";
     else if (c == '"')
@@ -92,7 +94,13 @@ std::string MetricsText(const TMetrics& m) {
   writer.Metric("tallyline_today_received_bytes", "gauge", "Bytes received today.")
       .Sample(m.TodayReceived);
   writer.Metric("tallyline_today_sent_bytes", "gauge", "Bytes sent today.").Sample(m.TodaySent);
-  writer.Metric("tallyline_connected", "gauge", "1 while the watched link is up.")
+  writer.Metric("tallyline_month_received_bytes", "gauge", "Bytes received this month.")
+      .Sample(m.MonthReceived);
+  writer.Metric("tallyline_month_sent_bytes", "gauge", "Bytes sent this month.")
+      .Sample(m.MonthSent);
+  writer
+      .Metric("tallyline_connected", "gauge",
+              "1 while the watched link is up; 0 once Tallyline has ended.")
       .Sample(m.Connected ? 1 : 0);
   writer.Metric("tallyline_link_speed_bytes_per_second", "gauge", "The link's speed.")
       .Sample(m.SpeedBytesPerSecond);
@@ -107,6 +115,12 @@ std::string MetricsText(const TMetrics& m) {
                 "When the billing period ends, in seconds since 1970.")
         .Sample(PeriodEnd(m.Quota->Period));
   }
+  writer
+      .Metric("tallyline_last_write_timestamp_seconds", "gauge",
+              "When Tallyline wrote this file, in seconds since 1970.")
+      .Sample(m.WrittenAt);
+  writer.Metric("tallyline_write_interval_seconds", "gauge", "The seconds between writes.")
+      .Sample(m.Interval);
   writer.Metric("tallyline_info", "gauge", "The program's version and what it watches.")
       .Sample(1, std::string("version=") + LabelValue(kAppVersion) +
                      ",mode=" + LabelValue(m.Dialup ? "dialup" : "adapter"));

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cmath>
+#include <optional>
+#include <tuple>
 #include <cstdio>
 #include <thread>
 #include <utility>
@@ -10,6 +13,7 @@
 #include "platform/files.h"
 #include "platform/format_settings.h"
 #include "storage/file_helpers.h"
+#include "storage/ini_syntax.h"
 #include "storage/text_lines.h"
 #include "storage/text_utils.h"
 #include "traffic/adapter_counters.h"
@@ -459,16 +463,30 @@ void TUsageBook::DropBooked(TOwed& owed, const std::string& generation) const {
   std::erase_if(owed.Totals, [&](const TOwedTotals& t) { return booked(t.Counted); });
 }
 
-std::pair<int64_t, int64_t> TUsageBook::DayTotals(TDateTime day) const {
+TUsageBook::TTotals TUsageBook::DayAndMonthTotals(TDateTime day) const {
   const auto serial = static_cast<int32_t>(std::floor(day));
-  auto [received, sent] = Waiting(serial, serial);
+  const TSystemTime date = DecodeDaySerial(serial);
+  const int32_t first = EncodeDaySerial(date.Year, date.Month, 1);
+  const int32_t last = first + DaysInMonth(date.Year, date.Month) - 1;
+  TTotals t;
+  std::tie(t.DayReceived, t.DaySent) = Waiting(serial, serial);
+  std::tie(t.MonthReceived, t.MonthSent) = Waiting(first, last);
   const std::string path = MonthFileName(FFolder, day);
-  if (FileExists(path)) {  // the file class would make a missing one
-    TIniFile32 file(path, false);
-    received += file.ReadInt64(DaySerial(day), "Recv", 0);
-    sent += file.ReadInt64(DaySerial(day), "Xmit", 0);
+  if (!FileExists(path)) return t;  // the file class would make a missing one
+  const auto add = [](int64_t& sum, int64_t amount) {
+    sum = amount > INT64_MAX - sum ? INT64_MAX : sum + amount;
+  };
+  TIniFile32 file(path, false);
+  for (const std::string& section : file.ReadSections()) {
+    const std::optional<int64_t> day = ParseInteger(section, 32);
+    if (!day || *day < first || *day > last) continue;
+    const int64_t received = std::max<int64_t>(file.ReadInt64(section, "Recv", 0), 0);
+    const int64_t sent = std::max<int64_t>(file.ReadInt64(section, "Xmit", 0), 0);
+    add(t.MonthReceived, received);
+    add(t.MonthSent, sent);
+    if (*day == serial) add(t.DayReceived, received), add(t.DaySent, sent);
   }
-  return {received, sent};
+  return t;
 }
 
 std::pair<int64_t, int64_t> TUsageBook::Waiting(int32_t firstDay, int32_t lastDay) const {

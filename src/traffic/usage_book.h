@@ -87,9 +87,14 @@ class TUsageBook {
   std::vector<std::string> Unwritten() const;
   // Whether what waits is kept on disk, for a later run to write.
   bool Kept() const { return FOwed.Empty() || FKeptAll; }
-  // The bytes received and sent of a day: what its month file holds and
-  // what waits to be booked there.
-  std::pair<int64_t, int64_t> DayTotals(TDateTime day) const;
+  // The bytes received and sent of a day and of its calendar month: what
+  // the month file holds (an amount below 0 as 0, sums stopping at the
+  // largest number) and what waits to be booked there.
+  struct TTotals {
+    int64_t DayReceived = 0, DaySent = 0;
+    int64_t MonthReceived = 0, MonthSent = 0;
+  };
+  TTotals DayAndMonthTotals(TDateTime day) const;
   // The bytes received and sent that wait to be booked under the days from
   // firstDay to lastDay (day serials).
   std::pair<int64_t, int64_t> Waiting(int32_t firstDay, int32_t lastDay) const;

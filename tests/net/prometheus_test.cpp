@@ -2,7 +2,10 @@
 // folder node_exporter's textfile collector publishes, a Prometheus server
 // scrapes node_exporter every second, and the byte counters Prometheus
 // returns must agree with the kernel's counters of the veth's host end to
-// the byte. The file the program leaves at exit must pass promtool's lint.
+// the byte. The adapter's name holds an "é", which the program has in
+// Windows-1252 and the format wants in UTF-8. The file the program leaves
+// at exit says it no longer measures, keeps the counters, and must pass
+// promtool's lint.
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -171,8 +174,10 @@ TEST(PrometheusTest, ScrapedCountersAgreeWithTheKernel) {
   fs::create_directory(dir.Path("metrics"));
   fs::create_directory(dir.Path("tsdb"));
   const fs::path metrics = dir.Path("metrics") + "/tallyline.prom";
-  TVethLink link;
-  const std::string key = link.HostName() + " @ " + link.HostMac();
+  TVethLink link(0, "\xc3\xa9");  // "é" in UTF-8, as Linux names take it
+  const std::string utf8Name = link.HostName();
+  const std::string key = utf8Name.substr(0, utf8Name.size() - 2) + "\xe9 @ " + link.HostMac();
+  const std::string utf8Key = utf8Name + " @ " + link.HostMac();
   dir.Write("settings.ini", "[Settings]\r\nDialup=0\r\n\r\n[NIC]\r\nS=" + key +
                                 "\r\n\r\n[Export]\r\nMetricsFile=metrics\\tallyline.prom\r\n"
                                 "Interval=5\r\n");
@@ -222,7 +227,7 @@ TEST(PrometheusTest, ScrapedCountersAgreeWithTheKernel) {
     written = SecondsSinceEpoch(fs::last_write_time(metrics, error));
     return !error && written > quiet;
   })) << "the metrics file was not written again within 12 s";
-  const std::string linkLabel = "{link=\"" + key + "\"}";
+  const std::string linkLabel = "{link=\"" + utf8Key + "\"}";
   TSample scrapedReceived, scrapedSent;
   const auto scrapedSinceWrite = [&] {
     scrapedReceived = Newest(prometheusPort, "tallyline_received_bytes_total" + linkLabel);
@@ -238,6 +243,7 @@ TEST(PrometheusTest, ScrapedCountersAgreeWithTheKernel) {
                    R"(tallyline_info{mode="adapter",version=")" + std::string(kAppVersion) + "\"}")
                 .Value,
             "1");
+  EXPECT_EQ(Newest(prometheusPort, "node_textfile_scrape_error").Value, "0");
 
   ASSERT_EQ(Driver("close '" + kMainCaption + "'"), 0);
   ASSERT_TRUE(program.ConfirmClose());
@@ -253,6 +259,7 @@ TEST(PrometheusTest, ScrapedCountersAgreeWithTheKernel) {
       text.find("\ntallyline_sent_bytes_total" + linkLabel + " " + std::to_string(sent) + "\n"),
       std::string::npos)
       << text;
+  EXPECT_NE(text.find("\ntallyline_connected 0\n"), std::string::npos) << text;
   const auto [status, problems] = PromtoolCheck(metrics);
   EXPECT_EQ(status, 0) << problems;
   EXPECT_EQ(problems, "");

@@ -56,13 +56,15 @@ void TNetNamespace::Enter() const {
   close(fd);
 }
 
-TVethLink::TVethLink(uint32_t hostIndex) : TVethLink(nullptr, hostIndex, NextLink()) {}
+TVethLink::TVethLink(uint32_t hostIndex, const std::string& hostEnd)
+    : TVethLink(nullptr, hostIndex, NextLink(), hostEnd) {}
 
-TVethLink::TVethLink(const TNetNamespace& hostSide) : TVethLink(&hostSide, 0, NextLink()) {}
+TVethLink::TVethLink(const TNetNamespace& hostSide) : TVethLink(&hostSide, 0, NextLink(), "h") {}
 
 // Removing the peer's namespace, as the object goes, removes the pair.
-TVethLink::TVethLink(const TNetNamespace* hostSide, uint32_t hostIndex, int link)
-    : FHost(LinkName(link) + "h"),
+TVethLink::TVethLink(const TNetNamespace* hostSide, uint32_t hostIndex, int link,
+                     const std::string& hostEnd)
+    : FHost(LinkName(link) + hostEnd),
       FPeer(LinkName(link) + "n"),
       // A subnet of its own: the links of one test must not share a route.
       FPrefix("10." + std::to_string(201 + link) + "." + std::to_string(getpid() % 250 + 1)),

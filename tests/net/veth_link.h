@@ -30,7 +30,8 @@ class TNetNamespace {
 class TVethLink {
  public:
   // hostIndex: the host end's interface index; 0 lets the kernel choose.
-  explicit TVethLink(uint32_t hostIndex = 0);
+  // hostEnd ends the host end's name (UTF-8, at most 5 bytes).
+  explicit TVethLink(uint32_t hostIndex = 0, const std::string& hostEnd = "h");
   // The host end in hostSide, which must outlive the link.
   explicit TVethLink(const TNetNamespace& hostSide);
   TVethLink(const TVethLink&) = delete;
@@ -53,7 +54,8 @@ class TVethLink {
   void EnterNamespace() const { FPeerSide.Enter(); }
 
  private:
-  TVethLink(const TNetNamespace* hostSide, uint32_t hostIndex, int link);
+  TVethLink(const TNetNamespace* hostSide, uint32_t hostIndex, int link,
+            const std::string& hostEnd);
   // The pair with its addresses and neighbours; options go to the host end.
   void Create(const std::string& hostOptions);
   // A file of the host end under /sys/class/net, read where the end lives.

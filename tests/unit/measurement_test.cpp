@@ -79,15 +79,23 @@ TEST_F(MeasurementTest, CloseLogsTheOpenConnectionAndBooksTheRest) {
 
 // The figures' counters hold every byte since the start: a flush that books
 // them, one that cannot, and the end of the connection take nothing off;
-// today's totals hold what is booked and what waits.
+// today's and the month's totals hold what is booked and what waits. The
+// month adds its other days, not those of another month in its file, and
+// an amount below 0 as 0.
 TEST_F(MeasurementTest, MetricsCountersNeverFallAndTodayHoldsWhatWaits) {
+  const std::string month = MonthFileName(Dir.Folder(), Source.Clock);
+  MakeDirectory(Dir.Path("data"));
+  Dir.Write(month.substr(Dir.Folder().size()),
+            "[46358]\r\nRecv=5000\r\nXmit=50\r\n[46359]\r\nRecv=-7\r\n"
+            "[46330]\r\nRecv=999\r\n[notes]\r\nRecv=1\r\n");
   for (int second = 0; second < 3; ++second) Second(0, 0);
   Second(1000, 100);
   TMetrics metrics = Measurement.Metrics();
   EXPECT_EQ(metrics.Links.at("MyISP").Received, 1000);
   EXPECT_EQ(metrics.TodayReceived, 1000);  // all of it waits in the state
+  EXPECT_EQ(metrics.MonthReceived, 6000);
+  EXPECT_EQ(metrics.MonthSent, 150);
   EXPECT_TRUE(metrics.Connected);
-  const std::string month = MonthFileName(Dir.Folder(), Source.Clock);
   std::filesystem::rename(month, month + ".away");
   MakeDirectory(month);
   Source.Advance(120000);
@@ -98,6 +106,7 @@ TEST_F(MeasurementTest, MetricsCountersNeverFallAndTodayHoldsWhatWaits) {
   EXPECT_EQ(metrics.Links.at("MyISP").Received, 3000);
   EXPECT_EQ(metrics.Links.at("MyISP").Sent, 200);
   EXPECT_EQ(metrics.TodayReceived, 3000);
+  EXPECT_EQ(metrics.MonthReceived, 3000);  // the month's file is away
   EXPECT_FALSE(metrics.Connected);
   std::filesystem::remove(month);
   std::filesystem::rename(month + ".away", month);
@@ -105,6 +114,8 @@ TEST_F(MeasurementTest, MetricsCountersNeverFallAndTodayHoldsWhatWaits) {
   metrics = Measurement.Metrics();
   EXPECT_EQ(metrics.Links.at("MyISP").Received, 3000);
   EXPECT_EQ(metrics.TodayReceived, 3000);  // now from the file
+  EXPECT_EQ(metrics.MonthReceived, 8000);
+  EXPECT_EQ(metrics.MonthSent, 250);
 }
 
 // A call on another entry: the window's totals start again, the old entry's
