@@ -112,6 +112,11 @@ Section "Tallyline" SecProgram
   !insertmacro InstallFile tallyline-cli.exe "${CLI}"
   !insertmacro InstallFile README.txt "${README}"
   !insertmacro InstallFile LICENSE.txt "${LICENSE}"
+  ; For an administrator's Prometheus and Grafana.
+  SetOutPath "$INSTDIR\prometheus"
+  !insertmacro InstallFile tallyline.rules.yml "${RULES}"
+  !insertmacro InstallFile tallyline-dashboard.json "${DASHBOARD}"
+  SetOutPath "$INSTDIR"
   Delete "$INSTDIR\README.md"  ; the developers' README, shipped before README.txt
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\Tallyline.lnk" "$INSTDIR\tallyline.exe"
@@ -165,6 +170,9 @@ Section "un.Tallyline" SecUnProgram
   Delete "$INSTDIR\tallyline-cli.exe"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\prometheus\tallyline.rules.yml"
+  Delete "$INSTDIR\prometheus\tallyline-dashboard.json"
+  RMDir "$INSTDIR\prometheus"
   Delete "$INSTDIR\uninstall.exe"
   Delete "$SMPROGRAMS\Tallyline.lnk"
   DeleteRegValue HKCU "${RUN_KEY}" "Tallyline"

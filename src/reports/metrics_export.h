@@ -40,9 +40,9 @@ struct TMetrics {
   std::map<std::string, TLinkCount> Links;   // by the entry name or adapter key
   int64_t TodayReceived = 0, TodaySent = 0;  // as the reports will show them
   int64_t MonthReceived = 0, MonthSent = 0;  // this calendar month, today's too
-  bool Connected = false;  // false in the last write, as the program ends
-  int64_t WrittenAt = 0;   // seconds since 1970
-  int Interval = 15;       // seconds between writes
+  bool Connected = false;                    // false in the last write, as the program ends
+  int64_t WrittenAt = 0;                     // seconds since 1970
+  int Interval = 15;                         // seconds between writes
   int64_t SpeedBytesPerSecond = 0;
   std::optional<TQuotaFigures> Quota;  // while a quota is watched
   bool Dialup = false;

@@ -4,10 +4,10 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
-#include <optional>
-#include <tuple>
 #include <cstdio>
+#include <optional>
 #include <thread>
+#include <tuple>
 #include <utility>
 
 #include "platform/files.h"

@@ -168,11 +168,16 @@ menu=$(unix_path '%APPDATA%')/Microsoft/Windows/Start\ Menu/Programs/Tallyline.l
 check "installs the program" cmp "$built/tallyline.exe" "$app_dir/tallyline.exe"
 check "installs the command-line tool" cmp "$built/tallyline-cli.exe" "$app_dir/tallyline-cli.exe"
 check "installs the users' README" cmp "$root/packaging/README.txt" "$app_dir/README.txt"
+check "installs the Prometheus rules" cmp \
+  "$root/packaging/prometheus/tallyline.rules.yml" "$app_dir/prometheus/tallyline.rules.yml"
+check "installs the Grafana dashboard" cmp \
+  "$root/packaging/prometheus/tallyline-dashboard.json" "$app_dir/prometheus/tallyline-dashboard.json"
 check "installs the uninstaller" test -f "$app_dir/uninstall.exe"
 check "makes the Start menu shortcut" test -f "$menu"
 check "starts at logon" run_entry
 size=0 # in KB, each file rounded up
-for file in tallyline.exe tallyline-cli.exe README.txt LICENSE.txt; do
+for file in tallyline.exe tallyline-cli.exe README.txt LICENSE.txt prometheus/tallyline.rules.yml \
+  prometheus/tallyline-dashboard.json; do
   size=$((size + ($(stat -c %s "$app_dir/$file") + 1023) / 1024))
 done
 check "the uninstall entry names the version, the publisher and the size" test \
@@ -233,8 +238,8 @@ ended "$app"
 
 echo "== portable zip"
 zip="$root/dist/tallyline-$product_version.zip"
-check "the zip holds exactly its four files" test "$(unzip -Z1 "$zip" | sort | tr '\n' ' ')" = \
-  "LICENSE.txt README.txt tallyline-cli.exe tallyline.exe "
+check "the zip holds exactly its files" test "$(unzip -Z1 "$zip" | sort | tr '\n' ' ')" = \
+  "LICENSE.txt README.txt prometheus/tallyline-dashboard.json prometheus/tallyline.rules.yml tallyline-cli.exe tallyline.exe "
 unzip -q "$zip" -d "$scratch/portable"
 check "the README has CR LF line ends" test -z "$(grep -v $'\r$' "$scratch/portable/README.txt")"
 check "the zip's program starts and counts" runs "$scratch/portable"
