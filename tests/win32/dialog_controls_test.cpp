@@ -33,21 +33,6 @@ void TypeOver(HWND edit, const std::string& keys) {
   for (const char key : keys) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(key), 1);
 }
 
-// A click through the system's input queue: like a user's, it never reaches
-// a disabled window. The pointer settles first: X reports the move late, and
-// a move while the button is down would drag the selection along.
-void ClickAt(HWND window, POINT point) {
-  ClientToScreen(window, &point);
-  SetCursorPos(point.x, point.y);
-  PumpMessages(100);
-  INPUT input[2]{};
-  input[0].type = input[1].type = INPUT_MOUSE;
-  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, input, sizeof(INPUT));
-  PumpMessages(100);
-}
-
 // Clicks the colour dialog's custom colour in row 1 (of 2), column 2 (of 8):
 // the eleventh.
 void ClickEleventhCustomColor(HWND dialog) {

@@ -425,15 +425,7 @@ TEST_F(FrmReportTest, TheChartShowsTheChosenRowsPeriodAndSavesWithoutTheHighligh
 
   // A click on March's bar, as the mouse gives it.
   const TChartLayout& layout = chart.Layout();
-  POINT at{(layout.SlotLeft(2) + layout.SlotLeft(3)) / 2, layout.Plot.Bottom - 2};
-  ClientToScreen(chart.Handle(), &at);
-  SetCursorPos(at.x, at.y);
-  INPUT click[2]{};
-  click[0].type = click[1].type = INPUT_MOUSE;
-  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, click, sizeof(INPUT));
-  PumpMessages(200);
+  ClickAt(chart.Handle(), {(layout.SlotLeft(2) + layout.SlotLeft(3)) / 2, layout.Plot.Bottom - 2});
   EXPECT_EQ(monthly.Selected(), 2);
   EXPECT_EQ(GetFocus(), monthly.Handle());
 

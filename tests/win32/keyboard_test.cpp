@@ -157,7 +157,9 @@ TEST_F(KeyboardTest, TheDefaultFrameFollowsTheButtonEnterPresses) {
   const std::vector<std::string> ok{"OK"}, cancel{"Cancel"};
   for (int i = 0; i < 40 && GetFocus() != Button("Cancel"); ++i) {
     Press(VK_TAB);
-    if (GetFocus() != Button("Cancel")) EXPECT_EQ(framed(), ok) << WindowClass(GetFocus());
+    if (GetFocus() != Button("Cancel")) {
+      EXPECT_EQ(framed(), ok) << WindowClass(GetFocus());
+    }
   }
   ASSERT_EQ(GetFocus(), Button("Cancel"));
   EXPECT_EQ(framed(), cancel);

@@ -37,3 +37,18 @@ inline void PumpMessages(DWORD ms = 0) {
     Sleep(1);
   }
 }
+
+// A click through the system's input queue: like a user's, it never reaches
+// a disabled window. The pointer settles first: X reports the move late, and
+// a move while the button is down would drag the selection along.
+inline void ClickAt(HWND window, POINT point) {
+  ClientToScreen(window, &point);
+  SetCursorPos(point.x, point.y);
+  PumpMessages(100);
+  INPUT input[2]{};
+  input[0].type = input[1].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, input, sizeof(INPUT));
+  PumpMessages(100);
+}
