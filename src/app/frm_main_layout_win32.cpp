@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/frm_main_win32.h"
+#include "ui/rescale_win32.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "ui/application_win32.h"
+#include "ui/rescale_win32.h"
 
 namespace {
 

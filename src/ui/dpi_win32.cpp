@@ -1,8 +1,5 @@
 #include "ui/dpi_win32.h"
 
-#include <vector>
-
-#include "ui/control_win32.h"
 #include "ui/handle_guards_win32.h"
 
 namespace {
@@ -24,16 +21,6 @@ using TSystemParametersInfoForDpi = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT)
 int ScreenDpi() {
   const TWindowDC screen(nullptr);
   return GetDeviceCaps(screen.Get(), LOGPIXELSY);
-}
-
-struct TChildPlace {
-  HWND Window;
-  RECT Bounds;  // in its parent's client coordinates
-};
-
-BOOL CALLBACK AddPlace(HWND child, LPARAM places) {
-  reinterpret_cast<std::vector<TChildPlace>*>(places)->push_back({child, BoundsInParent(child)});
-  return TRUE;
 }
 
 }  // namespace
@@ -80,22 +67,4 @@ HFONT CreateMessageFont(int dpi) {
     return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, ScreenDpi());
   return CreateFontIndirectA(&metrics.lfMessageFont);
-}
-
-void RescaleChildren(HWND parent, int fromDpi, int toDpi, HFONT oldFont, HFONT newFont) {
-  // Every place is read before any moves: a control that lays out windows
-  // beside it (a list under its header) does so once all are in place.
-  std::vector<TChildPlace> children;
-  EnumChildWindows(parent, AddPlace, reinterpret_cast<LPARAM>(&children));
-  const auto scale = [&](LONG value) { return MulDiv(value, toDpi, fromDpi); };
-  for (const TChildPlace& child : children) {
-    const RECT& r = child.Bounds;
-    const int left = scale(r.left), top = scale(r.top);
-    SetWindowPos(child.Window, nullptr, left, top, scale(r.right) - left, scale(r.bottom) - top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    if (reinterpret_cast<HFONT>(SendMessageA(child.Window, WM_GETFONT, 0, 0)) == oldFont)
-      SendMessageA(child.Window, WM_SETFONT, reinterpret_cast<WPARAM>(newFont), TRUE);
-  }
-  for (const TChildPlace& child : children)
-    if (TControl* control = TControl::FromHandle(child.Window)) control->DpiChanged(fromDpi, toDpi);
 }

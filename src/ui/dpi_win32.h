@@ -25,8 +25,3 @@ void AdjustFrameForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi);
 void MoveToRect(HWND window, const RECT& rect);
 // The font of message boxes and dialogs, at dpi.
 HFONT CreateMessageFont(int dpi);
-
-// Moves and sizes every window below parent from one DPI to another, in
-// proportion; those in oldFont get newFont, and each TControl among them
-// then scales what else it holds.
-void RescaleChildren(HWND parent, int fromDpi, int toDpi, HFONT oldFont, HFONT newFont);

@@ -27,7 +27,7 @@ std::vector<std::string> Labels(const TChart& chart) {
 
 class ChartSlotsTest : public testing::Test {
  protected:
-  const TFormatSettings English;
+  const TFormatSettings English{};
 };
 
 // A day of data in the middle of November: the whole month shows, a slot a

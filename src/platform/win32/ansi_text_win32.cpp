@@ -39,7 +39,9 @@ std::string AnsiEnDash() {
   const wchar_t dash = 0x2013;
   char text[8];
   BOOL lost = FALSE;
-  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &dash, 1, text, sizeof text,
-                                       nullptr, &lost);
+  // A UTF-8 code page has every character, and takes no question about it.
+  const bool utf8 = GetACP() == CP_UTF8;
+  const int size = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, &dash, 1, text,
+                                       sizeof text, nullptr, utf8 ? nullptr : &lost);
   return size > 0 && !lost ? std::string(text, size) : "-";
 }
