@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "fake_link_source.h"
+#include "reports/quota.h"
 #include "scratch_dir.h"
 
 namespace {
@@ -84,7 +85,6 @@ TEST_F(MeasurementTest, CloseLogsTheOpenConnectionAndBooksTheRest) {
 // an amount below 0 as 0.
 TEST_F(MeasurementTest, MetricsCountersNeverFallAndTodayHoldsWhatWaits) {
   const std::string month = MonthFileName(Dir.Folder(), Source.Clock);
-  MakeDirectory(Dir.Path("data"));
   Dir.Write(month.substr(Dir.Folder().size()),
             "[46358]\r\nRecv=5000\r\nXmit=50\r\n[46359]\r\nRecv=-7\r\n"
             "[46330]\r\nRecv=999\r\n[notes]\r\nRecv=1\r\n");
@@ -136,6 +136,34 @@ TEST_F(MeasurementTest, MetricsKeepEachLinksCountersAcrossAChangeOfLink) {
   EXPECT_EQ(metrics.Links.at("MyISP").Sent, 100);
   EXPECT_EQ(metrics.Links.at("Other").Received, 70);
   EXPECT_EQ(metrics.Links.at("Other").Sent, 7);
+}
+
+// The live quota adds to the figures read what waits: amounts that a write
+// could not book count once, and once they are in the month file they count
+// from there only.
+TEST_F(MeasurementTest, TheQuotaCountsWhatAFailedWriteLeftWaitingOnce) {
+  TQuotaSettings quota;
+  quota.Enabled = true;
+  quota.Limit = 1'000'000;
+  const auto live = [&] {
+    TReadNotes notes;
+    const auto today = static_cast<int32_t>(Source.Clock);
+    const TQuotaFigures read = ReadQuotaFigures(Dir.Folder(), quota, today, notes);
+    const auto [received, sent] = Measurement.Unbooked(read.Period.Start);
+    return WithUnbooked(quota, read, received, sent, today).Used;
+  };
+  const std::string month = MonthFileName(Dir.Folder(), Source.Clock);
+  ASSERT_TRUE(MakeDirectory(month));  // the month's file cannot be written
+  for (int second = 0; second < 3; ++second) Second(0, 0);
+  Second(1000, 100);
+  Source.Advance(120000);
+  Second(2000, 100);  // a flush that fails: the amounts are owed
+  EXPECT_EQ(live(), 3200);
+  std::filesystem::remove(month);
+  Source.Advance(120000);
+  Second(500, 0);  // the next try books them; the new amount waits
+  EXPECT_EQ(Stored("Recv"), 3000);
+  EXPECT_EQ(live(), 3700);
 }
 
 }  // namespace
