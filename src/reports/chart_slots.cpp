@@ -9,14 +9,6 @@
 
 namespace {
 
-int Weekday(int day) {  // Monday 0 ... Sunday 6; day serial 2 was a Monday
-  return ((day - 2) % 7 + 7) % 7;
-}
-
-int MondayOf(int day) {
-  return day - Weekday(day);
-}
-
 int MonthNumber(int day) {  // months since year 0
   const TSystemTime date = DecodeDaySerial(day);
   return date.Year * 12 + date.Month - 1;
@@ -48,8 +40,10 @@ std::string WithoutYear(const std::string& picture) {
   return before + after;
 }
 
-std::string TwoDigits(int value) {
-  return (value < 10 ? "0" : "") + std::to_string(value);
+// A row's caption as a label: without its year ("2026 / 05" -> "05") where
+// the title tells it.
+std::string Label(const std::string& caption, bool withYear) {
+  return withYear ? caption : caption.substr(caption.find(" / ") + 3);
 }
 
 std::string ShortDate(int day, const TFormatSettings& fs) {
@@ -136,15 +130,14 @@ TChart ReportChartOf(int list, const std::vector<TReportRow>& rows, TDayRange ra
       case rtWeekly: {
         const int monday = MondayOf(range.First) + 7 * i;
         const TIsoWeek week = IsoWeek(monday);
-        add(int64_t{week.Year} * 100 + week.Week, monday,
-            (oneYear ? "" : std::to_string(week.Year) + " / ") + TwoDigits(week.Week));
+        add(int64_t{week.Year} * 100 + week.Week, monday, Label(WeekCaption(week), !oneYear));
         last = monday + 6;
         break;
       }
       case rtMonthly: {
         const int month = MonthNumber(range.First) + i;
         add(int64_t{month / 12} * 100 + month % 12 + 1, FirstOfMonth(month),
-            (oneYear ? "" : std::to_string(month / 12) + " / ") + fs.ShortMonthNames[month % 12]);
+            Label(MonthCaption(month / 12, month % 12 + 1, fs), !oneYear));
         last = FirstOfMonth(month + 1) - 1;
         break;
       }
@@ -154,7 +147,7 @@ TChart ReportChartOf(int list, const std::vector<TReportRow>& rows, TDayRange ra
         last = EncodeDaySerial(year, 12, 31);
         break;
       }
-      default: add(i, range.First, TwoDigits(i) + ":00"); last = range.First;
+      default: add(i, range.First, HourCaption(i)); last = range.First;
     }
   }
   chart.Title = TitleOf(ListName(list), first, last, fs);

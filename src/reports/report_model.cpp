@@ -144,12 +144,11 @@ void GroupDays(const std::map<int, TAmounts>& days, TReport& report, const TForm
     weekly.Current().Period = week.Week;
     // By the year the week belongs to: 31 December 2007 is in 2008's first week.
     weekly.Current().Year = week.Year;
-    weekly.Current().Caption = std::to_string(week.Year) + " / " + TwoDigits(week.Week);
+    weekly.Current().Caption = WeekCaption(week);
     monthly.Add(int64_t{date.Year} * 100 + date.Month, day, totals);
     monthly.Current().Period = date.Month;
     monthly.Current().Year = date.Year;
-    monthly.Current().Caption =
-        std::to_string(date.Year) + " / " + fs.ShortMonthNames[date.Month - 1];
+    monthly.Current().Caption = MonthCaption(date.Year, date.Month, fs);
     yearly.Add(date.Year, day, totals);
     yearly.Current().Year = date.Year;
     yearly.Current().Caption = std::to_string(date.Year);
@@ -214,7 +213,7 @@ std::vector<TReportRow> HourlyRows(const std::string& folder, int day, TReadNote
     row.Day = day;
     row.Period = hour;
     row.RowDate = day + hour / 24.0;
-    row.Caption = TwoDigits(hour) + ":00";
+    row.Caption = HourCaption(hour);
     const TAmounts totals = ReadAmounts(*file, section, amounts, notes);
     AddToRow(row, totals.Download, totals.Upload, totals.Seconds, notes);
   }
@@ -247,12 +246,28 @@ void AddToRow(TReportRow& row, int64_t download, int64_t upload, int64_t seconds
   notes.Add(sums);
 }
 
+int MondayOf(int daySerial) {
+  // Day serial 2 was a Monday.
+  return daySerial - ((daySerial - 2) % 7 + 7) % 7;
+}
+
 TIsoWeek IsoWeek(int daySerial) {
-  // Day serial 2 was a Monday; the week is the one of its Thursday.
-  const int weekday = ((daySerial - 2) % 7 + 7) % 7;  // Monday 0 ... Sunday 6
-  const int thursday = daySerial - weekday + 3;
+  // The week is the one of its Thursday.
+  const int thursday = MondayOf(daySerial) + 3;
   const int year = DecodeDaySerial(thursday).Year;
   return {year, (thursday - EncodeDaySerial(year, 1, 1)) / 7 + 1};
+}
+
+std::string WeekCaption(TIsoWeek week) {
+  return std::to_string(week.Year) + " / " + TwoDigits(week.Week);
+}
+
+std::string MonthCaption(int year, int month, const TFormatSettings& fs) {
+  return std::to_string(year) + " / " + fs.ShortMonthNames[month - 1];
+}
+
+std::string HourCaption(int hour) {
+  return TwoDigits(hour) + ":00";
 }
 
 std::string ReportCell(const TReportRow& row, int column, const TFormatSettings& fs) {

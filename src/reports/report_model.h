@@ -33,7 +33,7 @@ struct TReportRow {
 
 struct TReport {
   std::array<std::vector<TReportRow>, 4> Rows;  // by TReportTab
-  TReadNotes Notes;  // what reading the month files noted
+  TReadNotes Notes;                             // what reading the month files noted
 };
 
 // Reads every "*.dat" of folder's "data" folder (none without one). A day
@@ -86,6 +86,13 @@ struct TIsoWeek {
   int Week;
 };
 TIsoWeek IsoWeek(int daySerial);
+// The Monday that begins a day's ISO week.
+int MondayOf(int daySerial);
+
+// The captions of the rows: "2006 / 05", "2006 / Jan", "13:00".
+std::string WeekCaption(TIsoWeek week);
+std::string MonthCaption(int year, int month, const TFormatSettings& fs = FormatSettings());
+std::string HourCaption(int hour);
 
 // Columns 1 to 4: DL, UL, DL & UL, Time.
 inline constexpr std::array<const char*, 4> kReportColumns = {"DL", "UL", "DL & UL", "Time"};
